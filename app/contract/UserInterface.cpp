@@ -1,0 +1,3 @@
+#include "UserInterface.h"
+
+UserInterface* theUserInterface = nullptr;

@@ -1,0 +1,3 @@
+#include "SettingsFile.h"
+void loadSettings() {}
+void saveSettings() {}

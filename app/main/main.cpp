@@ -1,0 +1,3 @@
+#include "EntryPoint.h"
+
+int main(int argc, char** argv) { return runVeltmark(argc, argv); }

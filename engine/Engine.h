@@ -1,0 +1,60 @@
+#pragma once
+
+#include "Exceptions.h"
+#include "Move.h"
+#include "Position.h"
+#include "ThreadPool.h"
+
+#include <atomic>
+#include <cstdint>
+
+using Score = int32_t;
+constexpr Score MateScore = 100000;
+
+// Thrown by bestMove when the position has no legal move.
+class NoLegalMovesException : public VeltmarkException {
+public:
+    NoLegalMovesException() : VeltmarkException("") {}
+};
+
+// The system clock as 100-nanosecond ticks since 1970.
+int64_t clockTicks();
+
+// Engine globals: one search runs at a time.
+extern std::atomic<uint64_t> nodeCount;
+extern std::atomic<int64_t> searchDeadline;
+extern int rootSide;
+
+// Exchange value of a piece code; -1 for an empty cell.
+int pieceValue(int code);
+
+// Ends a running search at the next cut-off of every search thread.
+void stopSearch();
+
+// The task of the search pool: one object for the process, shared by every search thread.
+class AlphaBetaCaller {
+public:
+    Position* rootPosition = nullptr;
+    std::atomic<int> alpha{0};
+    std::atomic<int> beta{0};
+    int depth = 0;
+    Move* rootMoves = nullptr;
+    int rootMoveCount = 0;
+    std::atomic<int> nextIndex{0};
+    int* scores = nullptr;
+    int bestIndex = 0;
+    std::atomic_flag lock = ATOMIC_FLAG_INIT;
+    const int64_t* startTime = nullptr;
+    bool firstMoveDone = false;
+
+    // One search thread's share of a pass.
+    void operator()();
+};
+
+extern AlphaBetaCaller alphaBetaCaller;
+extern ThreadPool<AlphaBetaCaller>* searchPool;
+
+// Creates the search pool with the given number of workers, searching the given game position.
+void createSearchPool(Position* gamePosition, int threadCount);
+// Stops any search, joins every worker and frees the pool.
+void destroySearchPool();

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "Piece.h"
+
+#include <cstdint>
+#include <type_traits>
+
+class Move;
+class Position;
+
+// The head of the redo chain; equals the game's current position when nothing can be redone.
+extern Position* redoHead;
+
+// One chess position. Plain record: copies share the previous link without owning it; only the
+// game's current position and the history nodes hanging from it own theirs.
+class Position {
+public:
+    int32_t board[81];
+    int32_t sideToMove; // 1 White, 0 Black
+    bool whiteCastleKingside;
+    bool whiteCastleQueenside;
+    bool blackCastleKingside;
+    bool blackCastleQueenside;
+    bool enPassantPossible;
+    int32_t enPassantFile; // square of the pawn that may be taken
+    int32_t enPassantRank;
+    Position* previous;
+    int32_t whiteKingFile, whiteKingRank;
+    int32_t blackKingFile, blackKingRank;
+    bool drawClaimed;
+    int32_t halfmoveClock;
+
+    int32_t at(int file, int rank) const { return board[file * 9 + rank]; }
+
+    // Board representation
+    void setInitialPosition();
+    void updateCastlingRights();
+    void placePiece(int file, int rank, int piece);
+    void makeMove(const Move& m);
+    void removeMovePieces(const Move& m);
+    void unmakeMove(const Move& m, const Position& before);
+
+    // Move generation and attack detection. The scratch position must equal this one on entry
+    // and equals it on return. Nothing is written at or past capacity: a piece whose entries
+    // might not fit is left out (only contrived all-pieces positions come near 512).
+    int generateMoves(Move* list, Position& scratch, bool allPieces, int capacity = 512) const;
+    bool isWhiteKingAttacked() const;
+    bool isBlackKingAttacked() const;
+    bool leavesWhiteKingAttacked(const Move& m, Position& scratch) const;
+    bool leavesBlackKingAttacked(const Move& m, Position& scratch) const;
+    bool hasNoLegalMoves() const;
+
+    // Game record, on the game's current position
+    void pushHistory();
+    void undoMove();
+    void redoMove();
+    void clearHistory();
+
+    // Game-end rules
+    bool isInsufficientMaterial() const;
+    bool isDrawClaimable() const;
+    bool isRepetition() const;
+    bool isWhiteCheckmated() const;
+    bool isBlackCheckmated() const;
+    const char* gameEndReason() const;
+
+    // The comparison used for repetitions (not a full equality).
+    bool samePositionAs(const Position& other) const;
+
+    // Engine operations, defined by the engine library.
+    int32_t evaluate(Move* list, Position& scratch) const;
+    int staticExchange(const Move* list, int count, int index) const;
+    Move bestMove(int timeMs, int maxDepth);
+};
+
+static_assert(std::is_trivially_copyable_v<Position>);

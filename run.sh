@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts Veltmark with the given arguments
+# (./run.sh --xboard starts the engine face).
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+"$root/scripts/install-dependencies.sh" >&2
+"$root/scripts/build.sh" "$root/build" >&2
+exec "$root/build/veltmark" "$@"

@@ -1,0 +1,196 @@
+#include "TestPositions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+Move moveOn(Position& p, const std::string& text) {
+    Move m(&p);
+    EXPECT_TRUE(m.fromString(text)) << text;
+    return m;
+}
+
+} // namespace
+
+TEST(PositionTest, StartingArray) {
+    Position p = startingPosition();
+    EXPECT_EQ(p.at(1, 1), WhiteRook);
+    EXPECT_EQ(p.at(2, 1), WhiteKnight);
+    EXPECT_EQ(p.at(3, 1), WhiteBishop);
+    EXPECT_EQ(p.at(4, 1), WhiteQueen);
+    EXPECT_EQ(p.at(5, 1), WhiteKing);
+    EXPECT_EQ(p.at(4, 8), BlackQueen);
+    EXPECT_EQ(p.at(5, 8), BlackKing);
+    EXPECT_EQ(p.at(8, 7), BlackPawn);
+    EXPECT_EQ(p.at(3, 4), Empty);
+    EXPECT_TRUE(p.whiteCastleKingside && p.whiteCastleQueenside);
+    EXPECT_TRUE(p.blackCastleKingside && p.blackCastleQueenside);
+    EXPECT_FALSE(p.enPassantPossible);
+    EXPECT_FALSE(p.drawClaimed);
+    EXPECT_EQ(p.sideToMove, 1);
+    EXPECT_EQ(p.whiteKingFile * 10 + p.whiteKingRank, 51);
+    EXPECT_EQ(p.blackKingFile * 10 + p.blackKingRank, 58);
+    // Border cells belong to no square and stay empty.
+    for (int i = 0; i < 81; ++i) {
+        if (i < 10 || i % 9 == 0) {
+            EXPECT_EQ(p.board[i], Empty) << i;
+        }
+    }
+}
+
+TEST(PositionTest, SetInitialPositionLeavesClockAndHistoryLink) {
+    Position p = startingPosition();
+    Position other{};
+    p.halfmoveClock = 17;
+    p.previous = &other;
+    p.setInitialPosition();
+    EXPECT_EQ(p.halfmoveClock, 17);
+    EXPECT_EQ(p.previous, &other);
+}
+
+TEST(PositionTest, DoubleStepRecordsEnPassantOnlyWithAnEnemyPawnBeside) {
+    Position p = startingPosition();
+    Move e4 = moveOn(p, "e2e4");
+    p.makeMove(e4);
+    EXPECT_FALSE(p.enPassantPossible);
+
+    Position q = fromFen("4k3/8/8/8/3p4/8/4P3/4K3 w - - 0 1");
+    Move e4b = moveOn(q, "e2e4");
+    q.makeMove(e4b);
+    ASSERT_TRUE(q.enPassantPossible);
+    EXPECT_EQ(q.enPassantFile, 5);
+    EXPECT_EQ(q.enPassantRank, 4);
+
+    // A pawn beside on the wrong rank or of one's own colour does not count.
+    Position r = fromFen("4k3/8/8/8/8/3p4/4P3/4K3 w - - 0 1");
+    Move e4c = moveOn(r, "e2e4");
+    r.makeMove(e4c);
+    EXPECT_FALSE(r.enPassantPossible);
+
+    Position s = fromFen("4k3/4p3/8/3P1P2/8/8/8/4K3 b - - 0 1");
+    Move e5 = moveOn(s, "e7e5");
+    s.makeMove(e5);
+    ASSERT_TRUE(s.enPassantPossible);
+    EXPECT_EQ(s.enPassantFile, 5);
+    EXPECT_EQ(s.enPassantRank, 5);
+}
+
+TEST(PositionTest, EnPassantCaptureEmptiesThePawnsSquare) {
+    Position p = fromFen("4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1");
+    Move m = moveOn(p, "e5d6");
+    ASSERT_TRUE(m.isCapture);
+    EXPECT_EQ(m.captureFile, 4);
+    EXPECT_EQ(m.captureRank, 5);
+    const Position before = p;
+    p.makeMove(m);
+    EXPECT_EQ(p.at(4, 5), Empty);
+    EXPECT_EQ(p.at(4, 6), WhitePawn);
+    EXPECT_EQ(p.at(5, 5), Empty);
+    EXPECT_EQ(p.halfmoveClock, 0);
+    p.unmakeMove(m, before);
+    EXPECT_TRUE(meaningfullyEqual(p, before));
+}
+
+TEST(PositionTest, CastlingRightsEndAndNeverReturn) {
+    Position p = fromFen("r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1");
+    Move takeRook = moveOn(p, "h1h8");
+    p.makeMove(takeRook);
+    EXPECT_FALSE(p.blackCastleKingside);
+    EXPECT_TRUE(p.blackCastleQueenside);
+    EXPECT_FALSE(p.whiteCastleKingside);
+    EXPECT_TRUE(p.whiteCastleQueenside);
+
+    Position q = fromFen("r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1");
+    for (const char* text : {"a1a2", "a8a7", "a2a1"}) {
+        Move m = moveOn(q, text);
+        q.makeMove(m);
+    }
+    EXPECT_FALSE(q.whiteCastleQueenside);
+    EXPECT_TRUE(q.whiteCastleKingside);
+    EXPECT_EQ(q.at(1, 1), WhiteRook);
+}
+
+TEST(PositionTest, CastlingMovesBothPiecesAsOneHalfMove) {
+    Position p = fromFen("r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 7 1");
+    Move m = moveOn(p, "e1g1");
+    ASSERT_TRUE(m.hasCompanion);
+    const Position before = p;
+    p.makeMove(m);
+    EXPECT_EQ(p.at(7, 1), WhiteKing);
+    EXPECT_EQ(p.at(6, 1), WhiteRook);
+    EXPECT_EQ(p.at(5, 1), Empty);
+    EXPECT_EQ(p.at(8, 1), Empty);
+    EXPECT_EQ(p.sideToMove, 0);
+    EXPECT_FALSE(p.whiteCastleKingside || p.whiteCastleQueenside);
+    EXPECT_TRUE(p.blackCastleKingside && p.blackCastleQueenside);
+    EXPECT_EQ(p.halfmoveClock, 8);
+    EXPECT_EQ(p.whiteKingFile, 7);
+    p.unmakeMove(m, before);
+    EXPECT_TRUE(meaningfullyEqual(p, before));
+
+    Position q = fromFen("r3k2r/8/8/8/8/8/8/R3K2R b KQkq - 0 1");
+    Move long_ = moveOn(q, "0-0-0");
+    q.makeMove(long_);
+    EXPECT_EQ(q.at(3, 8), BlackKing);
+    EXPECT_EQ(q.at(4, 8), BlackRook);
+    EXPECT_EQ(q.at(1, 8), Empty);
+    EXPECT_EQ(q.sideToMove, 1);
+    EXPECT_EQ(q.blackKingFile, 3);
+}
+
+TEST(PositionTest, PromotionAndItsUnmake) {
+    Position p = fromFen("1r2k3/P7/8/8/8/8/8/4K3 w - - 0 1");
+    Move m = moveOn(p, "a7b8n");
+    const Position before = p;
+    p.makeMove(m);
+    EXPECT_EQ(p.at(2, 8), WhiteKnight);
+    EXPECT_EQ(p.at(1, 7), Empty);
+    p.unmakeMove(m, before);
+    EXPECT_EQ(p.at(1, 7), WhitePawn);
+    EXPECT_EQ(p.at(2, 8), BlackRook);
+    EXPECT_TRUE(meaningfullyEqual(p, before));
+}
+
+TEST(PositionTest, RemoveMovePiecesEmptiesEverySquareOfTheMove) {
+    Position p = fromFen("r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1");
+    Move castle = moveOn(p, "e1c1");
+    Position display = p;
+    display.removeMovePieces(castle);
+    EXPECT_EQ(display.at(5, 1), Empty);
+    EXPECT_EQ(display.at(3, 1), Empty);
+    EXPECT_EQ(display.at(1, 1), Empty);
+    EXPECT_EQ(display.at(4, 1), Empty);
+    EXPECT_EQ(display.at(8, 1), WhiteRook);
+    EXPECT_EQ(display.sideToMove, p.sideToMove);
+}
+
+// Every move of every node in a few small trees is taken back exactly.
+TEST(PositionTest, UnmakeRestoresEveryMeaningfulField) {
+    const char* fens[] = {
+        "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
+        "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
+        "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1",
+    };
+    for (const char* fen : fens) {
+        Position root = fromFen(fen);
+        Position scratch = root;
+        MoveList list(&root);
+        const int n = root.generateMoves(list, scratch, true);
+        for (int i = 0; i < n; ++i) {
+            Position child = root;
+            child.makeMove(list[i]);
+            Position childScratch = child;
+            MoveList replies(&child);
+            const int k = child.generateMoves(replies, childScratch, true);
+            for (int j = 0; j < k; ++j) {
+                Position grandChild = child;
+                grandChild.makeMove(replies[j]);
+                grandChild.unmakeMove(replies[j], child);
+                ASSERT_TRUE(meaningfullyEqual(grandChild, child))
+                    << fen << " " << list[i].toString() << " " << replies[j].toString();
+            }
+            child.unmakeMove(list[i], root);
+            ASSERT_TRUE(meaningfullyEqual(child, root)) << fen << " " << list[i].toString();
+        }
+    }
+}

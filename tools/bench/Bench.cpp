@@ -1,0 +1,32 @@
+// Developer benchmark: move-generation counts and speed, and (with the engine) evaluation and
+// search figures. Not part of the program.
+#include "BenchCommands.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+int usage() {
+    std::fprintf(stderr,
+                 "usage: veltmark-bench perft \"<FEN>\" <depth>\n"
+                 "       veltmark-bench perft-speed\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        return usage();
+    }
+    const std::string command = argv[1];
+    if (command == "perft" && argc == 4) {
+        return perftCommand(argv[2], std::atoi(argv[3]));
+    }
+    if (command == "perft-speed" && argc == 2) {
+        return perftSpeedCommand();
+    }
+    return usage();
+}

@@ -1,0 +1,4 @@
+#pragma once
+
+int perftCommand(const char* fen, int depth);
+int perftSpeedCommand();
