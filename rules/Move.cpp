@@ -53,7 +53,9 @@ Move::Move() : userInterface(theUserInterface) {}
 
 Move::Move(Position* position) : userInterface(theUserInterface), position(position) {}
 
-Move::Move(const Move& other) { copyFieldsFrom(other); }
+Move::Move(const Move& other) {
+    copyFieldsFrom(other);
+}
 
 Move& Move::operator=(const Move& other) {
     if (this != &other) {
@@ -116,8 +118,9 @@ std::string Move::toString() const {
             break;
         default:
             if (userInterface) {
-                userInterface->showError("Illegal move: \t\t\t\t\t\t\t\t\t  Promotion to a piece other "
-                                         "than \t\t\t\t\t\t\t\t\t  queen, rook, bishop or knight");
+                userInterface->showError(
+                    "Illegal move: \t\t\t\t\t\t\t\t\t  Promotion to a piece other "
+                    "than \t\t\t\t\t\t\t\t\t  queen, rook, bishop or knight");
             }
             break;
         }
@@ -127,8 +130,12 @@ std::string Move::toString() const {
 
 namespace {
 
-bool isFileLetter(char c) { return c >= 'a' && c <= 'h'; }
-bool isRankDigit(char c) { return c >= '1' && c <= '8'; }
+bool isFileLetter(char c) {
+    return c >= 'a' && c <= 'h';
+}
+bool isRankDigit(char c) {
+    return c >= '1' && c <= '8';
+}
 
 } // namespace
 

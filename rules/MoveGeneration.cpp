@@ -11,58 +11,86 @@ constexpr int knightJumps[8][2] = {{2, 1}, {2, -1}, {-2, 1}, {-2, -1},
                                    {1, 2}, {1, -2}, {-1, 2}, {-1, -2}};
 constexpr int kingSteps[8][2] = {{0, 1},  {0, -1}, {-1, 0}, {1, 0},
                                  {-1, 1}, {1, 1},  {1, -1}, {-1, -1}};
-constexpr int rookRays[4][2] = {{0, 1}, {0, -1}, {1, 0}, {-1, 0}};
-constexpr int bishopRays[4][2] = {{-1, 1}, {1, 1}, {1, -1}, {-1, -1}};
+// Rook rays first, then bishop rays, each in generation order; a queen uses all eight.
+constexpr int rayDirections[8][2] = {{0, 1},  {0, -1}, {1, 0},  {-1, 0},
+                                     {-1, 1}, {1, 1},  {1, -1}, {-1, -1}};
 
-// Is the square attacked by the pieces of the colour whose codes start at enemyBase
-// (WhiteKing for White attackers, BlackKing for Black ones)? Pawns of that colour attack
-// towards pawnDirection.
-bool squareAttacked(const int32_t* board, int file, int rank, int enemyBase) {
-    const int knight = enemyBase + (WhiteKnight - WhiteKing);
-    const int queen = enemyBase + (WhiteQueen - WhiteKing);
-    const int rook = enemyBase + (WhiteRook - WhiteKing);
-    const int bishop = enemyBase + (WhiteBishop - WhiteKing);
-    const int pawn = enemyBase + (WhitePawn - WhiteKing);
-    const int king = enemyBase;
+// Board geometry, computed once: for every square the squares along each ray, the knight
+// targets and the king's neighbours, in generation order and without off-board entries.
+struct Geometry {
+    uint8_t ray[81][8][7];
+    uint8_t rayLength[81][8];
+    uint8_t knight[81][8];
+    uint8_t knightCount[81];
+    uint8_t king[81][8];
+    uint8_t kingCount[81];
+    uint8_t fileOf[81];
+    uint8_t rankOf[81];
 
-    for (const auto& j : knightJumps) {
-        const int f = file + j[0], r = rank + j[1];
-        if (onBoard(f, r) && board[squareIndex(f, r)] == knight) {
+    constexpr Geometry()
+        : ray{}, rayLength{}, knight{}, knightCount{}, king{}, kingCount{}, fileOf{}, rankOf{} {
+        for (int file = 1; file <= 8; ++file) {
+            for (int rank = 1; rank <= 8; ++rank) {
+                const int sq = squareIndex(file, rank);
+                fileOf[sq] = static_cast<uint8_t>(file);
+                rankOf[sq] = static_cast<uint8_t>(rank);
+                for (int d = 0; d < 8; ++d) {
+                    int f = file + rayDirections[d][0], r = rank + rayDirections[d][1];
+                    while (onBoard(f, r)) {
+                        ray[sq][d][rayLength[sq][d]++] = static_cast<uint8_t>(squareIndex(f, r));
+                        f += rayDirections[d][0];
+                        r += rayDirections[d][1];
+                    }
+                }
+                for (int j = 0; j < 8; ++j) {
+                    const int f = file + knightJumps[j][0], r = rank + knightJumps[j][1];
+                    if (onBoard(f, r)) {
+                        knight[sq][knightCount[sq]++] = static_cast<uint8_t>(squareIndex(f, r));
+                    }
+                    const int kf = file + kingSteps[j][0], kr = rank + kingSteps[j][1];
+                    if (onBoard(kf, kr)) {
+                        king[sq][kingCount[sq]++] = static_cast<uint8_t>(squareIndex(kf, kr));
+                    }
+                }
+            }
+        }
+    }
+};
+
+constexpr Geometry geometry;
+
+// Is the square attacked by the pieces of the colour whose king code is enemyKing?
+bool squareAttacked(const int32_t* board, int file, int rank, int enemyKing) {
+    if (!onBoard(file, rank)) {
+        return false; // a side without a king (edit mode allows it) is never in check
+    }
+    const int sq = squareIndex(file, rank);
+    const int knight = enemyKing + (WhiteKnight - WhiteKing);
+    const int queen = enemyKing + (WhiteQueen - WhiteKing);
+    const int rook = enemyKing + (WhiteRook - WhiteKing);
+    const int bishop = enemyKing + (WhiteBishop - WhiteKing);
+    const int pawn = enemyKing + (WhitePawn - WhiteKing);
+
+    for (int j = 0; j < geometry.knightCount[sq]; ++j) {
+        if (board[geometry.knight[sq][j]] == knight) {
             return true;
         }
     }
-    // Orthogonal rays in the order (+1,0), (-1,0), (0,+1), (0,-1).
-    static constexpr int orthogonal[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
-    for (const auto& d : orthogonal) {
-        int f = file + d[0], r = rank + d[1];
-        while (onBoard(f, r)) {
-            const int occupant = board[squareIndex(f, r)];
+    for (int d = 0; d < 8; ++d) {
+        const int straight = d < 4 ? rook : bishop;
+        const uint8_t* path = geometry.ray[sq][d];
+        for (int k = 0, n = geometry.rayLength[sq][d]; k < n; ++k) {
+            const int occupant = board[path[k]];
             if (occupant != Empty) {
-                if (occupant == queen || occupant == rook) {
+                if (occupant == queen || occupant == straight) {
                     return true;
                 }
                 break;
             }
-            f += d[0];
-            r += d[1];
-        }
-    }
-    for (const auto& d : bishopRays) {
-        int f = file + d[0], r = rank + d[1];
-        while (onBoard(f, r)) {
-            const int occupant = board[squareIndex(f, r)];
-            if (occupant != Empty) {
-                if (occupant == queen || occupant == bishop) {
-                    return true;
-                }
-                break;
-            }
-            f += d[0];
-            r += d[1];
         }
     }
     // A White king is attacked by Black pawns one rank above it, and vice versa.
-    const int pawnRank = enemyBase == BlackKing ? rank + 1 : rank - 1;
+    const int pawnRank = enemyKing == BlackKing ? rank + 1 : rank - 1;
     if (pawnRank >= 1 && pawnRank <= 8) {
         if (file > 1 && board[squareIndex(file - 1, pawnRank)] == pawn) {
             return true;
@@ -71,9 +99,8 @@ bool squareAttacked(const int32_t* board, int file, int rank, int enemyBase) {
             return true;
         }
     }
-    for (const auto& s : kingSteps) {
-        const int f = file + s[0], r = rank + s[1];
-        if (onBoard(f, r) && board[squareIndex(f, r)] == king) {
+    for (int j = 0; j < geometry.kingCount[sq]; ++j) {
+        if (board[geometry.king[sq][j]] == enemyKing) {
             return true;
         }
     }
@@ -94,6 +121,8 @@ private:
     const bool allPieces_;
     const int capacity_;
     int count_ = 0;
+    // Whether moves of the piece being generated need the trial on the scratch board.
+    bool pieceNeedsTrial_ = true;
 
     // Per colour (index 1 White, 0 Black): is the king in check now, computed on first use.
     signed char inCheck_[2] = {-1, -1};
@@ -128,17 +157,22 @@ private:
         m.captureRank = rank;
     }
 
-    // Make, test, unmake on the scratch board. Moves of a piece other than a king that start
-    // off every line through their own king, and are no en-passant capture, cannot expose that
-    // king; when it is not in check now they pass without the trial.
+    // The result of making the move on the scratch board and testing the mover's king, found
+    // without the trial where the geometry settles it: a piece other than the king that is not
+    // the first piece on a line from its king to an enemy slider cannot expose that king, and a
+    // king step is tested on its target with the king lifted off its square.
     bool passes(const Move& m, bool white) {
         const bool isKing = m.piece == WhiteKing || m.piece == BlackKing;
-        const bool enPassant = m.isCapture && (m.captureFile != m.toFile || m.captureRank != m.toRank);
-        if (!isKing && !enPassant && !kingInCheck(white)) {
-            const int kf = white ? pos_.whiteKingFile : pos_.blackKingFile;
-            const int kr = white ? pos_.whiteKingRank : pos_.blackKingRank;
-            const int df = m.fromFile - kf, dr = m.fromRank - kr;
-            if (df != 0 && dr != 0 && df != dr && df != -dr) {
+        const bool enPassant =
+            m.isCapture && (m.captureFile != m.toFile || m.captureRank != m.toRank);
+        if (!enPassant) {
+            if (isKing) {
+                const int kingFile = white ? pos_.whiteKingFile : pos_.blackKingFile;
+                const int kingRank = white ? pos_.whiteKingRank : pos_.blackKingRank;
+                if (kingFile == m.fromFile && kingRank == m.fromRank) {
+                    return kingStepIsSafe(m, white);
+                }
+            } else if (!pieceNeedsTrial_) {
                 return true;
             }
         }
@@ -146,23 +180,91 @@ private:
                      : !pos_.leavesBlackKingAttacked(m, scratch_);
     }
 
-    void rays(int file, int rank, int piece, bool white, const int (*dirs)[2], int n);
-    void jumps(int file, int rank, int piece, bool white, const int (*steps)[2], bool king);
+    bool kingStepIsSafe(const Move& m, bool white) {
+        const int from = squareIndex(m.fromFile, m.fromRank);
+        int32_t* board = scratch_.board;
+        const int king = board[from];
+        board[from] = Empty;
+        const bool attacked =
+            squareAttacked(board, m.toFile, m.toRank, white ? BlackKing : WhiteKing);
+        board[from] = king;
+        return !attacked;
+    }
+
+    // Squares of the pieces that shield their king from an enemy slider, one bit per square;
+    // computed on first use for each colour.
+    uint64_t pinned_[2] = {0, 0};
+    bool pinnedKnown_[2] = {false, false};
+
+    static int bit(int file, int rank) { return (file - 1) * 8 + (rank - 1); }
+
+    // Could lifting the piece on (file, rank) open a line from its king to an enemy slider?
+    bool mayBePinned(int file, int rank, bool white) {
+        const int side = white ? 1 : 0;
+        if (!pinnedKnown_[side]) {
+            pinned_[side] = findPinned(white);
+            pinnedKnown_[side] = true;
+        }
+        return (pinned_[side] >> bit(file, rank)) & 1;
+    }
+
+    uint64_t findPinned(bool white) const {
+        const int kingFile = white ? pos_.whiteKingFile : pos_.blackKingFile;
+        const int kingRank = white ? pos_.whiteKingRank : pos_.blackKingRank;
+        if (!onBoard(kingFile, kingRank)) {
+            return 0;
+        }
+        const int kingSquare = squareIndex(kingFile, kingRank);
+        uint64_t mask = 0;
+        for (int d = 0; d < 8; ++d) {
+            const uint8_t* path = geometry.ray[kingSquare][d];
+            const int n = geometry.rayLength[kingSquare][d];
+            int k = 0;
+            while (k < n && pos_.board[path[k]] == Empty) {
+                ++k;
+            }
+            if (k == n) {
+                continue;
+            }
+            const int shield = path[k];
+            for (++k; k < n; ++k) {
+                const int occupant = pos_.board[path[k]];
+                if (occupant == Empty) {
+                    continue;
+                }
+                const bool enemy = white ? isBlackPiece(occupant) : isWhitePiece(occupant);
+                const int kind = isBlackPiece(occupant) ? occupant - 6 : occupant;
+                if (enemy && (kind == WhiteQueen || kind == (d < 4 ? WhiteRook : WhiteBishop))) {
+                    mask |= uint64_t{1} << bit(geometry.fileOf[shield], geometry.rankOf[shield]);
+                }
+                break;
+            }
+        }
+        return mask;
+    }
+
+    void rays(int file, int rank, int piece, bool white, int firstDirection, int lastDirection);
+    void jumps(int file, int rank, int piece, bool white, bool king);
     void pawn(int file, int rank, bool white);
     void addPawnEntry(bool white, int promotionRank);
     void castle(bool white, bool kingside);
 };
 
-void Generator::rays(int file, int rank, int piece, bool white, const int (*dirs)[2], int n) {
-    for (int d = 0; d < n; ++d) {
-        int f = file + dirs[d][0], r = rank + dirs[d][1];
-        while (onBoard(f, r)) {
-            const int occupant = pos_.at(f, r);
-            const bool enemy = occupant != Empty && (white ? isBlackPiece(occupant) : isWhitePiece(occupant));
+void Generator::rays(int file, int rank, int piece, bool white, int firstDirection,
+                     int lastDirection) {
+    const int sq = squareIndex(file, rank);
+    for (int d = firstDirection; d < lastDirection; ++d) {
+        const uint8_t* path = geometry.ray[sq][d];
+        for (int k = 0, n = geometry.rayLength[sq][d]; k < n; ++k) {
+            const int target = path[k];
+            const int occupant = pos_.board[target];
+            const bool enemy =
+                occupant != Empty && (white ? isBlackPiece(occupant) : isWhitePiece(occupant));
             if (occupant == Empty || enemy || allPieces_) {
-                Move& m = build(file, rank, f, r, piece);
+                Move& m =
+                    build(file, rank, geometry.fileOf[target], geometry.rankOf[target], piece);
                 if (occupant != Empty) {
-                    markCapture(m, f, r);
+                    markCapture(m, m.toFile, m.toRank);
                     m.isLegal = enemy;
                 }
                 if (passes(m, white)) {
@@ -172,26 +274,25 @@ void Generator::rays(int file, int rank, int piece, bool white, const int (*dirs
             if (occupant != Empty) {
                 break;
             }
-            f += dirs[d][0];
-            r += dirs[d][1];
         }
     }
 }
 
-void Generator::jumps(int file, int rank, int piece, bool white, const int (*steps)[2], bool king) {
-    for (int s = 0; s < 8; ++s) {
-        const int f = file + steps[s][0], r = rank + steps[s][1];
-        if (!onBoard(f, r)) {
-            continue;
-        }
-        const int occupant = pos_.at(f, r);
-        const bool own = occupant != Empty && (white ? isWhitePiece(occupant) : isBlackPiece(occupant));
+void Generator::jumps(int file, int rank, int piece, bool white, bool king) {
+    const int sq = squareIndex(file, rank);
+    const uint8_t* targets = king ? geometry.king[sq] : geometry.knight[sq];
+    const int n = king ? geometry.kingCount[sq] : geometry.knightCount[sq];
+    for (int j = 0; j < n; ++j) {
+        const int target = targets[j];
+        const int occupant = pos_.board[target];
+        const bool own =
+            occupant != Empty && (white ? isWhitePiece(occupant) : isBlackPiece(occupant));
         if (own && !allPieces_) {
             continue;
         }
-        Move& m = build(file, rank, f, r, piece);
+        Move& m = build(file, rank, geometry.fileOf[target], geometry.rankOf[target], piece);
         if (occupant != Empty) {
-            markCapture(m, f, r);
+            markCapture(m, m.toFile, m.toRank);
             m.isLegal = !own;
         }
         if (passes(m, white)) {
@@ -329,9 +430,11 @@ int Generator::run() {
             const bool room = count_ + maxEntriesPerPiece <= capacity_;
             if ((allPieces_ || ownSide) && room) {
                 const int first = count_;
+                pieceNeedsTrial_ =
+                    kind == WhiteKing || kingInCheck(white) || mayBePinned(file, rank, white);
                 switch (kind) {
                 case WhiteKing:
-                    jumps(file, rank, piece, white, kingSteps, true);
+                    jumps(file, rank, piece, white, true);
                     if (white ? pos_.whiteCastleQueenside : pos_.blackCastleQueenside) {
                         castle(white, false);
                     }
@@ -340,17 +443,16 @@ int Generator::run() {
                     }
                     break;
                 case WhiteQueen:
-                    rays(file, rank, piece, white, rookRays, 4);
-                    rays(file, rank, piece, white, bishopRays, 4);
+                    rays(file, rank, piece, white, 0, 8);
                     break;
                 case WhiteRook:
-                    rays(file, rank, piece, white, rookRays, 4);
+                    rays(file, rank, piece, white, 0, 4);
                     break;
                 case WhiteBishop:
-                    rays(file, rank, piece, white, bishopRays, 4);
+                    rays(file, rank, piece, white, 4, 8);
                     break;
                 case WhiteKnight:
-                    jumps(file, rank, piece, white, knightJumps, false);
+                    jumps(file, rank, piece, white, false);
                     break;
                 case WhitePawn:
                     pawn(file, rank, white);
@@ -383,7 +485,8 @@ int Generator::run() {
     }
     if (pawnsRooksQueens == 0) {
         const bool bishops = lightBishops + darkBishops > 0;
-        if ((knights == 0 && !(lightBishops > 0 && darkBishops > 0)) || (knights == 1 && !bishops)) {
+        if ((knights == 0 && !(lightBishops > 0 && darkBishops > 0)) ||
+            (knights == 1 && !bishops)) {
             return 0;
         }
     }

@@ -19,8 +19,14 @@ enum Piece : int32_t {
     BlackPawn = 12,
 };
 
-constexpr bool isWhitePiece(int code) { return code >= WhiteKing && code <= WhitePawn; }
-constexpr bool isBlackPiece(int code) { return code >= BlackKing && code <= BlackPawn; }
+constexpr bool isWhitePiece(int code) {
+    return code >= WhiteKing && code <= WhitePawn;
+}
+constexpr bool isBlackPiece(int code) {
+    return code >= BlackKing && code <= BlackPawn;
+}
 
 // Index of square (file, rank), both 1..8, in Position::board.
-constexpr int squareIndex(int file, int rank) { return file * 9 + rank; }
+constexpr int squareIndex(int file, int rank) {
+    return file * 9 + rank;
+}

@@ -5,12 +5,12 @@
 // The user's preferences. The field order and widths mirror the 56-byte settings file, whose
 // reserved ranges are carried here so that bytes written by other versions survive a save.
 struct Settings {
-    int32_t whitePlayer;   // 0 = human, 1 = engine
-    int32_t blackPlayer;   // 0 = human, 1 = engine
-    uint8_t maxDepth;      // plies
-    uint8_t reserved9[7];  // file offsets 9..15
-    double timePerMove;    // seconds
-    uint8_t useSee;        // 0 or 1
+    int32_t whitePlayer;  // 0 = human, 1 = engine
+    int32_t blackPlayer;  // 0 = human, 1 = engine
+    uint8_t maxDepth;     // plies
+    uint8_t reserved9[7]; // file offsets 9..15
+    double timePerMove;   // seconds
+    uint8_t useSee;       // 0 or 1
     uint8_t threadCount;
     uint8_t reserved26[6]; // file offsets 26..31
     double reflectivity;   // 0..1

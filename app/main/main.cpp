@@ -1,3 +1,5 @@
 #include "EntryPoint.h"
 
-int main(int argc, char** argv) { return runVeltmark(argc, argv); }
+int main(int argc, char** argv) {
+    return runVeltmark(argc, argv);
+}

@@ -32,11 +32,11 @@ TEST(MoveGenerationTest, OpeningMovesInScanOrder) {
 TEST(MoveGenerationTest, PerPieceDirectionOrder) {
     // Rook: up, down, right, left. Bishop: up-left, up-right, down-right, down-left.
     EXPECT_EQ(moveTexts(fromFen("k7/8/8/8/3R4/8/8/7K w - - 0 1")),
-              (Texts{"h1h2", "h1g1", "h1g2", "d4d5", "d4d6", "d4d7", "d4d8", "d4d3", "d4d2",
-                     "d4d1", "d4e4", "d4f4", "d4g4", "d4h4", "d4c4", "d4b4", "d4a4"}));
+              (Texts{"h1h2", "h1g1", "h1g2", "d4d5", "d4d6", "d4d7", "d4d8", "d4d3", "d4d2", "d4d1",
+                     "d4e4", "d4f4", "d4g4", "d4h4", "d4c4", "d4b4", "d4a4"}));
     EXPECT_EQ(moveTexts(fromFen("k7/7p/8/8/8/2B5/8/7K w - - 0 1")),
-              (Texts{"h1h2", "h1g1", "h1g2", "c3b4", "c3a5", "c3d4", "c3e5", "c3f6", "c3g7",
-                     "c3h8", "c3d2", "c3e1", "c3b2", "c3a1"}));
+              (Texts{"h1h2", "h1g1", "h1g2", "c3b4", "c3a5", "c3d4", "c3e5", "c3f6", "c3g7", "c3h8",
+                     "c3d2", "c3e1", "c3b2", "c3a1"}));
     EXPECT_EQ(moveTexts(fromFen("k7/7p/8/8/8/8/8/N6K w - - 0 1")),
               (Texts{"a1c2", "a1b3", "h1h2", "h1g1", "h1g2"}));
 }
@@ -92,8 +92,8 @@ TEST(MoveGenerationTest, CastlingConditions) {
 
 TEST(MoveGenerationTest, PromotionEntries) {
     EXPECT_EQ(moveTexts(fromFen("3r3k/4P3/8/8/8/8/8/K7 w - - 0 1")),
-              (Texts{"a1a2", "a1b1", "a1b2", "e7e8q", "e7e8n", "e7e8r", "e7e8b", "e7d8q",
-                     "e7d8n", "e7d8r", "e7d8b"}));
+              (Texts{"a1a2", "a1b1", "a1b2", "e7e8q", "e7e8n", "e7e8r", "e7e8b", "e7d8q", "e7d8n",
+                     "e7d8r", "e7d8b"}));
     // Black: captures towards the h-file first.
     EXPECT_EQ(moveTexts(fromFen("7k/8/8/8/8/8/1p6/R1R1K3 b - - 0 1")),
               (Texts{"b2b1q", "b2b1n", "b2b1r", "b2b1b", "b2c1q", "b2c1n", "b2c1r", "b2c1b",
@@ -105,8 +105,8 @@ TEST(MoveGenerationTest, EnPassantEntries) {
     play(game.position, "d7d5");
     const Texts moves = moveTexts(game.position);
     // Each capture is listed within its own pawn's turn: c5 first, then e5.
-    EXPECT_EQ(moves, (Texts{"e1e2", "e1d1", "e1f1", "e1d2", "e1f2", "c5c6", "c5d6", "e5e6",
-                            "e5d6"}));
+    EXPECT_EQ(moves,
+              (Texts{"e1e2", "e1d1", "e1f1", "e1d2", "e1f2", "c5c6", "c5d6", "e5e6", "e5d6"}));
     // An en-passant capture that exposes the king along the rank is refused.
     Position q = fromFen("8/8/8/K1pP3r/8/8/8/7k w - c6 0 1");
     EXPECT_FALSE(contains(moveTexts(q), "d5c6"));

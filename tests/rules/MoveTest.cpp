@@ -111,8 +111,9 @@ TEST(MoveTest, ImpossiblePromotionPieceIsReportedButPrinted) {
     m.resultPiece = WhiteKing;
     EXPECT_EQ(m.toString(), "a7a8");
     ASSERT_EQ(scoped.ui.errors.size(), 1u);
-    EXPECT_EQ(scoped.ui.errors[0], "Illegal move: \t\t\t\t\t\t\t\t\t  Promotion to a piece other than "
-                                   "\t\t\t\t\t\t\t\t\t  queen, rook, bishop or knight");
+    EXPECT_EQ(scoped.ui.errors[0],
+              "Illegal move: \t\t\t\t\t\t\t\t\t  Promotion to a piece other than "
+              "\t\t\t\t\t\t\t\t\t  queen, rook, bishop or knight");
 }
 
 TEST(MoveTest, SetFromSquaresAsksForThePromotionPiece) {

@@ -18,9 +18,7 @@ public:
 
     void showError(std::string message) override { record(errors, std::move(message)); }
     void showWarning(std::string message) override { record(warnings, std::move(message)); }
-    void showInformation(std::string message) override {
-        record(informations, std::move(message));
-    }
+    void showInformation(std::string message) override { record(informations, std::move(message)); }
     void logMessage(std::string line) override { record(logLines, std::move(line)); }
     bool askYesNo(std::string question) override {
         std::lock_guard lock(mutex_);

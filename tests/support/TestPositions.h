@@ -80,9 +80,8 @@ inline bool meaningfullyEqual(const Position& a, const Position& b) {
     return a.sideToMove == b.sideToMove && a.whiteCastleKingside == b.whiteCastleKingside &&
            a.whiteCastleQueenside == b.whiteCastleQueenside &&
            a.blackCastleKingside == b.blackCastleKingside &&
-           a.blackCastleQueenside == b.blackCastleQueenside &&
-           a.whiteKingFile == b.whiteKingFile && a.whiteKingRank == b.whiteKingRank &&
-           a.blackKingFile == b.blackKingFile && a.blackKingRank == b.blackKingRank &&
-           a.drawClaimed == b.drawClaimed && a.halfmoveClock == b.halfmoveClock &&
-           a.previous == b.previous;
+           a.blackCastleQueenside == b.blackCastleQueenside && a.whiteKingFile == b.whiteKingFile &&
+           a.whiteKingRank == b.whiteKingRank && a.blackKingFile == b.blackKingFile &&
+           a.blackKingRank == b.blackKingRank && a.drawClaimed == b.drawClaimed &&
+           a.halfmoveClock == b.halfmoveClock && a.previous == b.previous;
 }

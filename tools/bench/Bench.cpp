@@ -9,9 +9,8 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr,
-                 "usage: veltmark-bench perft \"<FEN>\" <depth>\n"
-                 "       veltmark-bench perft-speed\n");
+    std::fprintf(stderr, "usage: veltmark-bench perft \"<FEN>\" <depth>\n"
+                         "       veltmark-bench perft-speed\n");
     return 2;
 }
 

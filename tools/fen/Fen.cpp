@@ -8,19 +8,32 @@ namespace {
 
 int pieceFromLetter(char c) {
     switch (c) {
-    case 'K': return WhiteKing;
-    case 'Q': return WhiteQueen;
-    case 'R': return WhiteRook;
-    case 'B': return WhiteBishop;
-    case 'N': return WhiteKnight;
-    case 'P': return WhitePawn;
-    case 'k': return BlackKing;
-    case 'q': return BlackQueen;
-    case 'r': return BlackRook;
-    case 'b': return BlackBishop;
-    case 'n': return BlackKnight;
-    case 'p': return BlackPawn;
-    default: return -1;
+    case 'K':
+        return WhiteKing;
+    case 'Q':
+        return WhiteQueen;
+    case 'R':
+        return WhiteRook;
+    case 'B':
+        return WhiteBishop;
+    case 'N':
+        return WhiteKnight;
+    case 'P':
+        return WhitePawn;
+    case 'k':
+        return BlackKing;
+    case 'q':
+        return BlackQueen;
+    case 'r':
+        return BlackRook;
+    case 'b':
+        return BlackBishop;
+    case 'n':
+        return BlackKnight;
+    case 'p':
+        return BlackPawn;
+    default:
+        return -1;
     }
 }
 
@@ -79,7 +92,8 @@ bool setFromFen(Position& position, const std::string& fen) {
         const int f = enPassant[0] - 'a' + 1;
         const int pawnRank = p.sideToMove == 1 ? 5 : 4;
         const int taker = p.sideToMove == 1 ? WhitePawn : BlackPawn;
-        if ((f > 1 && p.at(f - 1, pawnRank) == taker) || (f < 8 && p.at(f + 1, pawnRank) == taker)) {
+        if ((f > 1 && p.at(f - 1, pawnRank) == taker) ||
+            (f < 8 && p.at(f + 1, pawnRank) == taker)) {
             p.enPassantPossible = true;
             p.enPassantFile = f;
             p.enPassantRank = pawnRank;
@@ -118,10 +132,14 @@ std::string toFen(const Position& position) {
     }
     out += position.sideToMove == 1 ? " w " : " b ";
     std::string castling;
-    if (position.whiteCastleKingside) castling += 'K';
-    if (position.whiteCastleQueenside) castling += 'Q';
-    if (position.blackCastleKingside) castling += 'k';
-    if (position.blackCastleQueenside) castling += 'q';
+    if (position.whiteCastleKingside)
+        castling += 'K';
+    if (position.whiteCastleQueenside)
+        castling += 'Q';
+    if (position.blackCastleKingside)
+        castling += 'k';
+    if (position.blackCastleQueenside)
+        castling += 'q';
     out += castling.empty() ? "-" : castling;
     out += ' ';
     if (position.enPassantPossible) {
