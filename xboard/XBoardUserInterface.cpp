@@ -1,17 +1,466 @@
 #include "XBoardUserInterface.h"
 
-#include <iostream>
+#include "Move.h"
+#include "ProtocolNumbers.h"
+#include "Settings.h"
 
-int XBoardUserInterface::run() {
-    std::cerr << "veltmark: the xboard face is not built yet\n";
-    return 1;
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+const char* const parameterError = "Error (parameter is missing or has an illegal value): ";
+
+bool contains(const std::vector<std::string>& words, const std::string& word) {
+    return std::find(words.begin(), words.end(), word) != words.end();
 }
 
-void XBoardUserInterface::showError(std::string message) { std::cout << "tellusererror " << message << std::endl; }
-void XBoardUserInterface::showWarning(std::string message) { std::cout << "telluser Warning: " << message << std::endl; }
-void XBoardUserInterface::showInformation(std::string message) { std::cout << "telluser Info:" << message << std::endl; }
-void XBoardUserInterface::logMessage(std::string) {}
-bool XBoardUserInterface::askYesNo(std::string) { return false; }
-int XBoardUserInterface::askPromotionPiece() { return 0; }
-void XBoardUserInterface::reportSearchProgress(SearchReport) {}
-void XBoardUserInterface::claimDraw() {}
+void dropCarriageReturn(std::string& text) {
+    if (!text.empty() && text.back() == '\r') {
+        text.pop_back();
+    }
+}
+
+// Whether the text has the form of a move. The form alone decides, so a scratch position serves
+// and the game need not be touched while the engine may be thinking on it.
+bool looksLikeMove(const std::string& token) {
+    Position scratch{};
+    scratch.setInitialPosition();
+    scratch.previous = nullptr;
+    Move probe(&scratch);
+    probe.userInterface = nullptr;
+    return probe.fromString(token);
+}
+
+} // namespace
+
+void EngineThread::operator()() {
+    frontEnd->engineTurn();
+}
+
+XBoardUserInterface::XBoardUserInterface(std::istream& in, std::ostream& out)
+    : enginePool(&engine, 1), in_(in), out_(out) {
+    engine.frontEnd = this;
+    engine.state = EngineThread::Idle;
+    engine.aborted = false;
+    game.setInitialPosition();
+    game.previous = nullptr;
+    game.halfmoveClock = 0;
+}
+
+XBoardUserInterface::~XBoardUserInterface() {
+    // Only tests destroy the front-end; a turn still running must not outlive the game.
+    stopAndWaitForEngine();
+}
+
+int XBoardUserInterface::run() {
+    ignoredWords_ = {"quit", "xboard", "random", "draw", "computer"};
+    skipLineWords_ = {"name", "rating", "otim", "rejected"};
+    // Every line is flushed on its own; flushing the output before each read would only add a
+    // second writer to it.
+    in_.tie(nullptr);
+
+    createSearchPool(&game, settings.threadCount);
+    redoHead = &game;
+    game.previous = nullptr;
+    newGame();
+    engine.gamePosition = &game;
+
+    std::string token;
+    while (in_ >> token) {
+        if (token == "new") {
+            newGame();
+        } else if (token == "force") {
+            stopEngine();
+            settings.whitePlayer = 0;
+            settings.blackPlayer = 0;
+        } else if (token == "go") {
+            go();
+        } else if (token == "white" || token == "black") {
+            stopAndWaitForEngine();
+            const bool white = token == "white";
+            game.sideToMove = white ? 1 : 0;
+            settings.whitePlayer = white ? 0 : 1;
+            settings.blackPlayer = white ? 1 : 0;
+        } else if (token == "sd") {
+            std::string argument;
+            in_ >> argument;
+            const int64_t n = leadingDigitsValue(argument);
+            if (n >= 1 && n <= 255) {
+                pauseEngineFor([&] { settings.maxDepth = static_cast<uint8_t>(n); });
+            } else {
+                writeLine(parameterError + std::string("sd ") + argument);
+            }
+        } else if (token == "result") {
+            result();
+        } else if (token == "edit") {
+            stopAndWaitForEngine();
+            editMode();
+        } else if (token == "level") {
+            setLevel();
+        } else if (token == "st") {
+            std::string argument;
+            in_ >> argument;
+            const int64_t n = leadingDigitsValue(argument);
+            if (n <= 0) {
+                writeLine(parameterError + std::string("st ") + argument);
+            } else {
+                pauseEngineFor([&] {
+                    settings.timePerMove = static_cast<double>(n);
+                    levelMode = false;
+                });
+            }
+        } else if (token == "time") {
+            int centiseconds = 0;
+            if (readInt(centiseconds)) {
+                if (timeLeftMs.load() < 20 * int64_t{centiseconds}) {
+                    timeLeftMs = clampToInt32(10 * int64_t{centiseconds});
+                } else if (debug) {
+                    writeLine("# Working around an Arena bug by ignoring the \"time\" command.");
+                }
+            }
+        } else if (token == "post") {
+            post = true;
+        } else if (token == "nopost") {
+            post = false;
+        } else if (token == "protover") {
+            std::string argument;
+            in_ >> argument;
+            const int64_t n = leadingDigitsValue(argument);
+            if (n <= 0) {
+                writeLine(parameterError + std::string("protover ") + argument);
+            } else if (n >= 2) {
+                writeLine("feature draw=0");
+                writeLine("feature sigint=0");
+                writeLine("feature analyze=0");
+                writeLine("feature myname=\"Veltmark\"");
+                writeLine("feature variants=\"normal\"");
+                writeLine("feature name=0");
+                writeLine("feature nps=0");
+                writeLine("feature debug=1");
+                writeLine("feature smp=1");
+                writeLine(std::string("feature option=\"Static Exchange Evaluation -check ") +
+                          (settings.useSee ? "1" : "0") + "\"");
+                writeLine(std::string("feature option=\"Announce when the game ends -check ") +
+                          (announceGameEnd() ? "1" : "0") + "\"");
+                writeLine("feature done=1");
+            }
+        } else if (token == "accepted") {
+            std::string feature;
+            in_ >> feature;
+            if (feature == "debug") {
+                debug = true;
+            }
+        } else if (token == "cores") {
+            std::string argument;
+            in_ >> argument;
+            const int64_t n = leadingDigitsValue(argument);
+            if (n >= 1 && n <= 255) {
+                stopAndWaitForEngine();
+                settings.threadCount = static_cast<uint8_t>(n);
+                searchPool->resize(static_cast<int>(n));
+                startEngineIfItsTurn();
+            } else {
+                writeLine(parameterError + std::string("cores ") + argument);
+            }
+        } else if (token == "option") {
+            setOption();
+        } else if (token == "?") {
+            stopSearch();
+        } else if (token == "undo") {
+            undo();
+        } else if (token == "remove") {
+            remove();
+        } else if (contains(ignoredWords_, token)) {
+            // nothing to do
+        } else if (contains(skipLineWords_, token)) {
+            restOfLine();
+        } else if (looksLikeMove(token)) {
+            userMove(token);
+        } else {
+            writeLine("Error (not implemented): " + token + restOfLine());
+        }
+        if (token == "quit") {
+            break;
+        }
+    }
+
+    // The turn uses the search pool, so it has to end before the pool goes.
+    stopAndWaitForEngine();
+    stopSearch();
+    destroySearchPool();
+    game.clearHistory();
+    ignoredWords_.clear();
+    skipLineWords_.clear();
+    return 0;
+}
+
+void XBoardUserInterface::newGame() {
+    stopAndWaitForEngine();
+    game.setInitialPosition();
+    game.clearHistory();
+    settings.whitePlayer = 0;
+    settings.blackPlayer = 1;
+    settings.maxDepth = 100;
+    levelMode = false;
+    movesToGo = 0;
+    timeLeftMs = 300000;
+    incrementMs = 0;
+    post = true;
+}
+
+void XBoardUserInterface::go() {
+    if (engineThinking()) {
+        // Already thinking for the side to move; a second turn would play for the other side.
+        return;
+    }
+    waitForEngine();
+    const bool whiteToMove = game.sideToMove == 1;
+    settings.whitePlayer = whiteToMove ? 1 : 0;
+    settings.blackPlayer = whiteToMove ? 0 : 1;
+    startEngine();
+}
+
+void XBoardUserInterface::result() {
+    std::string outcome;
+    in_ >> outcome;
+    restOfLine();
+    stopAndWaitForEngine();
+    if (outcome == "1/2-1/2" && game.isDrawClaimable()) {
+        game.drawClaimed = true;
+    }
+}
+
+void XBoardUserInterface::setLevel() {
+    int moves = 0;
+    std::string base;
+    int increment = 0;
+    if (!readInt(moves) || !(in_ >> base) || !readInt(increment)) {
+        return;
+    }
+    pauseEngineFor([&] {
+        levelMode = true;
+        movesToGo = moves;
+        timeLeftMs = clampToInt32(levelBaseTimeMs(base));
+        incrementMs = clampToInt32(int64_t{increment} * 1000);
+    });
+}
+
+void XBoardUserInterface::setOption() {
+    while (in_.peek() == ' ') {
+        in_.get();
+    }
+    std::string name;
+    bool sawEquals = false;
+    for (int c = in_.get(); c != std::char_traits<char>::eof(); c = in_.get()) {
+        if (c == '=') {
+            sawEquals = true;
+            break;
+        }
+        name += static_cast<char>(c);
+    }
+    if (!sawEquals) {
+        return; // the input ended inside the name
+    }
+    std::string value;
+    std::getline(in_, value);
+    dropCarriageReturn(value);
+    const std::string illegalValue = "Error (illegal option value): option " + name + "=" + value;
+    if (name == "Static Exchange Evaluation") {
+        if (value != "1" && value != "0") {
+            writeLine(illegalValue);
+        }
+        pauseEngineFor([&] {
+            if (value == "1" || value == "0") {
+                settings.useSee = value == "1" ? 1 : 0;
+            }
+        });
+    } else if (name == "Announce when the game ends") {
+        if (value == "1" || value == "0") {
+            setAnnounceGameEnd(value == "1");
+        } else {
+            writeLine(illegalValue);
+        }
+    } else {
+        writeLine("Error (illegal option name): option " + name + "=" + value);
+    }
+}
+
+void XBoardUserInterface::undo() {
+    stopAndWaitForEngine();
+    try {
+        game.undoMove();
+    } catch (const CannotUndoException&) {
+        showError("Can't undo in the initial position.");
+    }
+    startEngineIfItsTurn();
+}
+
+void XBoardUserInterface::remove() {
+    pauseEngineFor([&] {
+        try {
+            game.undoMove();
+        } catch (const CannotUndoException&) {
+            showError("Can't undo in the initial position.");
+            return;
+        }
+        try {
+            game.undoMove();
+        } catch (const CannotUndoException&) {
+            showError("Can't undo in the initial position.");
+            game.redoMove();
+        }
+    });
+}
+
+void XBoardUserInterface::userMove(const std::string& token) {
+    // Moves are expected only while the engine is idle; one that comes anyway must not meet a
+    // turn that is still changing the game.
+    stopAndWaitForEngine();
+    Move move(&game);
+    move.fromString(token);
+    if (!isLegalInGame(move)) {
+        // Playing it would corrupt the game (a piece from an empty square, a captured king).
+        writeLine("Illegal move: " + token);
+        return;
+    }
+    game.pushHistory();
+    game.makeMove(move);
+    reportResultIfOver();
+    if (movesToGo > 0 && game.sideToMove == 1) {
+        --movesToGo;
+    }
+    startEngineIfItsTurn();
+}
+
+bool XBoardUserInterface::isLegalInGame(const Move& move) {
+    Position generating = game;
+    Position scratch = game;
+    MoveList list(&generating);
+    const int count = generating.generateMoves(list, scratch, false);
+    for (int i = 0; i < count; ++i) {
+        const Move& legal = list[i];
+        if (legal.isLegal && legal.fromFile == move.fromFile && legal.fromRank == move.fromRank &&
+            legal.toFile == move.toFile && legal.toRank == move.toRank &&
+            legal.resultPiece == move.resultPiece) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool XBoardUserInterface::readInt(int& value) {
+    if (in_ >> value) {
+        return true;
+    }
+    // An unreadable number: the stream must not stay failed, or the loop would end or spin. What
+    // could not be read is left to the loop as the next token.
+    if (!in_.eof()) {
+        in_.clear();
+    }
+    return false;
+}
+
+std::string XBoardUserInterface::restOfLine() {
+    std::string rest;
+    std::getline(in_, rest);
+    dropCarriageReturn(rest);
+    return rest;
+}
+
+// Engine control
+
+void XBoardUserInterface::stopEngine() {
+    engine.aborted.exchange(true);
+    stopSearch();
+    engine.state = EngineThread::Stopped;
+}
+
+void XBoardUserInterface::restartIfThinking() {
+    pauseEngineFor([] {});
+}
+
+bool XBoardUserInterface::startEngineIfItsTurn() {
+    if (game.hasNoLegalMoves()) {
+        return false;
+    }
+    const bool enginesTurn = (game.sideToMove == 1 && settings.whitePlayer == 1) ||
+                             (game.sideToMove != 1 && settings.blackPlayer == 1);
+    if (!enginesTurn) {
+        return false;
+    }
+    startEngine();
+    return true;
+}
+
+void XBoardUserInterface::startEngine() {
+    // A pass must never be started while one runs: the worker would run the two back to back.
+    waitForEngine();
+    // Cleared here rather than by the turn itself, so that a stop arriving before the turn gets
+    // going is not forgotten.
+    engine.aborted = false;
+    engine.state = EngineThread::Thinking;
+    enginePool.startPass();
+}
+
+void XBoardUserInterface::waitForEngine() {
+    while (enginePool.passRunning()) {
+        // A stop that came before the search set its deadline would be lost; repeat it.
+        if (engine.state.load() == EngineThread::Stopped) {
+            stopSearch();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+void XBoardUserInterface::stopAndWaitForEngine() {
+    stopEngine();
+    waitForEngine();
+}
+
+int32_t XBoardUserInterface::timeForMove() const {
+    if (!levelMode) {
+        const double ms = settings.timePerMove * 1000.0;
+        return ms >= 2147483647.0 ? 2147483647 : static_cast<int32_t>(ms);
+    }
+    const int64_t left = timeLeftMs.load();
+    const int32_t toGo = movesToGo.load();
+    const int64_t share = toGo > 0 ? left / toGo : left / 60;
+    return clampToInt32(std::min(share + incrementMs, left));
+}
+
+void XBoardUserInterface::engineTurn() {
+    const int64_t start = clockTicks();
+    const auto chargeClock = [&] {
+        const int64_t elapsedMs = (clockTicks() - start) / 10000;
+        timeLeftMs = clampToInt32(int64_t{timeLeftMs.load()} + incrementMs - elapsedMs);
+    };
+    if (!engine.aborted.load()) {
+        try {
+            const Move best = game.bestMove(timeForMove(), settings.maxDepth);
+            if (!engine.aborted.load()) {
+                // The move is made and the clock charged before the move line goes out: the
+                // peer answers at once with its own move and its clock readings.
+                const std::string text = best.toString();
+                game.pushHistory();
+                game.makeMove(best);
+                if (movesToGo > 0 && game.sideToMove == 1) {
+                    --movesToGo;
+                }
+                chargeClock();
+                writeLine("move " + text);
+                reportResultIfOver();
+                engine.state = EngineThread::Finished;
+                return;
+            }
+        } catch (const NoLegalMovesException&) {
+            showError("No legal moves");
+            reportResultIfOver();
+            engine.state = EngineThread::Finished;
+            return;
+        }
+    }
+    chargeClock();
+    engine.state = EngineThread::Finished;
+}
