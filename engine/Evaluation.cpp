@@ -1,1 +1,280 @@
 #include "Engine.h"
+
+#include <cstdint>
+
+namespace {
+
+// White king, middle game, rank 8 first, files a to h.
+constexpr int16_t whiteKingMiddle[8][8] = {
+    {-30, -40, -40, -50, -50, -40, -40, -30},
+    {-30, -40, -40, -50, -50, -40, -40, -30},
+    {-30, -40, -40, -50, -50, -40, -40, -30},
+    {-30, -40, -40, -50, -50, -40, -40, -30},
+    {-20, -30, -30, -40, -40, -30, -30, -20},
+    {-10, -20, -20, -20, -20, -20, -20, -10},
+    {20, 20, 0, 0, 0, 0, 20, 20},
+    {20, 45, 10, 0, 0, 10, 45, 20},
+};
+
+// White king, end game, rank 8 first, files a to h.
+constexpr int16_t whiteKingEnd[8][8] = {
+    {-50, -40, -30, -20, -20, -30, -40, -50}, {-30, -20, -10, 0, 0, -10, -20, -30},
+    {-30, -10, 20, 30, 30, 20, -10, -30},     {-30, -10, 30, 40, 40, 30, -10, -30},
+    {-30, -10, 30, 40, 40, 30, -10, -30},     {-30, -10, 20, 30, 30, 20, -10, -30},
+    {-30, -30, 0, 0, 0, 0, -30, -30},         {-50, -30, -30, -30, -30, -30, -30, -50},
+};
+
+// White bishop, rank 8 first, files a to h.
+constexpr int16_t whiteBishop[8][8] = {
+    {-20, -10, -10, -10, -10, -10, -10, -20},
+    {-10, 0, 0, 0, 0, 0, 0, -10},
+    {-10, 0, 5, 10, 10, 5, 0, -10},
+    {-10, 5, 5, 10, 10, 5, 5, -10},
+    {-10, 0, 10, 10, 10, 10, 0, -10},
+    {-10, 10, 10, 10, 10, 10, 10, -10},
+    {-10, 5, 0, 0, 0, 0, 5, -10},
+    {-20, -10, -40, -10, -10, -40, -10, -20},
+};
+
+// White knight, rank 8 first, files a to h.
+constexpr int16_t whiteKnight[8][8] = {
+    {-50, -40, -20, -30, -30, -20, -40, -50}, {-40, -20, 0, 0, 0, 0, -20, -40},
+    {-30, 0, 10, 15, 15, 10, 0, -30},         {-30, 5, 15, 20, 20, 15, 5, -30},
+    {-30, 0, 15, 20, 20, 15, 0, -30},         {-30, 5, 10, 15, 15, 10, 5, -30},
+    {-40, -20, 0, 5, 5, 0, -20, -40},         {-50, -40, -30, -30, -30, -30, -40, -50},
+};
+
+// White pawn, rank 8 first, files a to h.
+constexpr int16_t whitePawn[8][8] = {
+    {50, 50, 50, 50, 50, 50, 50, 50}, {30, 30, 40, 50, 50, 40, 30, 30},
+    {10, 10, 20, 30, 30, 20, 10, 10}, {5, 5, 10, 25, 25, 10, 5, 5},
+    {0, 0, 0, 20, 20, 0, 0, 0},       {5, -5, -10, 0, 0, -10, -5, 5},
+    {5, 10, 10, -20, -20, 10, 10, 5}, {0, 0, 0, 0, 0, 0, 0, 0},
+};
+
+// Black king, middle game, rank 8 first, files a to h.
+constexpr int16_t blackKingMiddle[8][8] = {
+    {-20, -45, -10, 0, 0, -10, -45, -20}, {-10, -20, 0, 0, 0, 0, -20, -10},
+    {10, 20, 20, 20, 20, 20, 20, 10},     {20, 30, 30, 40, 40, 30, 30, 20},
+    {30, 40, 40, 50, 50, 40, 40, 30},     {30, 40, 40, 50, 50, 40, 40, 30},
+    {30, 40, 40, 50, 50, 40, 40, 30},     {30, 40, 40, 50, 50, 40, 40, 30},
+};
+
+// Black king, end game, rank 8 first, files a to h.
+constexpr int16_t blackKingEnd[8][8] = {
+    {50, 30, 30, 30, 30, 30, 30, 50},     {30, 30, 0, 0, 0, 0, 30, 30},
+    {30, 10, -20, -30, -30, -20, 10, 30}, {30, 10, -30, -40, -40, -30, 10, 30},
+    {30, 10, -30, -40, -40, -30, 10, 30}, {30, 10, -20, -30, -30, -20, 10, 30},
+    {30, 20, 10, 0, 0, 10, 20, 30},       {50, 40, 30, 20, 20, 30, 40, 50},
+};
+
+// Black bishop, rank 8 first, files a to h.
+constexpr int16_t blackBishop[8][8] = {
+    {20, 10, 40, 10, 10, 40, 10, 20},
+    {10, -5, 0, 0, 0, 0, -5, 10},
+    {10, -5, -5, -10, -10, -5, -5, 10},
+    {10, 0, -5, -10, -10, -5, 0, 10},
+    {10, -10, -10, -10, -10, -10, -10, 10},
+    {10, 0, -10, -10, -10, -10, 0, 10},
+    {10, 0, 0, 0, 0, 0, 0, 10},
+    {20, 10, 10, 10, 10, 10, 10, 20},
+};
+
+// Black knight, rank 8 first, files a to h.
+constexpr int16_t blackKnight[8][8] = {
+    {50, 40, 30, 30, 30, 30, 40, 50},     {40, 20, 0, -5, -5, 0, 20, 40},
+    {30, -5, -10, -15, -15, -10, -5, 30}, {30, 0, -15, -20, -20, -15, 0, 30},
+    {30, -5, -15, -20, -20, -15, -5, 30}, {30, 0, -10, -15, -15, -10, 0, 30},
+    {40, 20, 0, 0, 0, 0, 20, 40},         {50, 40, 20, 30, 30, 20, 40, 50},
+};
+
+// Black pawn, rank 8 first, files a to h.
+constexpr int16_t blackPawn[8][8] = {
+    {0, 0, 0, 0, 0, 0, 0, 0},
+    {-5, -10, -10, 20, 20, -10, -10, -5},
+    {-5, 5, 10, 0, 0, 10, 5, -5},
+    {0, 0, 0, -20, -20, 0, 0, 0},
+    {-5, -5, -10, -25, -25, -10, -5, -5},
+    {-10, -10, -20, -30, -30, -20, -10, -10},
+    {-30, -30, -40, -50, -50, -40, -30, -30},
+    {-50, -50, -50, -50, -50, -50, -50, -50},
+};
+
+// Per-cell lookups of the tables above, indexed like Position::board.
+struct CellTables {
+    int32_t piece[13][81];    // pawn, knight and bishop tables by piece code; zero elsewhere
+    int32_t whiteKing[2][81]; // middle game, end game
+    int32_t blackKing[2][81];
+
+    constexpr CellTables() : piece{}, whiteKing{}, blackKing{} {
+        for (int file = 1; file <= 8; ++file) {
+            for (int rank = 1; rank <= 8; ++rank) {
+                const int cell = squareIndex(file, rank);
+                const int row = 8 - rank, column = file - 1;
+                piece[WhitePawn][cell] = whitePawn[row][column];
+                piece[WhiteKnight][cell] = whiteKnight[row][column];
+                piece[WhiteBishop][cell] = whiteBishop[row][column];
+                piece[BlackPawn][cell] = blackPawn[row][column];
+                piece[BlackKnight][cell] = blackKnight[row][column];
+                piece[BlackBishop][cell] = blackBishop[row][column];
+                whiteKing[0][cell] = whiteKingMiddle[row][column];
+                whiteKing[1][cell] = whiteKingEnd[row][column];
+                blackKing[0][cell] = blackKingMiddle[row][column];
+                blackKing[1][cell] = blackKingEnd[row][column];
+            }
+        }
+    }
+};
+
+constexpr CellTables cellTables;
+
+constexpr double oneThirtieth = 0.03333333333333333;
+
+} // namespace
+
+NodeCounter nodeCount;
+
+// Holds a thread's slot of nodeCount for the thread's lifetime.
+struct NodeCounterLease {
+    NodeCounter::Slot* slot = nullptr;
+    ~NodeCounterLease() {
+        if (slot) {
+            nodeCount.retired_.fetch_add(slot->value.exchange(0), std::memory_order_relaxed);
+            slot->taken.store(false, std::memory_order_release);
+        }
+    }
+};
+
+std::atomic<uint64_t>& NodeCounter::slotOfThisThread() {
+    static thread_local NodeCounterLease lease;
+    static thread_local std::atomic<uint64_t>* own = nullptr;
+    if (own == nullptr) {
+        own = &overflow_;
+        for (auto& slot : slots_) {
+            bool expected = false;
+            if (slot.taken.compare_exchange_strong(expected, true, std::memory_order_acquire)) {
+                lease.slot = &slot;
+                own = &slot.value;
+                break;
+            }
+        }
+    }
+    return *own;
+}
+
+uint64_t NodeCounter::load() const {
+    uint64_t total =
+        retired_.load(std::memory_order_relaxed) + overflow_.load(std::memory_order_relaxed);
+    for (const auto& slot : slots_) {
+        total += slot.value.load(std::memory_order_relaxed);
+    }
+    return total;
+}
+
+void NodeCounter::reset() {
+    retired_.store(0, std::memory_order_relaxed);
+    overflow_.store(0, std::memory_order_relaxed);
+    for (auto& slot : slots_) {
+        slot.value.store(0, std::memory_order_relaxed);
+    }
+}
+
+int32_t Position::evaluate(Move* list, Position& scratch) const {
+    ++nodeCount;
+    if (sideToMove == 0) {
+        if (isBlackKingAttacked() && !drawClaimed && !isInsufficientMaterial() &&
+            generateMoves(list, scratch, false) == 0) {
+            return MateScore;
+        }
+    } else if (isWhiteKingAttacked() && !drawClaimed && !isInsufficientMaterial() &&
+               generateMoves(list, scratch, false) == 0) {
+        return -MateScore;
+    }
+    if (halfmoveClock > 100) {
+        return 0;
+    }
+
+    // counts[code] for every piece code; the pawn files tell passed pawns apart afterwards.
+    int counts[13] = {};
+    int tableSum = 0;
+    int whiteKingMiddleSum = 0, whiteKingEndSum = 0, blackKingMiddleSum = 0, blackKingEndSum = 0;
+    // The ranks of each file's pawns as bit sets (bit r for rank r), for the passed pawns.
+    unsigned whitePawnRanks[9] = {};
+    unsigned blackPawnRanks[9] = {};
+    for (int file = 1; file <= 8; ++file) {
+        for (int rank = 1; rank <= 8; ++rank) {
+            const int cell = squareIndex(file, rank);
+            const int piece = board[cell];
+            if (piece == Empty) {
+                continue;
+            }
+            ++counts[piece];
+            tableSum += cellTables.piece[piece][cell];
+            if (piece == WhiteKing) {
+                whiteKingMiddleSum += cellTables.whiteKing[0][cell];
+                whiteKingEndSum += cellTables.whiteKing[1][cell];
+            } else if (piece == BlackKing) {
+                blackKingMiddleSum += cellTables.blackKing[0][cell];
+                blackKingEndSum += cellTables.blackKing[1][cell];
+            } else if (piece == WhitePawn) {
+                whitePawnRanks[file] |= 1u << rank;
+            } else if (piece == BlackPawn) {
+                blackPawnRanks[file] |= 1u << rank;
+            }
+        }
+    }
+
+    // A White pawn on ranks 2 to 6 is passed when no Black pawn stands ahead of it on its file
+    // before rank 8; a Black pawn on ranks 3 to 7 likewise, looking down to rank 2.
+    int whitePassed = 0, blackPassed = 0;
+    if (counts[WhitePawn] + counts[BlackPawn] > 0) {
+        for (int file = 1; file <= 8; ++file) {
+            for (unsigned pawns = whitePawnRanks[file] & 0x7Cu; pawns; pawns &= pawns - 1) {
+                const int rank = __builtin_ctz(pawns);
+                const unsigned ahead = 0xFEu & ~((2u << rank) - 1); // ranks rank+1 .. 7
+                whitePassed += (blackPawnRanks[file] & ahead) == 0;
+            }
+            for (unsigned pawns = blackPawnRanks[file] & 0xF8u; pawns; pawns &= pawns - 1) {
+                const int rank = __builtin_ctz(pawns);
+                const unsigned ahead = ((1u << rank) - 1) & ~0x3u; // ranks 2 .. rank-1
+                blackPassed += (whitePawnRanks[file] & ahead) == 0;
+            }
+        }
+    }
+
+    const int whiteHeavy = counts[WhitePawn] + counts[WhiteRook] + counts[WhiteQueen];
+    const int blackHeavy = counts[BlackPawn] + counts[BlackRook] + counts[BlackQueen];
+    const int whiteMinors = counts[WhiteBishop] + counts[WhiteKnight];
+    const int blackMinors = counts[BlackBishop] + counts[BlackKnight];
+    if (whiteHeavy == 0 && blackHeavy == 0 && whiteMinors + blackMinors <= 1) {
+        return 0;
+    }
+
+    int pieces = 0;
+    for (int code = WhiteQueen; code <= BlackPawn; ++code) {
+        if (code != BlackKing) {
+            pieces += counts[code];
+        }
+    }
+    const double middleWeight = (pieces - 2) * oneThirtieth;
+    const double endWeight = (32 - pieces) * oneThirtieth;
+    const int whiteKingTerm =
+        static_cast<int>(whiteKingMiddleSum * middleWeight + whiteKingEndSum * endWeight);
+    const int blackKingTerm =
+        static_cast<int>(blackKingMiddleSum * middleWeight + blackKingEndSum * endWeight);
+    const int whitePassedBonus = static_cast<int>((whitePassed * endWeight) * 10.0);
+    const int blackPassedBonus = static_cast<int>((blackPassed * endWeight) * 10.0);
+
+    const int material =
+        200 * (10 * (counts[WhiteQueen] - counts[BlackQueen]) +
+               5 * (counts[WhiteRook] - counts[BlackRook]) + 3 * (whiteMinors - blackMinors) +
+               (counts[WhitePawn] - counts[BlackPawn]));
+    int correction = 0;
+    if (whiteHeavy == 0 && whiteMinors <= 1) {
+        correction = -500;
+    } else if (blackHeavy == 0 && blackMinors <= 1) {
+        correction = 500;
+    }
+    return material + correction + tableSum + whitePassedBonus - blackPassedBonus + whiteKingTerm +
+           blackKingTerm;
+}

@@ -1,1 +1,194 @@
-#include "Engine.h"
+#include "Search.h"
+
+#include <algorithm>
+
+bool searchUsesSee = true;
+
+int pieceValue(int code) {
+    switch (code) {
+    case WhiteKing:
+    case BlackKing:
+        return 100000;
+    case WhiteQueen:
+    case BlackQueen:
+        return 2000;
+    case WhiteRook:
+    case BlackRook:
+        return 1000;
+    case WhiteBishop:
+    case BlackBishop:
+    case WhiteKnight:
+    case BlackKnight:
+        return 600;
+    case WhitePawn:
+    case BlackPawn:
+        return 200;
+    default:
+        return -1;
+    }
+}
+
+namespace {
+
+// Attackers of one square for one side, cheapest first; a new entry goes after equal ones.
+struct AttackerList {
+    int pieces[64];
+    int count = 0;
+    int taken = 0;
+
+    void insert(int piece) {
+        if (count == 64) {
+            return;
+        }
+        const int value = pieceValue(piece);
+        int at = count;
+        while (at > 0 && pieceValue(pieces[at - 1]) > value) {
+            pieces[at] = pieces[at - 1];
+            --at;
+        }
+        pieces[at] = piece;
+        ++count;
+    }
+    void removeLast(int piece) {
+        for (int k = count - 1; k >= 0; --k) {
+            if (pieces[k] == piece) {
+                std::copy(pieces + k + 1, pieces + count, pieces + k);
+                --count;
+                return;
+            }
+        }
+    }
+    bool exhausted() const { return taken >= count; }
+};
+
+} // namespace
+
+int Position::staticExchange(const Move* list, int count, int index) const {
+    const Move& capture = list[index];
+    const int targetFile = capture.toFile, targetRank = capture.toRank;
+    int victim = at(targetFile, targetRank);
+    bool whiteToCapture = sideToMove == 1;
+    const bool capturerIsPawn = capture.piece == WhitePawn || capture.piece == BlackPawn;
+
+    AttackerList lists[2]; // [1] White, [0] Black
+    for (int k = 0; k < count; ++k) {
+        const Move& m = list[k];
+        if (!m.isCapture || m.toFile != targetFile || m.toRank != targetRank) {
+            continue;
+        }
+        int piece = m.piece;
+        const bool promotes =
+            (m.piece == WhitePawn && m.toRank == 8) || (m.piece == BlackPawn && m.toRank == 1);
+        if (promotes) {
+            if (m.resultPiece != WhiteQueen && m.resultPiece != BlackQueen) {
+                continue;
+            }
+            piece = capturerIsPawn ? victim : m.resultPiece;
+        }
+        lists[isWhitePiece(m.piece) ? 1 : 0].insert(piece);
+    }
+    lists[whiteToCapture ? 0 : 1].removeLast(victim);
+    if (lists[whiteToCapture ? 1 : 0].count == 0) {
+        return 0;
+    }
+    int gain = 0;
+    for (;;) {
+        AttackerList& own = lists[whiteToCapture ? 1 : 0];
+        AttackerList& other = lists[whiteToCapture ? 0 : 1];
+        if (other.exhausted()) {
+            return whiteToCapture ? gain + pieceValue(victim) : gain - pieceValue(victim);
+        }
+        const int attacker = own.pieces[own.taken++];
+        if (pieceValue(attacker) > pieceValue(victim)) {
+            return gain;
+        }
+        gain += whiteToCapture ? pieceValue(victim) : -pieceValue(victim);
+        victim = attacker;
+        whiteToCapture = !whiteToCapture;
+    }
+}
+
+namespace {
+
+// The node procedure for both sides; White maximises.
+template <bool White>
+int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& stack, int slot,
+              Move* list, bool quietArrival) {
+    Position& node = stack.slots[slot];
+    Position& next = stack.slots[slot + 1];
+    if (depthLeft == 0) {
+        return node.evaluate(list, next);
+    }
+    if (node.halfmoveClock > 100) {
+        return 0;
+    }
+    if (quietArrival && depthLeft == 1 && node.sideToMove == rootSide) {
+        const int standing = node.evaluate(list, next);
+        if (White ? standing < alpha - 100 : standing > beta + 100) {
+            return White ? alpha : beta;
+        }
+    } else if (ply <= 4 && node.isRepetition()) {
+        return 0;
+    }
+
+    const int count = node.generateMoves(list, next, depthLeft == 1);
+    Move* childList = list + MoveList::capacity;
+    int result = White ? -MateScore : MateScore;
+    bool searched = false;
+    for (int i = 0; i < count; ++i) {
+        const Move& m = list[i];
+        if (depthLeft == 1 && !m.isLegal) {
+            continue;
+        }
+        for (int s = slot + 1; s <= stack.lastSlot; ++s) {
+            stack.slots[s].makeMove(m);
+        }
+        int score = White ? alphaBeta<false>(alpha, beta, depthLeft - 1, ply + 1, stack, slot + 1,
+                                             childList, !m.isCapture)
+                          : alphaBeta<true>(alpha, beta, depthLeft - 1, ply + 1, stack, slot + 1,
+                                            childList, !m.isCapture);
+        if (m.isCapture && depthLeft == 1 && searchUsesSee) {
+            score += next.staticExchange(list, count, i);
+        }
+        for (int s = slot + 1; s <= stack.lastSlot; ++s) {
+            stack.slots[s].unmakeMove(m, node);
+        }
+        searched = true;
+        if (White ? score >= beta : score <= alpha) {
+            // The clock is read only here, where a deadline can cut the tree short.
+            if (clockTicks() < searchDeadline.load(std::memory_order_relaxed)) {
+                return score;
+            }
+            throw ThreadDeath();
+        }
+        if (White ? score > result : score < result) {
+            result = score;
+            if (White) {
+                alpha = std::max(alpha, score);
+            } else {
+                beta = std::min(beta, score);
+            }
+        }
+    }
+    if (searched) {
+        return result;
+    }
+    const bool inCheck = White ? node.isWhiteKingAttacked() : node.isBlackKingAttacked();
+    if (inCheck && !node.drawClaimed && !node.isInsufficientMaterial() &&
+        node.generateMoves(childList, next, false) == 0) {
+        return White ? -MateScore : MateScore;
+    }
+    return 0;
+}
+
+} // namespace
+
+int alphaBetaMax(int alpha, int beta, int depthLeft, int ply, const SearchStack& stack, int slot,
+                 Move* list, bool quietArrival) {
+    return alphaBeta<true>(alpha, beta, depthLeft, ply, stack, slot, list, quietArrival);
+}
+
+int alphaBetaMin(int alpha, int beta, int depthLeft, int ply, const SearchStack& stack, int slot,
+                 Move* list, bool quietArrival) {
+    return alphaBeta<false>(alpha, beta, depthLeft, ply, stack, slot, list, quietArrival);
+}

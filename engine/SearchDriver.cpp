@@ -1,1 +1,202 @@
 #include "Engine.h"
+#include "Search.h"
+#include "Settings.h"
+#include "UserInterface.h"
+
+#include <algorithm>
+#include <chrono>
+#include <limits>
+#include <memory>
+#include <vector>
+
+std::atomic<int64_t> searchDeadline{0};
+int rootSide = 1;
+AlphaBetaCaller alphaBetaCaller;
+ThreadPool<AlphaBetaCaller>* searchPool = nullptr;
+
+int64_t clockTicks() {
+    using Ticks = std::chrono::duration<int64_t, std::ratio<1, 10000000>>;
+    return std::chrono::duration_cast<Ticks>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+void stopSearch() {
+    searchDeadline.store(std::numeric_limits<int64_t>::min(), std::memory_order_relaxed);
+}
+
+void createSearchPool(Position* gamePosition, int threadCount) {
+    alphaBetaCaller.rootPosition = gamePosition;
+    searchPool = new ThreadPool<AlphaBetaCaller>(&alphaBetaCaller, threadCount);
+}
+
+void destroySearchPool() {
+    if (searchPool == nullptr) {
+        return;
+    }
+    stopSearch();
+    searchPool->resize(0);
+    delete searchPool;
+    searchPool = nullptr;
+}
+
+namespace {
+
+class SpinLock {
+public:
+    explicit SpinLock(std::atomic_flag& flag) : flag_(flag) {
+        while (flag_.test_and_set(std::memory_order_acquire)) {
+            flag_.wait(true, std::memory_order_relaxed);
+        }
+    }
+    ~SpinLock() {
+        flag_.clear(std::memory_order_release);
+        flag_.notify_one();
+    }
+
+private:
+    std::atomic_flag& flag_;
+};
+
+} // namespace
+
+void AlphaBetaCaller::operator()() {
+    const int iterationDepth = depth;
+    // Every slot holds the node being searched or a position below it; each is the scratch
+    // board of the slot above, so nothing is copied or allocated inside the tree.
+    std::vector<Position> slots(static_cast<size_t>(iterationDepth) + 1, *rootPosition);
+    slots[0].previous = rootPosition;
+    for (int k = 1; k <= iterationDepth; ++k) {
+        slots[k].previous = &slots[k - 1];
+    }
+    std::vector<Move> lists(static_cast<size_t>(iterationDepth) * MoveList::capacity,
+                            Move(&slots[iterationDepth]));
+    const SearchStack stack{slots.data(), iterationDepth};
+    const bool whiteAtRoot = rootSide == 1;
+    try {
+        for (;;) {
+            int i = nextIndex.fetch_add(1);
+            while (i < rootMoveCount && !rootMoves[i].isLegal) {
+                i = nextIndex.fetch_add(1);
+            }
+            if (i >= rootMoveCount) {
+                return;
+            }
+            const Move& m = rootMoves[i];
+            for (auto& slot : slots) {
+                slot.makeMove(m);
+            }
+            const int a = alpha.load(std::memory_order_relaxed);
+            const int b = beta.load(std::memory_order_relaxed);
+            int score = whiteAtRoot ? alphaBetaMin(a, b, iterationDepth - 1, 1, stack, 0,
+                                                   lists.data(), !m.isCapture)
+                                    : alphaBetaMax(a, b, iterationDepth - 1, 1, stack, 0,
+                                                   lists.data(), !m.isCapture);
+            if (iterationDepth == 1 && m.isCapture && searchUsesSee) {
+                score += slots[0].staticExchange(rootMoves, rootMoveCount, i);
+            }
+            scores[i] = score;
+            for (auto& slot : slots) {
+                slot.unmakeMove(m, *rootPosition);
+            }
+
+            SpinLock guard(lock);
+            if (i == 0) {
+                firstMoveDone = true;
+            }
+            bool report = false;
+            int bound = 0;
+            if (whiteAtRoot && scores[i] > alpha.load(std::memory_order_relaxed)) {
+                alpha.store(scores[i], std::memory_order_relaxed);
+                bestIndex = i;
+                report = firstMoveDone;
+                bound = scores[i];
+            } else if (!whiteAtRoot && scores[i] < beta.load(std::memory_order_relaxed)) {
+                beta.store(scores[i], std::memory_order_relaxed);
+                bestIndex = i;
+                report = firstMoveDone;
+                bound = scores[i];
+            } else if (i == 0) {
+                report = true;
+                bound = scores[bestIndex];
+            }
+            if (report && theUserInterface != nullptr) {
+                SearchReport r;
+                r.depth = iterationDepth;
+                r.score = bound;
+                r.elapsedMs = static_cast<int32_t>((clockTicks() - *startTime) / 10000);
+                r.nodes = nodeCount.load();
+                r.bestMoveText = rootMoves[bestIndex].toString();
+                theUserInterface->reportSearchProgress(std::move(r));
+            }
+        }
+    } catch (const ThreadDeath&) {
+        // Time is up: the interrupted root move's score is not stored.
+    }
+}
+
+Move Position::bestMove(int timeMs, int maxDepth) {
+    Position& root = *this;
+    const int64_t start = clockTicks();
+    searchDeadline.store(start + (static_cast<int64_t>(timeMs) - 10) * 10000,
+                         std::memory_order_relaxed);
+    searchUsesSee = settings.useSee != 0;
+
+    MoveList list(&root);
+    Position scratch = root;
+    const int count = root.generateMoves(list, scratch, searchUsesSee);
+    std::vector<int> scores(static_cast<size_t>(std::max(count, 1)), 0);
+
+    rootSide = root.sideToMove;
+    nodeCount.reset();
+    AlphaBetaCaller& task = alphaBetaCaller;
+    task.rootPosition = &root;
+    task.rootMoves = list.data();
+    task.rootMoveCount = count;
+    task.scores = scores.data();
+    task.startTime = &start;
+
+    int firstLegal = 0;
+    while (firstLegal < count && !list[firstLegal].isLegal) {
+        ++firstLegal;
+    }
+    if (firstLegal == count) {
+        throw NoLegalMovesException();
+    }
+    if (firstLegal != 0) {
+        std::swap(list[0], list[firstLegal]);
+    }
+
+    const bool whiteToMove = root.sideToMove == 1;
+    // Entry 0 is legal: even when every move loses to mate the engine answers with a move.
+    Move result = list[0];
+    int best = 0;
+    for (int depth = 1; depth <= maxDepth; ++depth) {
+        task.alpha.store(-MateScore - 1);
+        task.beta.store(MateScore + 1);
+        task.depth = depth;
+        task.nextIndex.store(0);
+        task.bestIndex = 0;
+        task.firstMoveDone = false;
+        searchPool->runPass();
+
+        best = task.firstMoveDone ? task.bestIndex : 0;
+        if (whiteToMove ? scores[best] > -MateScore : scores[best] < MateScore) {
+            result = list[best];
+        }
+        if (clockTicks() >= searchDeadline.load(std::memory_order_relaxed)) {
+            break;
+        }
+        if (scores[best] == MateScore || scores[best] == -MateScore) {
+            break;
+        }
+        // Next iteration starts with this one's choice; the rest keep their order.
+        if (best > 0) {
+            std::rotate(list.data(), list.data() + best, list.data() + best + 1);
+        }
+    }
+    if (scores[best] == 0 && root.isDrawClaimable() && theUserInterface != nullptr) {
+        theUserInterface->claimDraw();
+    }
+    result.position = &root;
+    return result;
+}

@@ -9,8 +9,13 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: veltmark-bench perft \"<FEN>\" <depth>\n"
-                         "       veltmark-bench perft-speed\n");
+    std::fprintf(stderr,
+                 "usage: veltmark-bench perft \"<FEN>\" <depth>\n"
+                 "       veltmark-bench perft-speed\n"
+                 "       veltmark-bench eval \"<FEN>\"\n"
+                 "       veltmark-bench search \"<FEN>\" --depth N [--time MS] [--threads T] "
+                 "[--see 0|1]\n"
+                 "       veltmark-bench search-speed\n");
     return 2;
 }
 
@@ -26,6 +31,15 @@ int main(int argc, char** argv) {
     }
     if (command == "perft-speed" && argc == 2) {
         return perftSpeedCommand();
+    }
+    if (command == "eval" && argc == 3) {
+        return evalCommand(argv[2]);
+    }
+    if (command == "search" && argc >= 3) {
+        return searchCommand(argc - 2, argv + 2);
+    }
+    if (command == "search-speed" && argc == 2) {
+        return searchSpeedCommand();
     }
     return usage();
 }
