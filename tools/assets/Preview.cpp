@@ -1,0 +1,269 @@
+// Draws the set on the textured board the way the program's scene does and saves the frame as a
+// PNG, for looking at the models: run it under a virtual display, for example
+//   xvfb-run -s "-screen 0 1024x768x24" veltmark-preview --out set.png
+// Options: --layout start|lineup|single:CODE (the starting array, the six pieces of each side on
+// the fourth and fifth ranks, or one piece on d4), --azimuth and --elevation in degrees,
+// --distance, --knights forward|sideways, --out FILE.
+#include "Assets.h"
+#include "DataFiles.h"
+#include "Settings.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <SDL.h>
+#include <zlib.h>
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int windowWidth = 800, windowHeight = 600;
+
+struct Options {
+    std::string out = "preview.png";
+    std::string layout = "lineup";
+    double azimuth = 0, elevation = 60, distance = 20;
+    bool sideways = false;
+};
+
+void putU32(std::vector<uint8_t>& out, uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<uint8_t>(v >> shift));
+}
+
+void pngChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
+    putU32(out, static_cast<uint32_t>(data.size()));
+    const size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    putU32(out, static_cast<uint32_t>(
+                    crc32(0, out.data() + start, static_cast<uInt>(out.size() - start))));
+}
+
+bool writePng(const std::string& path, int width, int height,
+              const std::vector<uint8_t>& rgbTopDown) {
+    std::vector<uint8_t> raw;
+    for (int y = 0; y < height; ++y) {
+        raw.push_back(0);
+        raw.insert(raw.end(), rgbTopDown.begin() + y * width * 3,
+                   rgbTopDown.begin() + (y + 1) * width * 3);
+    }
+    uLongf size = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<uint8_t> packed(size);
+    if (compress2(packed.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 9) != Z_OK)
+        return false;
+    packed.resize(size);
+    std::vector<uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<uint8_t> header;
+    putU32(header, static_cast<uint32_t>(width));
+    putU32(header, static_cast<uint32_t>(height));
+    header.insert(header.end(), {8, 2, 0, 0, 0});
+    pngChunk(png, "IHDR", header);
+    pngChunk(png, "IDAT", packed);
+    pngChunk(png, "IEND", {});
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    return static_cast<bool>(file);
+}
+
+GLuint uploadTexture(SDL_Surface* image) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, image->pitch / 3);
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, image->w, image->h, 0, GL_BGR, GL_UNSIGNED_BYTE,
+                 image->pixels);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    return texture;
+}
+
+void boardSurface(GLuint texture, double alpha) {
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glColor4d(1.0, 1.0, 1.0, alpha);
+    glBegin(GL_QUADS);
+    glNormal3f(0, 1, 0);
+    glTexCoord2f(0, 0);
+    glVertex3f(1, 0.01f, -17);
+    glTexCoord2f(0, 1);
+    glVertex3f(17, 0.01f, -17);
+    glTexCoord2f(1, 1);
+    glVertex3f(17, 0.01f, -1);
+    glTexCoord2f(1, 0);
+    glVertex3f(1, 0.01f, -1);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+}
+
+// Piece codes by square, file-major like the scene draws them.
+std::vector<std::pair<int, std::pair<int, int>>> layoutPieces(const std::string& layout) {
+    std::vector<std::pair<int, std::pair<int, int>>> placed;
+    if (layout == "start") {
+        const int back[8] = {3, 5, 4, 2, 1, 4, 5, 3};
+        for (int file = 1; file <= 8; ++file) {
+            placed.push_back({back[file - 1], {file, 1}});
+            placed.push_back({6, {file, 2}});
+            placed.push_back({12, {file, 7}});
+            placed.push_back({back[file - 1] + 6, {file, 8}});
+        }
+    } else if (layout.rfind("single:", 0) == 0) {
+        placed.push_back({std::stoi(layout.substr(7)), {4, 4}});
+    } else {
+        for (int kind = 1; kind <= 6; ++kind) {
+            placed.push_back({kind, {kind + 1, 4}});
+            placed.push_back({kind + 6, {kind + 1, 5}});
+        }
+    }
+    return placed;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string name = argv[i], value = argv[i + 1];
+        if (name == "--out")
+            options.out = value;
+        else if (name == "--layout")
+            options.layout = value;
+        else if (name == "--azimuth")
+            options.azimuth = std::stod(value);
+        else if (name == "--elevation")
+            options.elevation = std::stod(value);
+        else if (name == "--distance")
+            options.distance = std::stod(value);
+        else if (name == "--knights")
+            options.sideways = value == "sideways";
+        else {
+            std::cerr << "veltmark-preview: unknown option " << name << "\n";
+            return 2;
+        }
+    }
+
+    GuiAssets assets = loadAssetsOrStop();
+    settings = defaultSettings();
+    assets.pieceModels[5]->rotationDegrees = options.sideways ? 90.0 : 180.0;
+    assets.pieceModels[11]->rotationDegrees = options.sideways ? 90.0 : 0.0;
+
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        std::cerr << "veltmark-preview: " << SDL_GetError() << "\n";
+        return 1;
+    }
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 1);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 4);
+    if (SDL_SetVideoMode(windowWidth, windowHeight, 0, SDL_OPENGL) == nullptr) {
+        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 0);
+        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 0);
+        if (SDL_SetVideoMode(windowWidth, windowHeight, 0, SDL_OPENGL) == nullptr) {
+            std::cerr << "veltmark-preview: " << SDL_GetError() << "\n";
+            return 1;
+        }
+    }
+
+    // The scene's set-up: projection, light fixed to the camera, colour material.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60.0, static_cast<float>(windowWidth) / static_cast<float>(windowHeight), 1.0,
+                   500.0);
+    glViewport(0, 0, windowWidth, windowHeight);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const GLfloat ambient[4] = {0.3f, 0.3f, 0.3f, 1.0f};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
+    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, GL_TRUE);
+    const GLfloat lightPosition[4] = {1.0f, 0.5f, 1.0f, 0.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
+    glEnable(GL_COLOR_MATERIAL);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    const GLuint texture = uploadTexture(assets.boardImage.get());
+
+    // One frame, pass by pass as the program draws it.
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_NORMALIZE);
+    glDisable(GL_DITHER);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    const double pi = 3.14159265358979323846;
+    const double azimuth = options.azimuth * pi / 180, elevation = options.elevation * pi / 180;
+    const double h = std::sin(elevation) * options.distance;
+    const double g = std::cos(elevation) * options.distance;
+    const double ex = std::sin(azimuth) * g, ez = std::cos(azimuth) * g;
+    const double q = ex * ex + ez * ez;
+    // A single piece is looked at from close by: aim at its middle instead of the board's centre.
+    const bool single = options.layout.rfind("single:", 0) == 0;
+    const double tx = single ? -1 : 0, ty = single ? 1.1 : 0, tz = single ? 1 : 0;
+    if (q == 0)
+        gluLookAt(ex + tx, h + ty, ez + tz, tx, ty, tz, 0, 0, -1);
+    else
+        gluLookAt(ex + tx, h + ty, ez + tz, tx, ty, tz, -(h / q) * ex, 1, -(h / q) * ez);
+
+    glColor3d(0.5, 0.6, 0.5);
+    assets.boardModel->draw();
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glDepthMask(GL_FALSE);
+    glTranslated(-9, 0, 9);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    boardSurface(texture, 1.0);
+    glDepthMask(GL_TRUE);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glBegin(GL_QUADS);
+    const float walls[4][4] = {
+        {1, -17, 17, -17}, {17, -17, 17, -1}, {17, -1, 1, -1}, {1, -1, 1, -17}};
+    for (const auto& w : walls) {
+        glVertex3f(w[0], 0, w[1]);
+        glVertex3f(w[2], 0, w[3]);
+        glVertex3f(w[2], -5, w[3]);
+        glVertex3f(w[0], -5, w[1]);
+    }
+    glEnd();
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+
+    const auto placed = layoutPieces(options.layout);
+    auto drawPieces = [&] {
+        for (const auto& [code, square] : placed) {
+            glPushMatrix();
+            glTranslated(2.0 * square.first, 0, -2.0 * square.second);
+            assets.pieceModels[code]->draw();
+            glPopMatrix();
+        }
+    };
+    glScaled(1, -1, 1);
+    drawPieces();
+    glScaled(1, -1, 1);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    boardSurface(texture, 1.0 - settings.reflectivity);
+    glDisable(GL_BLEND);
+    drawPieces();
+    glFinish();
+
+    std::vector<uint8_t> pixels(windowWidth * windowHeight * 3), flipped(pixels.size());
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, windowWidth, windowHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    for (int y = 0; y < windowHeight; ++y)
+        std::memcpy(&flipped[y * windowWidth * 3],
+                    &pixels[(windowHeight - 1 - y) * windowWidth * 3], windowWidth * 3);
+    SDL_Quit();
+    if (!writePng(options.out, windowWidth, windowHeight, flipped)) {
+        std::cerr << "veltmark-preview: cannot write " << options.out << "\n";
+        return 1;
+    }
+    return 0;
+}
