@@ -1,0 +1,212 @@
+#include "XBoardProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <regex>
+#include <string>
+#include <vector>
+
+using Lines = std::vector<std::string>;
+
+namespace {
+
+// Feeds the whole input, lets it end and returns every line written; the program must have
+// ended on its own with status 0.
+Lines transcript(const std::string& input) {
+    XBoardProcess p;
+    EXPECT_TRUE(p.started());
+    p.send(input);
+    EXPECT_EQ(p.finish(), 0) << input;
+    return p.lines;
+}
+
+const std::string notImplemented = "Error (not implemented): ";
+const std::string badParameter = "Error (parameter is missing or has an illegal value): ";
+const std::string cannotUndo = "tellusererror Can't undo in the initial position.";
+// White: Kg6, Ra1; Black: Kh8. White to move mates with a1a8 only.
+const std::string mateInOne = "edit\n#\nKg6\nRa1\nc\nKh8\n.\n";
+
+} // namespace
+
+TEST(TranscriptTest, FeatureLinesFollowTheCurrentOptions) {
+    const Lines features = {
+        "feature draw=0",
+        "feature sigint=0",
+        "feature analyze=0",
+        "feature myname=\"Veltmark\"",
+        "feature variants=\"normal\"",
+        "feature name=0",
+        "feature nps=0",
+        "feature debug=1",
+        "feature smp=1",
+        "feature option=\"Static Exchange Evaluation -check 1\"",
+        "feature option=\"Announce when the game ends -check 1\"",
+        "feature done=1",
+    };
+    EXPECT_EQ(transcript("xboard\nprotover 2\n"), features);
+
+    Lines changed = features;
+    changed[9] = "feature option=\"Static Exchange Evaluation -check 0\"";
+    changed[10] = "feature option=\"Announce when the game ends -check 0\"";
+    EXPECT_EQ(transcript("protover 1\noption Static Exchange Evaluation=0\n"
+                         "option Announce when the game ends=0\nprotover 3\nprotover x\n"),
+              [&] {
+                  Lines l = changed;
+                  l.push_back(badParameter + "protover x");
+                  return l;
+              }());
+}
+
+TEST(TranscriptTest, NumericArgumentsAreChecked) {
+    EXPECT_EQ(transcript("sd 0\nsd 256\nsd x\nsd 255\nsd 99999999999999999999\nsd -3\n"
+                         "st 0\nst 3600\nst 2.5\nst\n"),
+              (Lines{badParameter + "sd 0", badParameter + "sd 256", badParameter + "sd x",
+                     badParameter + "sd 99999999999999999999", badParameter + "sd -3",
+                     badParameter + "st 0", badParameter + "st "}));
+    EXPECT_EQ(transcript("cores 0\ncores 256\ncores abc\ncores 2\ncores 1x\nprotover 0\n"),
+              (Lines{badParameter + "cores 0", badParameter + "cores 256",
+                     badParameter + "cores abc", badParameter + "protover 0"}));
+}
+
+TEST(TranscriptTest, OptionErrors) {
+    EXPECT_EQ(transcript("option Announce when the game ends=2\n"
+                         "option   Static Exchange Evaluation=yes\n"
+                         "option Ponder=1 2\n"
+                         "option Static Exchange Evaluation=1\r\n"),
+              (Lines{"Error (illegal option value): option Announce when the game ends=2",
+                     "Error (illegal option value): option Static Exchange Evaluation=yes",
+                     "Error (illegal option name): option Ponder=1 2"}));
+}
+
+TEST(TranscriptTest, UnknownCommandsAndSkippedLines) {
+    EXPECT_EQ(transcript("foo bar baz\nname Some Body\nrating 2100 1900\notim 100\nhard\n"
+                         "ping 7\nrandom\ncomputer\ndraw\naccepted myname\nrejected ping x\n"
+                         "e2e4x\n"),
+              (Lines{notImplemented + "foo bar baz", notImplemented + "hard",
+                     notImplemented + "ping 7", notImplemented + "e2e4x"}));
+}
+
+TEST(TranscriptTest, UndoAndRemoveAtTheStart) {
+    // After the failed remove, e2e4 is still on the board: one undo works, the next does not.
+    EXPECT_EQ(transcript("undo\nforce\nremove\ne2e4\nremove\nundo\nundo\n"),
+              (Lines{cannotUndo, cannotUndo, cannotUndo, cannotUndo}));
+    // A move the rules forbid is refused and leaves the game as it was.
+    EXPECT_EQ(transcript("force\ne2e5\ne7e5\ne2e4\nremove\nundo\n"),
+              (Lines{"Illegal move: e2e5", "Illegal move: e7e5", cannotUndo}));
+}
+
+TEST(TranscriptTest, EditMode) {
+    // Two kings and a pawn, no castling rights; the set-up cannot be undone.
+    EXPECT_EQ(transcript("force\nedit\n#\nKe1\nPe2\nc\nKe8\n.\nundo\ne1g1\ne2e4\n"),
+              (Lines{cannotUndo, "Illegal move: e1g1"}));
+    // Each king and rook at home get their castling right back, and no other.
+    EXPECT_EQ(transcript("force\nedit\n#\nKe1\nRh1\nRa2\nc\nKe8\nRa8\n.\ne1c1\ne1g1\ne8c8\n"),
+              (Lines{"Illegal move: e1c1"}));
+    EXPECT_EQ(transcript("edit\nPe9\npe2\nKe\nKe1x\nxe2\n.\nforce\ne2e4\n"),
+              (Lines{"Error (unknown command in edit mode): Pe9",
+                     "Error (unknown command in edit mode): pe2",
+                     "Error (unknown command in edit mode): Ke",
+                     "Error (unknown command in edit mode): Ke1x", "Illegal move: e2e4"}));
+    // Black without a piece: rejected, and the game starts from the starting array again.
+    EXPECT_EQ(transcript("edit\n#\nKe1\n.\nforce\ne2e4\n"),
+              (Lines{"tellusererror The position is invalid. Veltmark has rejected it."}));
+    // No kings at all is accepted: the rook stands where it was put.
+    EXPECT_EQ(transcript("edit\n#\nRa1\nc\nPh7\n.\nforce\na1a2\n"), Lines{});
+}
+
+TEST(TranscriptTest, SixteenPiecesPerSideAtMost) {
+    std::string sixteen = "edit\n#\n";
+    for (char file = 'a'; file <= 'h'; ++file) {
+        sixteen += std::string("P") + file + "3\nN" + file + "4\n";
+    }
+    sixteen += "c\nKh8\n";
+    EXPECT_EQ(transcript(sixteen + ".\n"), Lines{});
+    EXPECT_EQ(transcript(sixteen + "c\nQa1\n.\n"),
+              (Lines{"tellusererror The position is invalid. Veltmark has rejected it."}));
+}
+
+TEST(TranscriptTest, ResultClaimsOnlyAClaimableDraw) {
+    const std::string shuffle = "g1f3\ng8f6\nf3g1\nf6g8\n";
+    // The third occurrence of the starting array: the claim is accepted and the game is over.
+    XBoardProcess claimed;
+    claimed.send("force\nnopost\nsd 2\n" + shuffle + shuffle + "result 1/2-1/2 {claim}\ngo\n");
+    EXPECT_TRUE(claimed.waitForLine("1/2-1/2 {Threefold repetition}"));
+    EXPECT_EQ(claimed.finish(), 0);
+    EXPECT_EQ(claimed.lines,
+              (Lines{"tellusererror No legal moves", "1/2-1/2 {Threefold repetition}"}));
+
+    // Only the second occurrence: the game goes on.
+    XBoardProcess running;
+    running.send("force\nnopost\nsd 2\n" + shuffle + "result 1/2-1/2 {claim}\ngo\n");
+    EXPECT_TRUE(running.waitFor([](const std::string& l) { return l.rfind("move ", 0) == 0; }));
+    EXPECT_EQ(running.finish(), 0);
+    ASSERT_EQ(running.lines.size(), 1u);
+    EXPECT_TRUE(std::regex_match(running.lines[0], std::regex("move [a-h][1-8][a-h][1-8]")));
+}
+
+TEST(TranscriptTest, MateAnnouncedAfterEitherSidesMove) {
+    XBoardProcess engine;
+    engine.send("nopost\nsd 2\n" + mateInOne + "go\n");
+    EXPECT_TRUE(engine.waitForLine("1-0 {White has won}"));
+    EXPECT_EQ(engine.finish(), 0);
+    EXPECT_EQ(engine.lines, (Lines{"move a1a8", "1-0 {White has won}"}));
+
+    XBoardProcess silent;
+    silent.send("option Announce when the game ends=0\nnopost\nsd 2\n" + mateInOne + "go\n");
+    EXPECT_TRUE(silent.waitForLine("move a1a8"));
+    EXPECT_EQ(silent.finish(), 0);
+    EXPECT_EQ(silent.lines, Lines{"move a1a8"});
+
+    // The peer mates, and stalemates: the result comes at once, and the engine does not start.
+    EXPECT_EQ(transcript(mateInOne + "a1a8\n"), Lines{"1-0 {White has won}"});
+    EXPECT_EQ(transcript("edit\n#\nKg6\nQe7\nc\nKh8\n.\ne7f7\n"), Lines{"1/2-1/2 {Stalemate}"});
+}
+
+TEST(TranscriptTest, GoInAMatedPosition) {
+    XBoardProcess p;
+    p.send("edit\n#\nKg6\nRa8\nc\nKh8\n.\nblack\ngo\n");
+    EXPECT_TRUE(p.waitForLine("1-0 {White has won}"));
+    EXPECT_EQ(p.finish(), 0);
+    EXPECT_EQ(p.lines, (Lines{"tellusererror No legal moves", "1-0 {White has won}"}));
+}
+
+TEST(TranscriptTest, EngineAnswersAMoveWithThinkingLines) {
+    XBoardProcess p;
+    p.send("new\nsd 2\ncores 1\ne2e4\n");
+    ASSERT_TRUE(p.waitFor([](const std::string& l) { return l.rfind("move ", 0) == 0; }));
+    EXPECT_EQ(p.finish(), 0);
+    const std::regex thinking("[12] -?[0-9]+ [0-9]+ [0-9]+ [a-h][1-8][a-h][1-8]");
+    ASSERT_GE(p.lines.size(), 2u);
+    for (std::size_t i = 0; i + 1 < p.lines.size(); ++i) {
+        EXPECT_TRUE(std::regex_match(p.lines[i], thinking)) << p.lines[i];
+    }
+    EXPECT_TRUE(std::regex_match(p.lines.back(), std::regex("move [a-h][78][a-h][56]")));
+}
+
+TEST(TranscriptTest, QuitAndEndOfInputWhileThinking) {
+    for (const bool sayQuit : {true, false}) {
+        XBoardProcess p;
+        p.send("st 600\nsd 100\ngo\n");
+        // The first thinking line shows that the search runs.
+        ASSERT_TRUE(p.waitFor([](const std::string& l) { return !l.empty(); }));
+        const auto start = std::chrono::steady_clock::now();
+        if (sayQuit) {
+            p.send("quit\nforce\n");
+        }
+        EXPECT_EQ(p.finish(5000), 0);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+        for (const auto& line : p.lines) {
+            EXPECT_NE(line.rfind("move ", 0), 0u) << "a cancelled turn played " << line;
+        }
+    }
+}
+
+TEST(TranscriptTest, UnreadableNumbersAndEndOfInputDoNotHang) {
+    EXPECT_EQ(transcript("time abc\nlevel x 5 0\nfoo\n"),
+              (Lines{notImplemented + "abc", notImplemented + "x 5 0", notImplemented + "foo"}));
+    EXPECT_EQ(transcript("time"), Lines{});
+    EXPECT_EQ(transcript("edit\n#\nKe1"), Lines{});
+    EXPECT_EQ(transcript("option Static Exchange"), Lines{});
+    EXPECT_EQ(transcript("foo"), Lines{notImplemented + "foo"});
+}

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Plays a short match in the real xboard GUI, on a private Xvfb display, between Veltmark and
+# fairymax, and checks the saved PGN: every game has a result, none ended by a fault of either
+# engine, and Veltmark's moves are in it.
+#   xboard_match.sh <veltmark binary> <output dir> [games] [xboard time options...]
+set -euo pipefail
+
+veltmark="$1"
+outdir="$2"
+games="${3:-2}"
+shift $(($# < 3 ? $# : 3))
+# Short by default: three plies deep, under xboard's own 40 moves in 5 minutes clock.
+timeOptions=("$@")
+if [ ${#timeOptions[@]} -eq 0 ]; then
+  timeOptions=(-depth 3)
+fi
+
+for tool in /usr/bin/Xvfb /usr/games/xboard /usr/games/fairymax; do
+  if [ ! -x "$tool" ]; then
+    echo "missing $tool (scripts/install-dependencies.sh installs it)" >&2
+    exit 1
+  fi
+done
+
+mkdir -p "$outdir"
+work="$(mktemp -d)"
+xvfbPid=""
+cleanup() {
+  if [ -n "$xvfbPid" ]; then
+    kill "$xvfbPid" 2>/dev/null || true
+    wait "$xvfbPid" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Xvfb picks a free display number itself and tells it through the descriptor.
+exec 3>"$work/display"
+/usr/bin/Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfbPid=$!
+exec 3>&-
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+display="$(tr -d '\n' <"$work/display")"
+if [ -z "$display" ]; then
+  echo "Xvfb did not start:" >&2
+  cat "$work/xvfb.log" >&2
+  exit 1
+fi
+
+pgn="$outdir/xboard-match.pgn"
+debugLog="$outdir/xboard-match.debug"
+rm -f "$pgn" "$debugLog"
+status=0
+# xboard keeps its settings in HOME; a private one leaves the user's alone.
+DISPLAY=":$display" HOME="$work" timeout $((games * 600)) /usr/games/xboard \
+  -fcp "$veltmark --xboard" -fd "$work" -scp /usr/games/fairymax -sd "$work" \
+  -mg "$games" -sgf "$pgn" "${timeOptions[@]}" -xponder -xexit -saveSettingsOnExit false \
+  -debug -nameOfDebugFile "$debugLog" >"$work/xboard.log" 2>&1 || status=$?
+if [ "$status" -ne 0 ]; then
+  echo "xboard ended with status $status" >&2
+  tail -20 "$work/xboard.log" >&2
+  exit 1
+fi
+
+fail=0
+results="$(grep -c '^\[Result "\(1-0\|0-1\|1/2-1/2\)"\]' "$pgn" || true)"
+if [ "$results" -ne "$games" ]; then
+  echo "expected $games games with a result, found $results" >&2
+  fail=1
+fi
+veltmarkGames="$(grep -c '^\[\(White\|Black\) "Veltmark"\]' "$pgn" || true)"
+if [ "$veltmarkGames" -ne "$games" ]; then
+  echo "Veltmark played in $veltmarkGames of $games games" >&2
+  fail=1
+fi
+# Endings that a protocol fault would produce: an illegal or rejected move, a time forfeit, an
+# engine that died or hung.
+if grep -i -E 'illegal|forfeit|on time|time out|exited|disconnect|crash|stalled' "$pgn" >&2; then
+  fail=1
+fi
+veltmarkMoves="$(grep -c '^[0-9]* <first : move ' "$debugLog" || true)"
+if [ "$veltmarkMoves" -lt "$games" ]; then
+  echo "Veltmark made $veltmarkMoves moves" >&2
+  fail=1
+fi
+grep '^\[Result\|^{' "$pgn" || true
+echo "Veltmark moves: $veltmarkMoves; PGN: $pgn"
+if [ "$fail" -ne 0 ]; then
+  cat "$pgn" >&2
+fi
+exit "$fail"
