@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config googletest libgtest-dev
   libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev libassimp-dev libimgui-dev
-  libgl-dev libglu1-mesa-dev fonts-liberation
+  libgl-dev libglu1-mesa-dev fonts-liberation zlib1g-dev
   # Real peers and a display for the end-to-end tests.
   xvfb xdotool x11-apps imagemagick xboard fairymax stockfish
 )
