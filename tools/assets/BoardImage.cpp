@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr int side = 512, square = 64, shades = 32;
+constexpr int side = 512, square = 64, shades = 24;
 
 // Value noise from an integer hash, so the picture is the same on every machine.
 float lattice(int32_t i, int32_t j, uint32_t seed) {

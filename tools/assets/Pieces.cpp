@@ -38,7 +38,7 @@ float collar(Profile& p, float stem, float y, float width) {
 LwoMesh pawnMesh() {
     Profile p;
     foot(p, 0.58f);
-    p.curve({{0.33f, 0.33f}, {0.26f, 0.47f}, {0.215f, 0.63f}, {0.2f, 0.74f}}, 3);
+    p.curve({{0.33f, 0.33f}, {0.26f, 0.47f}, {0.215f, 0.63f}, {0.2f, 0.74f}}, 2);
     const float top = collar(p, 0.17f, 0.75f, 0.17f);
     const float ball = 0.3f, centre = top + 0.27f;
     p.to(0.15f, top + 0.02f);
@@ -49,7 +49,7 @@ LwoMesh pawnMesh() {
 LwoMesh rookMesh() {
     Profile p;
     foot(p, 0.74f);
-    p.curve({{0.5f, 0.41f}, {0.47f, 0.7f}, {0.45f, 1.05f}, {0.46f, 1.3f}}, 3);
+    p.curve({{0.5f, 0.41f}, {0.47f, 0.7f}, {0.45f, 1.05f}, {0.46f, 1.3f}}, 2);
     p.arc(0.52f, 1.32f, 0.06f, 210, 90, 4);
     p.to(0.56f, 1.38f).to(0.56f, 1.44f).to(0.39f, 1.44f).to(0.39f, 1.66f).to(0, 1.66f);
     LwoMesh mesh = lathe(p, turns);
@@ -68,7 +68,7 @@ LwoMesh rookMesh() {
 LwoMesh bishopMesh() {
     Profile p;
     foot(p, 0.68f);
-    p.curve({{0.42f, 0.38f}, {0.3f, 0.62f}, {0.225f, 0.98f}, {0.19f, 1.3f}, {0.185f, 1.4f}}, 3);
+    p.curve({{0.42f, 0.38f}, {0.3f, 0.62f}, {0.225f, 0.98f}, {0.19f, 1.3f}, {0.185f, 1.4f}}, 2);
     const float top = collar(p, 0.16f, 1.4f, 0.2f);
     const size_t mitreStart = p.points.size();
     p.curve({{0.17f, top + 0.01f},
@@ -84,32 +84,58 @@ LwoMesh bishopMesh() {
     const float finial = top + 0.86f;
     p.arc(0, finial, 0.07f, -50, 90, 8);
 
-    // The mitre's slit: a groove cut into the front along a plane that falls from the left
-    // shoulder to the right front.
-    const Vec3 normal{0.42f, 0.78f, 0.46f};
-    const float length = std::sqrt(normal.x * normal.x + normal.y * normal.y + normal.z * normal.z);
-    const float slitHeight = top + 0.5f;
-    auto shaper = [&](size_t index, float angle, float r, float y) {
-        Vec3 q{r * std::sin(angle), y, r * std::cos(angle)};
-        if (index < mitreStart || index >= mitreEnd)
-            return q;
-        const float d = (normal.x * q.x + normal.y * (q.y - slitHeight) + normal.z * q.z) / length;
-        const float width = 0.045f;
-        if (std::fabs(d) >= width)
-            return q;
-        // Only the front half is cut, deepest in the middle of the front.
-        const float front = std::clamp((q.z + 0.05f) / 0.2f, 0.0f, 1.0f);
-        const float across = 1 - (d / width) * (d / width);
-        const float keep = 1 - 0.55f * front * across;
-        return Vec3{q.x * keep, y, q.z * keep};
+    // The mitre's slit: a groove along a tilted plane, lowest at the front right and deepest
+    // there, fading out towards the back. Every column of the turned mesh is resampled so that
+    // one outline point lies on the groove's floor and its neighbours on the groove's edges;
+    // the groove then runs straight instead of stepping from ring to ring.
+    const std::vector<std::pair<float, float>> mitre(p.points.begin() + mitreStart,
+                                                     p.points.begin() + mitreEnd);
+    auto radiusAt = [mitre](float y) {
+        if (y <= mitre.front().second)
+            return mitre.front().first;
+        for (size_t i = 1; i < mitre.size(); ++i) {
+            if (y <= mitre[i].second) {
+                const float t = (y - mitre[i - 1].second) / (mitre[i].second - mitre[i - 1].second);
+                return mitre[i - 1].first + (mitre[i].first - mitre[i - 1].first) * t;
+            }
+        }
+        return mitre.back().first;
     };
-    return lathe(p, 40, shaper);
+    const float slitHeight = top + 0.47f, slope = 0.75f, halfWidth = 0.024f, depth = 0.42f;
+    size_t floorPoint = 1;
+    for (size_t j = 1; j + 1 < mitre.size(); ++j)
+        if (std::fabs(mitre[j].second - slitHeight) <
+            std::fabs(mitre[floorPoint].second - slitHeight))
+            floorPoint = j;
+    const float bottom = mitre.front().second, peak = mitre.back().second;
+    const float middle = mitre[floorPoint].second;
+    auto shaper = [=](size_t index, float angle, float r, float y) {
+        if (index < mitreStart || index >= mitreEnd)
+            return Vec3{r * std::sin(angle), y, r * std::cos(angle)};
+        const float facing = std::cos(angle - pi / 4);
+        float groove = slitHeight;
+        for (int i = 0; i < 4; ++i)
+            groove = slitHeight - radiusAt(groove) * facing * slope;
+        const size_t j = index - mitreStart;
+        float height;
+        if (j < floorPoint)
+            height = bottom + (y - bottom) * (groove - halfWidth - bottom) / (middle - bottom);
+        else if (j > floorPoint)
+            height =
+                groove + halfWidth + (y - middle) * (peak - groove - halfWidth) / (peak - middle);
+        else
+            height = groove;
+        const float cut = j == floorPoint ? depth * std::clamp(facing * 2.0f, 0.0f, 1.0f) : 0.0f;
+        const float radius = radiusAt(height) * (1 - cut);
+        return Vec3{radius * std::sin(angle), height, radius * std::cos(angle)};
+    };
+    return lathe(p, turns, shaper);
 }
 
 LwoMesh queenMesh() {
     Profile p;
     foot(p, 0.74f);
-    p.curve({{0.46f, 0.4f}, {0.33f, 0.68f}, {0.255f, 1.08f}, {0.22f, 1.45f}, {0.215f, 1.58f}}, 3);
+    p.curve({{0.46f, 0.4f}, {0.33f, 0.68f}, {0.255f, 1.08f}, {0.22f, 1.45f}, {0.215f, 1.58f}}, 2);
     const float top = collar(p, 0.19f, 1.58f, 0.22f);
     p.curve({{0.2f, top + 0.01f}, {0.26f, top + 0.2f}, {0.35f, top + 0.45f}, {0.43f, top + 0.62f}},
             4);
@@ -140,7 +166,7 @@ LwoMesh queenMesh() {
             lift = -0.12f + 0.14f * peak(angle);
         return Vec3{r * std::sin(angle), y + lift, r * std::cos(angle)};
     };
-    LwoMesh mesh = lathe(p, 40, shaper);
+    LwoMesh mesh = lathe(p, turns, shaper);
     for (int i = 0; i < points; ++i) {
         const float angle = 2 * pi * i / points;
         mesh.append(
@@ -152,7 +178,7 @@ LwoMesh queenMesh() {
 LwoMesh kingMesh() {
     Profile p;
     foot(p, 0.76f);
-    p.curve({{0.47f, 0.41f}, {0.34f, 0.7f}, {0.27f, 1.12f}, {0.24f, 1.55f}, {0.235f, 1.72f}}, 3);
+    p.curve({{0.47f, 0.41f}, {0.34f, 0.7f}, {0.27f, 1.12f}, {0.24f, 1.55f}, {0.235f, 1.72f}}, 2);
     const float top = collar(p, 0.21f, 1.72f, 0.23f);
     p.curve(
         {{0.22f, top + 0.01f}, {0.28f, top + 0.22f}, {0.37f, top + 0.46f}, {0.45f, top + 0.64f}},
@@ -253,25 +279,25 @@ float smoothCut(float a, float b, float k) {
 float knightHead(Vec3 p) {
     const Vec3 m{std::fabs(p.x), p.y, p.z}; // for the paired features
     // Neck rising from the base, leaning forward, with the chest in front.
-    float d = roundCone(p, {0, 0.5f, -0.1f}, {0, 1.62f, 0.0f}, 0.40f, 0.25f, 0.75f);
+    float d = roundCone(p, {0, 0.5f, -0.1f}, {0, 1.62f, 0.0f}, 0.40f, 0.25f, 0.7f);
     d = smoothUnion(d, ellipsoid(p, {0, 0.86f, 0.12f}, {0.28f, 0.3f, 0.27f}), 0.12f);
     // Skull and face: from the poll down and forward to the muzzle.
-    d = smoothUnion(d, roundCone(p, {0, 1.82f, 0.02f}, {0, 1.42f, 0.56f}, 0.27f, 0.2f, 0.78f),
+    d = smoothUnion(d, roundCone(p, {0, 1.83f, 0.02f}, {0, 1.42f, 0.57f}, 0.28f, 0.21f, 0.78f),
                     0.1f);
     // Cheeks (jowls) behind and below the eyes.
     d = smoothUnion(d, ellipsoid(p, {0, 1.52f, 0.1f}, {0.24f, 0.22f, 0.22f}), 0.08f);
     // Muzzle, as wide as the face above it.
     d = smoothUnion(d, ellipsoid(p, {0, 1.38f, 0.6f}, {0.17f, 0.19f, 0.17f}), 0.08f);
     // Ears: flat leaves pointing up and back.
-    const float ear = roundCone({m.x, m.y, m.z * 1.6f}, {0.1f, 1.92f, 0.0f},
-                                {0.09f, 2.28f, -0.08f * 1.6f}, 0.08f, 0.02f);
+    const float ear = roundCone({m.x, m.y, m.z * 1.5f}, {0.1f, 1.94f, 0.0f},
+                                {0.095f, 2.3f, -0.08f * 1.5f}, 0.09f, 0.028f);
     d = smoothUnion(d, ear, 0.03f);
     // Mane: a ridge along the back of the neck, carved into locks.
     const Vec3 maneA{0, 0.6f, -0.42f}, maneB{0, 1.9f, -0.1f};
     const Vec3 axis = sub(maneB, maneA);
     const float along = std::clamp(dot(sub(p, maneA), axis) / dot(axis, axis), 0.0f, 1.0f);
     float mane = roundCone(p, maneA, maneB, 0.12f, 0.09f, 0.45f);
-    mane += 0.014f * std::sin(along * 2 * pi * 6.0f);
+    mane += 0.01f * std::sin(along * 2 * pi * 8.0f);
     d = smoothUnion(d, mane, 0.05f);
     // Mouth: a slit across the front of the muzzle.
     d = smoothCut(d, ellipsoid(p, {0, 1.28f, 0.76f}, {0.24f, 0.025f, 0.16f}), 0.015f);
@@ -292,7 +318,7 @@ LwoMesh knightMesh() {
     foot(p, 0.7f);
     p.to(0.43f, 0.40f).to(0.43f, 0.46f).to(0, 0.46f);
     LwoMesh mesh = lathe(p, turns);
-    LwoMesh head = isoSurface(knightHead, {-0.4f, 0.38f, -0.62f}, {0.4f, 2.36f, 1.0f}, 0.038f);
+    LwoMesh head = isoSurface(knightHead, {-0.4f, 0.38f, -0.62f}, {0.4f, 2.36f, 1.0f}, 0.04f);
     head.smoothingDegrees = 75.0f;
     mesh.append(head);
     return mesh;

@@ -248,6 +248,8 @@ int main(int argc, char** argv) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    // Modulated with white, so that only the reflection is faded: a black quad here would darken
+    // the whole board to its reflectivity.
     boardSurface(texture, 1.0 - settings.reflectivity);
     glDisable(GL_BLEND);
     drawPieces();
