@@ -112,7 +112,9 @@ private:
         for (;;) {
             // The generation tells a started pass from a spurious wake-up.
             startCondition_.wait(lock, [&] { return terminate_.load() || generation_ != seen; });
-            if (terminate_.load()) {
+            // A pass started before a resize is run even when terminate is already set: resize
+            // waits for that pass to finish, so leaving it unrun would block it for ever.
+            if (generation_ == seen) {
                 return;
             }
             seen = generation_;
