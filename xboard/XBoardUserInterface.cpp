@@ -427,7 +427,10 @@ int32_t XBoardUserInterface::timeForMove() const {
     const int64_t left = timeLeftMs.load();
     const int32_t toGo = movesToGo.load();
     const int64_t share = toGo > 0 ? left / toGo : left / 60;
-    return clampToInt32(std::min(share + incrementMs, left));
+    // The last move before a time control would otherwise get the whole clock, and the peer's
+    // clock also runs while the move line travels: keep a tenth, at most a second, in hand.
+    const int64_t reserve = std::min<int64_t>(left / 10, 1000);
+    return clampToInt32(std::min(share + incrementMs, left - reserve));
 }
 
 void XBoardUserInterface::engineTurn() {

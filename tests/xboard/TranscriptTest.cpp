@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,6 +26,28 @@ const std::string badParameter = "Error (parameter is missing or has an illegal 
 const std::string cannotUndo = "tellusererror Can't undo in the initial position.";
 // White: Kg6, Ra1; Black: Kh8. White to move mates with a1a8 only.
 const std::string mateInOne = "edit\n#\nKg6\nRa1\nc\nKh8\n.\n";
+
+bool isMoveText(const std::string& t) {
+    return t.size() == 4 && t[0] >= 'a' && t[0] <= 'h' && t[1] >= '1' && t[1] <= '8' &&
+           t[2] >= 'a' && t[2] <= 'h' && t[3] >= '1' && t[3] <= '8';
+}
+
+bool isMoveLine(const std::string& line) {
+    return line.rfind("move ", 0) == 0 && isMoveText(line.substr(5));
+}
+
+// Depth, score, centiseconds, nodes and a move, nothing else.
+bool isThinkingLine(const std::string& line) {
+    std::istringstream fields(line);
+    int depth = 0;
+    int score = 0;
+    int centiseconds = 0;
+    unsigned long long nodes = 0;
+    std::string move;
+    std::string extra;
+    return static_cast<bool>(fields >> depth >> score >> centiseconds >> nodes >> move) &&
+           !(fields >> extra) && depth >= 1 && centiseconds >= 0 && isMoveText(move);
+}
 
 } // namespace
 
@@ -139,10 +161,10 @@ TEST(TranscriptTest, ResultClaimsOnlyAClaimableDraw) {
     // Only the second occurrence: the game goes on.
     XBoardProcess running;
     running.send("force\nnopost\nsd 2\n" + shuffle + "result 1/2-1/2 {claim}\ngo\n");
-    EXPECT_TRUE(running.waitFor([](const std::string& l) { return l.rfind("move ", 0) == 0; }));
+    EXPECT_TRUE(running.waitFor(isMoveLine));
     EXPECT_EQ(running.finish(), 0);
     ASSERT_EQ(running.lines.size(), 1u);
-    EXPECT_TRUE(std::regex_match(running.lines[0], std::regex("move [a-h][1-8][a-h][1-8]")));
+    EXPECT_TRUE(isMoveLine(running.lines[0])) << running.lines[0];
 }
 
 TEST(TranscriptTest, MateAnnouncedAfterEitherSidesMove) {
@@ -174,14 +196,15 @@ TEST(TranscriptTest, GoInAMatedPosition) {
 TEST(TranscriptTest, EngineAnswersAMoveWithThinkingLines) {
     XBoardProcess p;
     p.send("new\nsd 2\ncores 1\ne2e4\n");
-    ASSERT_TRUE(p.waitFor([](const std::string& l) { return l.rfind("move ", 0) == 0; }));
+    ASSERT_TRUE(p.waitFor(isMoveLine));
     EXPECT_EQ(p.finish(), 0);
-    const std::regex thinking("[12] -?[0-9]+ [0-9]+ [0-9]+ [a-h][1-8][a-h][1-8]");
     ASSERT_GE(p.lines.size(), 2u);
     for (std::size_t i = 0; i + 1 < p.lines.size(); ++i) {
-        EXPECT_TRUE(std::regex_match(p.lines[i], thinking)) << p.lines[i];
+        EXPECT_TRUE(isThinkingLine(p.lines[i]) && p.lines[i][0] <= '2') << p.lines[i];
     }
-    EXPECT_TRUE(std::regex_match(p.lines.back(), std::regex("move [a-h][78][a-h][56]")));
+    // Black answers from its first two ranks.
+    const std::string& move = p.lines.back();
+    EXPECT_TRUE(isMoveLine(move) && (move[6] == '7' || move[6] == '8')) << move;
 }
 
 TEST(TranscriptTest, QuitAndEndOfInputWhileThinking) {

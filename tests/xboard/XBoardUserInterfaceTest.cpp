@@ -139,8 +139,12 @@ TEST_F(XBoardTest, LevelCountsDownAfterBlackMoves) {
     EXPECT_EQ(xb.movesToGo.load(), 39);
     EXPECT_EQ(xb.incrementMs, 2000);
     EXPECT_EQ(xb.timeForMove(), 30000 / 39 + 2000);
+    // Never the whole clock: a tenth of it, at most a second, stays in hand.
     xb.timeLeftMs = 1500;
-    EXPECT_EQ(xb.timeForMove(), 1500);
+    EXPECT_EQ(xb.timeForMove(), 1350);
+    xb.movesToGo = 1;
+    xb.timeLeftMs = 60000;
+    EXPECT_EQ(xb.timeForMove(), 59000);
 
     // "new" forgets the time control but keeps the time per move.
     EXPECT_EQ(run(xb, "st 3\n"), "");
