@@ -1,10 +1,17 @@
 #pragma once
 
+#include "Assets.h"
 #include "UserInterface.h"
 
-// Placeholder until the graphical face is built: reports that it is missing.
+// The graphical face. This version finds and loads its data files (font, models, board image)
+// as the window needs them; the window itself is not part of this version yet, so run() reports
+// that and ends as a start failure.
 class SDLUserInterface : public UserInterface {
 public:
+    // Loads the assets; a data file found nowhere or unreadable stops the program with a
+    // message naming it.
+    SDLUserInterface();
+
     int run();
 
     bool logEnabled = false;
@@ -17,4 +24,7 @@ public:
     int askPromotionPiece() override;
     void reportSearchProgress(SearchReport report) override;
     void claimDraw() override;
+
+private:
+    GuiAssets assets_;
 };
