@@ -182,3 +182,25 @@ TEST_F(XBoardTest, CommandsSetTheSettings) {
     EXPECT_EQ(settings.maxDepth, 100);
     EXPECT_EQ(settings.blackPlayer, 1);
 }
+
+// Commands that arrive while the engine thinks, all at once: the turns and the command loop
+// must not trip over each other (this is what the sanitizer builds watch), and every line
+// written is a whole protocol line.
+TEST_F(XBoardTest, CommandsRacingAThinkingEngine) {
+    XBoardUserInterface xb(in, out);
+    std::string script = "cores 2\nsd 3\n";
+    for (int i = 0; i < 20; ++i) {
+        script += "new\ne2e4\nsd 2\nforce\ngo\nst 1\ng1f3\n?\nundo\nremove\ngo\nlevel 40 5 0\n"
+                  "edit\n#\nKe1\nRa1\nc\nKe8\n.\ngo\nwhite\ngo\nblack\ncores 1\n";
+    }
+    const std::string output = run(xb, script + "go\n");
+    EXPECT_FALSE(xb.enginePool.passRunning());
+    EXPECT_NE(xb.engine.state.load(), EngineThread::Thinking);
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        const bool known = line.rfind("move ", 0) == 0 || (line[0] >= '1' && line[0] <= '9') ||
+                           line == "tellusererror Can't undo in the initial position." ||
+                           line == "Illegal move: g1f3";
+        EXPECT_TRUE(known) << line;
+    }
+}
