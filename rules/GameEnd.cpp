@@ -1,39 +1,21 @@
+#include "MaterialTally.h"
 #include "Move.h"
 #include "Position.h"
 
 bool Position::isInsufficientMaterial() const {
-    int knights = 0, lightBishops = 0, darkBishops = 0;
+    MaterialTally tally;
     for (int file = 1; file <= 8; ++file) {
         for (int rank = 1; rank <= 8; ++rank) {
-            switch (at(file, rank)) {
-            case WhiteQueen:
-            case BlackQueen:
-            case WhiteRook:
-            case BlackRook:
-            case WhitePawn:
-            case BlackPawn:
-                return false;
-            case WhiteKnight:
-            case BlackKnight:
-                ++knights;
-                break;
-            case WhiteBishop:
-            case BlackBishop:
-                if ((file + rank) % 2 == 0) {
-                    ++darkBishops;
-                } else {
-                    ++lightBishops;
+            const int piece = at(file, rank);
+            if (piece != Empty) {
+                tally.add(piece, file, rank);
+                if (tally.pawnsRooksQueens > 0) {
+                    return false;
                 }
-                break;
-            default:
-                break;
             }
         }
     }
-    if (knights == 0) {
-        return lightBishops == 0 || darkBishops == 0;
-    }
-    return knights == 1 && lightBishops + darkBishops == 0;
+    return tally.insufficient();
 }
 
 bool Position::samePositionAs(const Position& other) const {

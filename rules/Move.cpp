@@ -152,34 +152,22 @@ bool Move::fromString(const std::string& text) {
         toFile = kingside ? 7 : 3;
         toRank = rank;
     } else {
+        // File letter, rank digit, file letter, rank digit; fields read so far stay written.
         if (text.size() < 4) {
             return false;
         }
-        if (!isFileLetter(text[0])) {
-            return false;
+        int32_t* fields[4] = {&fromFile, &fromRank, &toFile, &toRank};
+        for (int k = 0; k < 4; ++k) {
+            const char c = text[k];
+            const bool ok = k % 2 == 0 ? isFileLetter(c) : isRankDigit(c);
+            if (!ok) {
+                return false;
+            }
+            *fields[k] = k % 2 == 0 ? c - 'a' + 1 : c - '0';
         }
-        fromFile = text[0] - 'a' + 1;
-        if (!isRankDigit(text[1])) {
-            return false;
-        }
-        fromRank = text[1] - '0';
-        if (!isFileLetter(text[2])) {
-            return false;
-        }
-        toFile = text[2] - 'a' + 1;
-        if (!isRankDigit(text[3])) {
-            return false;
-        }
-        toRank = text[3] - '0';
     }
-
+    fillFromBoard();
     const Position& pos = *position;
-    isCapture = pos.at(toFile, toRank) != Empty;
-    if (isCapture) {
-        captureFile = toFile;
-        captureRank = toRank;
-    }
-    piece = resultPiece = pos.at(fromFile, fromRank);
     if (piece == WhitePawn && toRank == 8) {
         resultPiece = WhiteQueen;
     } else if (piece == BlackPawn && toRank == 1) {
@@ -219,13 +207,7 @@ void Move::setFromSquares(int newFromFile, int newFromRank, int newToFile, int n
     fromRank = newFromRank;
     toFile = newToFile;
     toRank = newToRank;
-    const Position& pos = *position;
-    isCapture = pos.at(toFile, toRank) != Empty;
-    if (isCapture) {
-        captureFile = toFile;
-        captureRank = toRank;
-    }
-    piece = resultPiece = pos.at(fromFile, fromRank);
+    fillFromBoard();
     if ((piece == WhitePawn && toRank == 8) || (piece == BlackPawn && toRank == 1)) {
         resultPiece = userInterface->askPromotionPiece();
     }
@@ -243,6 +225,16 @@ void Move::setSquares(int newFromFile, int newFromRank, int newToFile, int newTo
     piece = resultPiece = position->at(fromFile, fromRank);
     releaseCompanion();
     isLegal = true;
+}
+
+void Move::fillFromBoard() {
+    const Position& pos = *position;
+    isCapture = pos.at(toFile, toRank) != Empty;
+    if (isCapture) {
+        captureFile = toFile;
+        captureRank = toRank;
+    }
+    piece = resultPiece = pos.at(fromFile, fromRank);
 }
 
 void Move::attachCastlingCompanion(bool white, bool kingside) {

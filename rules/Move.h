@@ -52,6 +52,8 @@ public:
 
 private:
     void copyFieldsFrom(const Move& other);
+    // Capture and pieces from the board of the move's position, for squares already set.
+    void fillFromBoard();
     void detectCastling();
     void detectEnPassant();
 };

@@ -1,3 +1,4 @@
+#include "MaterialTally.h"
 #include "Move.h"
 #include "Position.h"
 
@@ -415,7 +416,7 @@ int Generator::run() {
     if (pos_.drawClaimed) {
         return 0;
     }
-    int pawnsRooksQueens = 0, knights = 0, lightBishops = 0, darkBishops = 0;
+    MaterialTally tally;
     const bool whiteToMove = pos_.sideToMove == 1;
     for (int rank = 1; rank <= 8; ++rank) {
         for (int file = 1; file <= 8; ++file) {
@@ -464,33 +465,10 @@ int Generator::run() {
                     }
                 }
             }
-            switch (kind) {
-            case WhiteBishop:
-                if ((file + rank) % 2 == 0) {
-                    ++darkBishops;
-                } else {
-                    ++lightBishops;
-                }
-                break;
-            case WhiteKnight:
-                ++knights;
-                break;
-            case WhiteKing:
-                break;
-            default:
-                ++pawnsRooksQueens;
-                break;
-            }
+            tally.add(piece, file, rank);
         }
     }
-    if (pawnsRooksQueens == 0) {
-        const bool bishops = lightBishops + darkBishops > 0;
-        if ((knights == 0 && !(lightBishops > 0 && darkBishops > 0)) ||
-            (knights == 1 && !bishops)) {
-            return 0;
-        }
-    }
-    return count_;
+    return tally.insufficient() ? 0 : count_;
 }
 
 } // namespace
