@@ -86,7 +86,7 @@ if [ "$veltmarkMoves" -lt "$games" ]; then
   echo "Veltmark made $veltmarkMoves moves" >&2
   fail=1
 fi
-grep '^\[Result\|^{' "$pgn" || true
+grep '^\[\(White\|Black\|Result\) ' "$pgn" | paste - - - || true
 echo "Veltmark moves: $veltmarkMoves; PGN: $pgn"
 if [ "$fail" -ne 0 ]; then
   cat "$pgn" >&2
