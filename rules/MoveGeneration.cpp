@@ -477,12 +477,16 @@ int Position::generateMoves(Move* list, Position& scratch, bool allPieces, int c
     return Generator(*this, list, scratch, allPieces, capacity).run();
 }
 
+// A side whose king is not on its recorded square has no king on the board (set-ups may leave
+// one out, and the record then keeps the last square): such a side is never in check.
 bool Position::isWhiteKingAttacked() const {
-    return squareAttacked(board, whiteKingFile, whiteKingRank, BlackKing);
+    return onBoard(whiteKingFile, whiteKingRank) && at(whiteKingFile, whiteKingRank) == WhiteKing &&
+           squareAttacked(board, whiteKingFile, whiteKingRank, BlackKing);
 }
 
 bool Position::isBlackKingAttacked() const {
-    return squareAttacked(board, blackKingFile, blackKingRank, WhiteKing);
+    return onBoard(blackKingFile, blackKingRank) && at(blackKingFile, blackKingRank) == BlackKing &&
+           squareAttacked(board, blackKingFile, blackKingRank, WhiteKing);
 }
 
 bool Position::leavesWhiteKingAttacked(const Move& m, Position& scratch) const {

@@ -123,3 +123,14 @@ TEST(GameEndTest, OnlyTheMoversCastlingRightsCount) {
     EXPECT_EQ(b.position.sideToMove, 1);
     EXPECT_TRUE(b.position.isRepetition());
 }
+
+TEST(GameEndTest, ASideWithoutItsKingIsNeverInCheck) {
+    // Set-ups may leave a king out; the record still names its last square.
+    Position p = fromFen("4k3/8/8/8/8/8/6P1/4R1K1 b - - 0 1");
+    ASSERT_TRUE(p.isBlackKingAttacked());
+    p.board[squareIndex(5, 8)] = Empty;
+    EXPECT_FALSE(p.isBlackKingAttacked());
+    EXPECT_FALSE(p.isBlackCheckmated());
+    EXPECT_TRUE(p.hasNoLegalMoves());
+    EXPECT_STREQ(p.gameEndReason(), "Stalemate");
+}
