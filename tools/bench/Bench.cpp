@@ -14,7 +14,7 @@ int usage() {
                  "       veltmark-bench perft-speed\n"
                  "       veltmark-bench eval \"<FEN>\"\n"
                  "       veltmark-bench search \"<FEN>\" --depth N [--time MS] [--threads T] "
-                 "[--see 0|1]\n"
+                 "[--see 0|1] [--stop-after MS]\n"
                  "       veltmark-bench search-speed\n");
     return 2;
 }

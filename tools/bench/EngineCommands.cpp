@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -115,8 +116,9 @@ int searchCommand(int argc, char** argv) {
     theUserInterface = &console;
     console.printReports = true;
     // veltmark-bench search "<FEN>" --depth N [--time MS] [--threads T] [--see 0|1]
+    //                      [--stop-after MS]
     const char* fen = argv[0];
-    int depth = 0, timeMs = 1000000000;
+    int depth = 0, timeMs = 1000000000, stopAfterMs = -1;
     settings = defaultSettings();
     settings.threadCount = 1;
     for (int i = 1; i + 1 < argc; i += 2) {
@@ -130,6 +132,8 @@ int searchCommand(int argc, char** argv) {
             settings.threadCount = static_cast<uint8_t>(value);
         } else if (option == "--see") {
             settings.useSee = value != 0;
+        } else if (option == "--stop-after") {
+            stopAfterMs = value;
         } else {
             std::fprintf(stderr, "unknown option %s\n", option.c_str());
             return 2;
@@ -143,11 +147,31 @@ int searchCommand(int argc, char** argv) {
     if (!readPosition(fen, game)) {
         return 2;
     }
+    // Another thread ends the search, as a front-end does; the delay until bestMove returns is
+    // how long the workers take to reach their next cut-off.
+    std::atomic<int64_t> stoppedAt{0};
+    std::thread stopper;
+    if (stopAfterMs >= 0) {
+        stopper = std::thread([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(stopAfterMs));
+            stoppedAt = clockTicks();
+            stopSearch();
+        });
+    }
     try {
         const SearchOutcome out = runSearch(game, depth, timeMs);
+        if (stopper.joinable()) {
+            const int64_t returnedAt = clockTicks();
+            stopper.join();
+            std::printf("returned %.3f ms after stopSearch\n",
+                        (returnedAt - stoppedAt.load()) / 10000.0);
+        }
         std::printf("bestmove %s score %d depth %d nodes %llu ms %.0f\n", out.move.c_str(),
                     out.score, out.depth, static_cast<unsigned long long>(out.nodes), out.ms);
     } catch (const NoLegalMovesException&) {
+        if (stopper.joinable()) {
+            stopper.join();
+        }
         std::printf("no legal moves\n");
         destroySearchPool();
         return 1;
