@@ -53,12 +53,20 @@ fi
 pgn="$outdir/xboard-match.pgn"
 debugLog="$outdir/xboard-match.debug"
 rm -f "$pgn" "$debugLog"
-status=0
-# xboard keeps its settings in HOME; a private one leaves the user's alone.
-DISPLAY=":$display" HOME="$work" timeout $((games * 600)) /usr/games/xboard \
-  -fcp "$veltmark --xboard" -fd "$work" -scp /usr/games/fairymax -sd "$work" \
-  -mg "$games" -sgf "$pgn" "${timeOptions[@]}" -xponder -xexit -saveSettingsOnExit false \
-  -debug -nameOfDebugFile "$debugLog" >"$work/xboard.log" 2>&1 || status=$?
+# xboard keeps its settings in HOME; a private one leaves the user's alone. On a loaded machine
+# the GUI may fail to reach the fresh display; that (and only that) is tried once more.
+for attempt in 1 2; do
+  status=0
+  DISPLAY=":$display" HOME="$work" timeout $((games * 600)) /usr/games/xboard \
+    -fcp "$veltmark --xboard" -fd "$work" -scp /usr/games/fairymax -sd "$work" \
+    -mg "$games" -sgf "$pgn" "${timeOptions[@]}" -xponder -xexit -saveSettingsOnExit false \
+    -debug -nameOfDebugFile "$debugLog" >"$work/xboard.log" 2>&1 || status=$?
+  if [ "$status" -eq 0 ] || ! grep -qi "open display" "$work/xboard.log"; then
+    break
+  fi
+  echo "xboard could not open the display (attempt $attempt)" >&2
+  sleep 1
+done
 if [ "$status" -ne 0 ]; then
   echo "xboard ended with status $status" >&2
   tail -20 "$work/xboard.log" >&2
