@@ -8,31 +8,36 @@
 namespace {
 
 // Per-thread cache of released Move blocks. Blocks may be released on another thread than the
-// one that allocated them; they simply join that thread's cache.
-struct MoveFreeList {
-    struct Node {
-        Node* next;
-    };
-    Node* head = nullptr;
-    ~MoveFreeList() {
-        while (head) {
-            Node* next = head->next;
-            ::operator delete(head);
-            head = next;
+// one that allocated them; they simply join that thread's cache. The list head and the closing
+// flag are trivially destructible, so moves released while the thread's other objects are torn
+// down still find them; from then on blocks go straight back to the heap.
+struct FreeMove {
+    FreeMove* next;
+};
+thread_local FreeMove* freeMoves = nullptr;
+thread_local bool freeListClosed = false;
+
+struct FreeListCloser {
+    ~FreeListCloser() {
+        freeListClosed = true;
+        while (freeMoves) {
+            FreeMove* next = freeMoves->next;
+            ::operator delete(freeMoves);
+            freeMoves = next;
         }
     }
 };
-
-thread_local MoveFreeList freeMoves;
+thread_local FreeListCloser freeListCloser;
 
 } // namespace
 
 void* Move::operator new(std::size_t size) {
-    if (size == sizeof(Move) && freeMoves.head) {
-        auto* node = freeMoves.head;
-        freeMoves.head = node->next;
-        return node;
+    if (size == sizeof(Move) && freeMoves) {
+        FreeMove* block = freeMoves;
+        freeMoves = block->next;
+        return block;
     }
+    (void)&freeListCloser; // makes sure this thread's cache is emptied when it ends
     return ::operator new(size);
 }
 
@@ -40,10 +45,10 @@ void Move::operator delete(void* p, std::size_t size) noexcept {
     if (!p) {
         return;
     }
-    if (size == sizeof(Move)) {
-        auto* node = static_cast<MoveFreeList::Node*>(p);
-        node->next = freeMoves.head;
-        freeMoves.head = node;
+    if (size == sizeof(Move) && !freeListClosed) {
+        auto* block = static_cast<FreeMove*>(p);
+        block->next = freeMoves;
+        freeMoves = block;
         return;
     }
     ::operator delete(p);
