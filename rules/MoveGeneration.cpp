@@ -60,11 +60,9 @@ struct Geometry {
 
 constexpr Geometry geometry;
 
-// Is the square attacked by the pieces of the colour whose king code is enemyKing?
+// Is the square (on the board) attacked by the pieces of the colour whose king code is
+// enemyKing?
 bool squareAttacked(const int32_t* board, int file, int rank, int enemyKing) {
-    if (!onBoard(file, rank)) {
-        return false; // a side without a king (edit mode allows it) is never in check
-    }
     const int sq = squareIndex(file, rank);
     const int knight = enemyKing + (WhiteKnight - WhiteKing);
     const int queen = enemyKing + (WhiteQueen - WhiteKing);

@@ -19,6 +19,8 @@ namespace {
 class ConsoleUserInterface : public UserInterface {
 public:
     bool printReports = true;
+    // The last report: the depth and score that the search ended with.
+    int lastDepth = 0, lastScore = 0;
     void showError(std::string message) override { std::printf("error: %s\n", message.c_str()); }
     void showWarning(std::string message) override {
         std::printf("warning: %s\n", message.c_str());
@@ -30,6 +32,8 @@ public:
     bool askYesNo(std::string) override { return false; }
     int askPromotionPiece() override { return WhiteQueen; }
     void reportSearchProgress(SearchReport r) override {
+        lastDepth = r.depth;
+        lastScore = r.score;
         if (printReports) {
             std::printf("depth %d score %d ms %d nodes %llu best %s\n", r.depth, r.score,
                         r.elapsedMs, static_cast<unsigned long long>(r.nodes),
@@ -62,29 +66,9 @@ SearchOutcome runSearch(Position& game, int depth, int timeMs) {
     redoHead = &game;
     createSearchPool(&game, settings.threadCount);
     SearchOutcome out;
-    int lastDepth = 0, lastScore = 0;
-    struct Tracker : UserInterface {
-        ConsoleUserInterface* inner;
-        int* depth;
-        int* score;
-        void showError(std::string m) override { inner->showError(m); }
-        void showWarning(std::string m) override { inner->showWarning(m); }
-        void showInformation(std::string m) override { inner->showInformation(m); }
-        void logMessage(std::string m) override { inner->logMessage(m); }
-        bool askYesNo(std::string q) override { return inner->askYesNo(q); }
-        int askPromotionPiece() override { return inner->askPromotionPiece(); }
-        void reportSearchProgress(SearchReport r) override {
-            *depth = r.depth;
-            *score = r.score;
-            inner->reportSearchProgress(std::move(r));
-        }
-        void claimDraw() override { inner->claimDraw(); }
-    } tracker;
-    tracker.inner = &console;
-    tracker.depth = &lastDepth;
-    tracker.score = &lastScore;
+    console.lastDepth = console.lastScore = 0;
     UserInterface* saved = theUserInterface;
-    theUserInterface = &tracker;
+    theUserInterface = &console;
     const auto start = std::chrono::steady_clock::now();
     Move best = game.bestMove(timeMs, depth);
     out.ms =
@@ -92,8 +76,8 @@ SearchOutcome runSearch(Position& game, int depth, int timeMs) {
     theUserInterface = saved;
     out.move = best.toString();
     out.nodes = nodeCount.load();
-    out.depth = lastDepth;
-    out.score = lastScore;
+    out.depth = console.lastDepth;
+    out.score = console.lastScore;
     destroySearchPool();
     return out;
 }
