@@ -1,5 +1,6 @@
-#include "Engine.h"
+#include "Evaluation.h"
 
+#include <bit>
 #include <cstdint>
 
 namespace {
@@ -100,16 +101,16 @@ constexpr int16_t blackPawn[8][8] = {
     {-50, -50, -50, -50, -50, -50, -50, -50},
 };
 
-// Per-cell lookups of the tables above, indexed like Position::board.
-struct CellTables {
-    int32_t piece[13][81];    // pawn, knight and bishop tables by piece code; zero elsewhere
-    int32_t whiteKing[2][81]; // middle game, end game
-    int32_t blackKing[2][81];
+// The tables above indexed by square bit (a1 = 0, b1 = 1, ...).
+struct SquareTables {
+    int32_t piece[13][64];    // pawn, knight and bishop tables by piece code; zero elsewhere
+    int32_t whiteKing[2][64]; // middle game, end game
+    int32_t blackKing[2][64];
 
-    constexpr CellTables() : piece{}, whiteKing{}, blackKing{} {
+    constexpr SquareTables() : piece{}, whiteKing{}, blackKing{} {
         for (int file = 1; file <= 8; ++file) {
             for (int rank = 1; rank <= 8; ++rank) {
-                const int cell = squareIndex(file, rank);
+                const int cell = squareBit(file, rank);
                 const int row = 8 - rank, column = file - 1;
                 piece[WhitePawn][cell] = whitePawn[row][column];
                 piece[WhiteKnight][cell] = whiteKnight[row][column];
@@ -126,7 +127,32 @@ struct CellTables {
     }
 };
 
-constexpr CellTables cellTables;
+constexpr SquareTables squareTables;
+
+// Sum of a table over the squares of a set.
+int tableSum(const int32_t* table, uint64_t squares) {
+    int sum = 0;
+    for (; squares; squares &= squares - 1) {
+        sum += table[std::countr_zero(squares)];
+    }
+    return sum;
+}
+
+// All squares of a set and the squares below them (towards rank 1) on the same files.
+constexpr uint64_t fillDown(uint64_t set) {
+    set |= set >> 8;
+    set |= set >> 16;
+    return set | set >> 32;
+}
+constexpr uint64_t fillUp(uint64_t set) {
+    set |= set << 8;
+    set |= set << 16;
+    return set | set << 32;
+}
+
+constexpr uint64_t rankSquares(int rank) {
+    return uint64_t{0xFF} << (rank - 1) * 8;
+}
 
 constexpr double oneThirtieth = 0.03333333333333333;
 
@@ -180,68 +206,52 @@ void NodeCounter::reset() {
 }
 
 int32_t Position::evaluate(Move* list, Position& scratch) const {
+    return evaluateWithSets(*this, PieceSets::of(*this), list, scratch);
+}
+
+int32_t evaluateWithSets(const Position& position, const PieceSets& sets, Move* list,
+                         Position& scratch) {
     ++nodeCount;
-    if (sideToMove == 0) {
-        if (isBlackKingAttacked() && !drawClaimed && !isInsufficientMaterial() &&
-            generateMoves(list, scratch, false) == 0) {
+    if (position.sideToMove == 0) {
+        if (sets.blackKingAttacked(position) && !position.drawClaimed &&
+            !sets.insufficientMaterial() &&
+            position.generateMoves(list, scratch, false, sets) == 0) {
             return MateScore;
         }
-    } else if (isWhiteKingAttacked() && !drawClaimed && !isInsufficientMaterial() &&
-               generateMoves(list, scratch, false) == 0) {
+    } else if (sets.whiteKingAttacked(position) && !position.drawClaimed &&
+               !sets.insufficientMaterial() &&
+               position.generateMoves(list, scratch, false, sets) == 0) {
         return -MateScore;
     }
-    if (halfmoveClock > 100) {
+    if (position.halfmoveClock > 100) {
         return 0;
     }
 
-    // counts[code] for every piece code; the pawn files tell passed pawns apart afterwards.
-    int counts[13] = {};
-    int tableSum = 0;
-    int whiteKingMiddleSum = 0, whiteKingEndSum = 0, blackKingMiddleSum = 0, blackKingEndSum = 0;
-    // The ranks of each file's pawns as bit sets (bit r for rank r), for the passed pawns.
-    unsigned whitePawnRanks[9] = {};
-    unsigned blackPawnRanks[9] = {};
-    for (int file = 1; file <= 8; ++file) {
-        for (int rank = 1; rank <= 8; ++rank) {
-            const int cell = squareIndex(file, rank);
-            const int piece = board[cell];
-            if (piece == Empty) {
-                continue;
-            }
-            ++counts[piece];
-            tableSum += cellTables.piece[piece][cell];
-            if (piece == WhiteKing) {
-                whiteKingMiddleSum += cellTables.whiteKing[0][cell];
-                whiteKingEndSum += cellTables.whiteKing[1][cell];
-            } else if (piece == BlackKing) {
-                blackKingMiddleSum += cellTables.blackKing[0][cell];
-                blackKingEndSum += cellTables.blackKing[1][cell];
-            } else if (piece == WhitePawn) {
-                whitePawnRanks[file] |= 1u << rank;
-            } else if (piece == BlackPawn) {
-                blackPawnRanks[file] |= 1u << rank;
-            }
-        }
+    int counts[13];
+    for (int code = WhiteKing; code <= BlackPawn; ++code) {
+        counts[code] = std::popcount(sets.byCode[code]);
     }
+    const int tables = tableSum(squareTables.piece[WhitePawn], sets.byCode[WhitePawn]) +
+                       tableSum(squareTables.piece[WhiteKnight], sets.byCode[WhiteKnight]) +
+                       tableSum(squareTables.piece[WhiteBishop], sets.byCode[WhiteBishop]) +
+                       tableSum(squareTables.piece[BlackPawn], sets.byCode[BlackPawn]) +
+                       tableSum(squareTables.piece[BlackKnight], sets.byCode[BlackKnight]) +
+                       tableSum(squareTables.piece[BlackBishop], sets.byCode[BlackBishop]);
+    const int whiteKingMiddleSum = tableSum(squareTables.whiteKing[0], sets.byCode[WhiteKing]);
+    const int whiteKingEndSum = tableSum(squareTables.whiteKing[1], sets.byCode[WhiteKing]);
+    const int blackKingMiddleSum = tableSum(squareTables.blackKing[0], sets.byCode[BlackKing]);
+    const int blackKingEndSum = tableSum(squareTables.blackKing[1], sets.byCode[BlackKing]);
 
     // A White pawn on ranks 2 to 6 is passed when no Black pawn stands ahead of it on its file
     // before rank 8; a Black pawn on ranks 3 to 7 likewise, looking down to rank 2.
-    int whitePassed = 0, blackPassed = 0;
-    if (counts[WhitePawn] + counts[BlackPawn] > 0) {
-        for (int file = 1; file <= 8; ++file) {
-            for (unsigned pawns = whitePawnRanks[file] & 0x7Cu; pawns; pawns &= pawns - 1) {
-                const int rank = __builtin_ctz(pawns);
-                const unsigned ahead = 0xFEu & ~((2u << rank) - 1); // ranks rank+1 .. 7
-                whitePassed += (blackPawnRanks[file] & ahead) == 0;
-            }
-            for (unsigned pawns = blackPawnRanks[file] & 0xF8u; pawns; pawns &= pawns - 1) {
-                const int rank = __builtin_ctz(pawns);
-                const unsigned ahead = ((1u << rank) - 1) & ~0x3u; // ranks 2 .. rank-1
-                blackPassed += (whitePawnRanks[file] & ahead) == 0;
-            }
-        }
-    }
-
+    const uint64_t blocksWhite = fillDown((sets.byCode[BlackPawn] & ~rankSquares(8)) >> 8);
+    const uint64_t blocksBlack = fillUp((sets.byCode[WhitePawn] & ~rankSquares(1)) << 8);
+    const uint64_t whiteCandidates =
+        sets.byCode[WhitePawn] & ~rankSquares(1) & ~rankSquares(7) & ~rankSquares(8);
+    const uint64_t blackCandidates =
+        sets.byCode[BlackPawn] & ~rankSquares(1) & ~rankSquares(2) & ~rankSquares(8);
+    const int whitePassed = std::popcount(whiteCandidates & ~blocksWhite);
+    const int blackPassed = std::popcount(blackCandidates & ~blocksBlack);
     const int whiteHeavy = counts[WhitePawn] + counts[WhiteRook] + counts[WhiteQueen];
     const int blackHeavy = counts[BlackPawn] + counts[BlackRook] + counts[BlackQueen];
     const int whiteMinors = counts[WhiteBishop] + counts[WhiteKnight];
@@ -275,6 +285,6 @@ int32_t Position::evaluate(Move* list, Position& scratch) const {
     } else if (blackHeavy == 0 && blackMinors <= 1) {
         correction = 500;
     }
-    return material + correction + tableSum + whitePassedBonus - blackPassedBonus + whiteKingTerm +
+    return material + correction + tables + whitePassedBonus - blackPassedBonus + whiteKingTerm +
            blackKingTerm;
 }

@@ -1,5 +1,7 @@
 #include "Search.h"
 
+#include "Evaluation.h"
+
 #include <algorithm>
 
 bool searchUsesSee = true;
@@ -113,17 +115,17 @@ namespace {
 // The node procedure for both sides; White maximises.
 template <bool White>
 int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& stack, int slot,
-              Move* list, bool quietArrival) {
+              const PieceSets& sets, Move* list, bool quietArrival) {
     Position& node = stack.slots[slot];
     Position& next = stack.slots[slot + 1];
     if (depthLeft == 0) {
-        return node.evaluate(list, next);
+        return evaluateWithSets(node, sets, list, next);
     }
     if (node.halfmoveClock > 100) {
         return 0;
     }
     if (quietArrival && depthLeft == 1 && node.sideToMove == rootSide) {
-        const int standing = node.evaluate(list, next);
+        const int standing = evaluateWithSets(node, sets, list, next);
         if (White ? standing < alpha - 100 : standing > beta + 100) {
             return White ? alpha : beta;
         }
@@ -131,7 +133,7 @@ int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& st
         return 0;
     }
 
-    const int count = node.generateMoves(list, next, depthLeft == 1);
+    const int count = node.generateMoves(list, next, depthLeft == 1, sets);
     Move* childList = list + MoveList::capacity;
     int result = White ? -MateScore : MateScore;
     bool searched = false;
@@ -143,10 +145,12 @@ int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& st
         for (int s = slot + 1; s <= stack.lastSlot; ++s) {
             stack.slots[s].makeMove(m);
         }
+        PieceSets childSets = sets;
+        childSets.followMove(m, node);
         int score = White ? alphaBeta<false>(alpha, beta, depthLeft - 1, ply + 1, stack, slot + 1,
-                                             childList, !m.isCapture)
+                                             childSets, childList, !m.isCapture)
                           : alphaBeta<true>(alpha, beta, depthLeft - 1, ply + 1, stack, slot + 1,
-                                            childList, !m.isCapture);
+                                            childSets, childList, !m.isCapture);
         if (m.isCapture && depthLeft == 1 && searchUsesSee) {
             score += next.staticExchange(list, count, i);
         }
@@ -173,9 +177,9 @@ int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& st
     if (searched) {
         return result;
     }
-    const bool inCheck = White ? node.isWhiteKingAttacked() : node.isBlackKingAttacked();
-    if (inCheck && !node.drawClaimed && !node.isInsufficientMaterial() &&
-        node.generateMoves(childList, next, false) == 0) {
+    const bool inCheck = White ? sets.whiteKingAttacked(node) : sets.blackKingAttacked(node);
+    if (inCheck && !node.drawClaimed && !sets.insufficientMaterial() &&
+        node.generateMoves(childList, next, false, sets) == 0) {
         return White ? -MateScore : MateScore;
     }
     return 0;
@@ -185,10 +189,12 @@ int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& st
 
 int alphaBetaMax(int alpha, int beta, int depthLeft, int ply, const SearchStack& stack, int slot,
                  Move* list, bool quietArrival) {
-    return alphaBeta<true>(alpha, beta, depthLeft, ply, stack, slot, list, quietArrival);
+    return alphaBeta<true>(alpha, beta, depthLeft, ply, stack, slot,
+                           PieceSets::of(stack.slots[slot]), list, quietArrival);
 }
 
 int alphaBetaMin(int alpha, int beta, int depthLeft, int ply, const SearchStack& stack, int slot,
                  Move* list, bool quietArrival) {
-    return alphaBeta<false>(alpha, beta, depthLeft, ply, stack, slot, list, quietArrival);
+    return alphaBeta<false>(alpha, beta, depthLeft, ply, stack, slot,
+                            PieceSets::of(stack.slots[slot]), list, quietArrival);
 }

@@ -1,21 +1,9 @@
-#include "MaterialTally.h"
 #include "Move.h"
+#include "PieceSets.h"
 #include "Position.h"
 
 bool Position::isInsufficientMaterial() const {
-    MaterialTally tally;
-    for (int file = 1; file <= 8; ++file) {
-        for (int rank = 1; rank <= 8; ++rank) {
-            const int piece = at(file, rank);
-            if (piece != Empty) {
-                tally.add(piece, file, rank);
-                if (tally.pawnsRooksQueens > 0) {
-                    return false;
-                }
-            }
-        }
-    }
-    return tally.insufficient();
+    return PieceSets::of(*this).insufficientMaterial();
 }
 
 bool Position::samePositionAs(const Position& other) const {

@@ -1,64 +1,9 @@
-#include "MaterialTally.h"
+#include "BoardGeometry.h"
 #include "Move.h"
+#include "PieceSets.h"
 #include "Position.h"
 
 namespace {
-
-constexpr bool onBoard(int file, int rank) {
-    return file >= 1 && file <= 8 && rank >= 1 && rank <= 8;
-}
-
-constexpr int knightJumps[8][2] = {{2, 1}, {2, -1}, {-2, 1}, {-2, -1},
-                                   {1, 2}, {1, -2}, {-1, 2}, {-1, -2}};
-constexpr int kingSteps[8][2] = {{0, 1},  {0, -1}, {-1, 0}, {1, 0},
-                                 {-1, 1}, {1, 1},  {1, -1}, {-1, -1}};
-// Rook rays first, then bishop rays, each in generation order; a queen uses all eight.
-constexpr int rayDirections[8][2] = {{0, 1},  {0, -1}, {1, 0},  {-1, 0},
-                                     {-1, 1}, {1, 1},  {1, -1}, {-1, -1}};
-
-// Board geometry, computed once: for every square the squares along each ray, the knight
-// targets and the king's neighbours, in generation order and without off-board entries.
-struct Geometry {
-    uint8_t ray[81][8][7];
-    uint8_t rayLength[81][8];
-    uint8_t knight[81][8];
-    uint8_t knightCount[81];
-    uint8_t king[81][8];
-    uint8_t kingCount[81];
-    uint8_t fileOf[81];
-    uint8_t rankOf[81];
-
-    constexpr Geometry()
-        : ray{}, rayLength{}, knight{}, knightCount{}, king{}, kingCount{}, fileOf{}, rankOf{} {
-        for (int file = 1; file <= 8; ++file) {
-            for (int rank = 1; rank <= 8; ++rank) {
-                const int sq = squareIndex(file, rank);
-                fileOf[sq] = static_cast<uint8_t>(file);
-                rankOf[sq] = static_cast<uint8_t>(rank);
-                for (int d = 0; d < 8; ++d) {
-                    int f = file + rayDirections[d][0], r = rank + rayDirections[d][1];
-                    while (onBoard(f, r)) {
-                        ray[sq][d][rayLength[sq][d]++] = static_cast<uint8_t>(squareIndex(f, r));
-                        f += rayDirections[d][0];
-                        r += rayDirections[d][1];
-                    }
-                }
-                for (int j = 0; j < 8; ++j) {
-                    const int f = file + knightJumps[j][0], r = rank + knightJumps[j][1];
-                    if (onBoard(f, r)) {
-                        knight[sq][knightCount[sq]++] = static_cast<uint8_t>(squareIndex(f, r));
-                    }
-                    const int kf = file + kingSteps[j][0], kr = rank + kingSteps[j][1];
-                    if (onBoard(kf, kr)) {
-                        king[sq][kingCount[sq]++] = static_cast<uint8_t>(squareIndex(kf, kr));
-                    }
-                }
-            }
-        }
-    }
-};
-
-constexpr Geometry geometry;
 
 // Is the square (on the board) attacked by the pieces of the colour whose king code is
 // enemyKing?
@@ -108,19 +53,22 @@ bool squareAttacked(const int32_t* board, int file, int rank, int enemyKing) {
 
 class Generator {
 public:
-    Generator(const Position& pos, Move* list, Position& scratch, bool allPieces, int capacity)
-        : pos_(pos), list_(list), scratch_(scratch), allPieces_(allPieces), capacity_(capacity) {}
+    Generator(const Position& pos, const PieceSets& sets, Move* list, Position& scratch,
+              bool allPieces, int capacity)
+        : pos_(pos), sets_(sets), list_(list), scratch_(scratch), allPieces_(allPieces),
+          capacity_(capacity) {}
 
     int run();
 
 private:
     const Position& pos_;
+    const PieceSets& sets_;
     Move* list_;
     Position& scratch_;
     const bool allPieces_;
     const int capacity_;
     int count_ = 0;
-    // Whether moves of the piece being generated need the trial on the scratch board.
+    // Whether moves of the piece being generated can leave its king attacked.
     bool pieceNeedsTrial_ = true;
 
     // Per colour (index 1 White, 0 Black): is the king in check now, computed on first use.
@@ -129,7 +77,7 @@ private:
     bool kingInCheck(bool white) {
         signed char& cached = inCheck_[white ? 1 : 0];
         if (cached < 0) {
-            cached = white ? pos_.isWhiteKingAttacked() : pos_.isBlackKingAttacked();
+            cached = white ? sets_.whiteKingAttacked(pos_) : sets_.blackKingAttacked(pos_);
         }
         return cached != 0;
     }
@@ -156,46 +104,57 @@ private:
         m.captureRank = rank;
     }
 
-    // The result of making the move on the scratch board and testing the mover's king, found
-    // without the trial where the geometry settles it: a piece other than the king that is not
-    // the first piece on a line from its king to an enemy slider cannot expose that king, and a
-    // king step is tested on its target with the king lifted off its square.
+    // The answer of the trial (make the move on the scratch board, test the mover's king, take
+    // it back), found from the square sets without making the move: a piece other than the king
+    // that is not the first piece on a line from its king to an enemy slider cannot expose that
+    // king unless it is in check already or captures en passant.
     bool passes(const Move& m, bool white) {
         const bool isKing = m.piece == WhiteKing || m.piece == BlackKing;
         const bool enPassant =
             m.isCapture && (m.captureFile != m.toFile || m.captureRank != m.toRank);
-        if (!enPassant) {
-            if (isKing) {
-                const int kingFile = white ? pos_.whiteKingFile : pos_.blackKingFile;
-                const int kingRank = white ? pos_.whiteKingRank : pos_.blackKingRank;
-                if (kingFile == m.fromFile && kingRank == m.fromRank) {
-                    return kingStepIsSafe(m, white);
-                }
-            } else if (!pieceNeedsTrial_) {
-                return true;
-            }
+        if (!isKing) {
+            return (!pieceNeedsTrial_ && !enPassant) || !exposesKing(m, white);
         }
+        const int kingFile = white ? pos_.whiteKingFile : pos_.blackKingFile;
+        const int kingRank = white ? pos_.whiteKingRank : pos_.blackKingRank;
+        if (kingFile == m.fromFile && kingRank == m.fromRank && !enPassant) {
+            // The king steps: its target must be safe once the king has left its square.
+            const uint64_t occupancy =
+                sets_.occupied() & ~(uint64_t{1} << squareBit(m.fromFile, m.fromRank));
+            return !sets_.attackedAfter(squareBit(m.toFile, m.toRank), !white, occupancy, 0);
+        }
+        // A king that is not the one on the recorded square (set-ups can have that).
         return white ? !pos_.leavesWhiteKingAttacked(m, scratch_)
                      : !pos_.leavesBlackKingAttacked(m, scratch_);
     }
 
-    bool kingStepIsSafe(const Move& m, bool white) {
+    // Would the move of a piece other than the king leave its king attacked?
+    bool exposesKing(const Move& m, bool white) const {
+        const int kingFile = white ? pos_.whiteKingFile : pos_.blackKingFile;
+        const int kingRank = white ? pos_.whiteKingRank : pos_.blackKingRank;
+        if (!onBoard(kingFile, kingRank)) {
+            return false;
+        }
+        const int kingCell = squareIndex(kingFile, kingRank);
         const int from = squareIndex(m.fromFile, m.fromRank);
-        int32_t* board = scratch_.board;
-        const int king = board[from];
-        board[from] = Empty;
-        const bool attacked =
-            squareAttacked(board, m.toFile, m.toRank, white ? BlackKing : WhiteKing);
-        board[from] = king;
-        return !attacked;
+        const int to = squareIndex(m.toFile, m.toRank);
+        const int capture = m.isCapture ? squareIndex(m.captureFile, m.captureRank) : to;
+        // The king test finds no king when the move writes over the king's cell.
+        if (pos_.board[kingCell] != (white ? WhiteKing : BlackKing) || kingCell == from ||
+            kingCell == to || kingCell == capture) {
+            return false;
+        }
+        const uint64_t toBit = uint64_t{1} << geometry.bitOf[to];
+        const uint64_t captured = m.isCapture ? uint64_t{1} << geometry.bitOf[capture] : 0;
+        const uint64_t occupancy =
+            (sets_.occupied() & ~(uint64_t{1} << geometry.bitOf[from]) & ~captured) | toBit;
+        return sets_.attackedAfter(geometry.bitOf[kingCell], !white, occupancy, captured);
     }
 
-    // Squares of the pieces that shield their king from an enemy slider, one bit per square;
-    // computed on first use for each colour.
+    // Squares of the pieces that shield their king from an enemy slider; computed on first use
+    // for each colour.
     uint64_t pinned_[2] = {0, 0};
     bool pinnedKnown_[2] = {false, false};
-
-    static int bit(int file, int rank) { return (file - 1) * 8 + (rank - 1); }
 
     // Could lifting the piece on (file, rank) open a line from its king to an enemy slider?
     bool mayBePinned(int file, int rank, bool white) {
@@ -204,7 +163,7 @@ private:
             pinned_[side] = findPinned(white);
             pinnedKnown_[side] = true;
         }
-        return (pinned_[side] >> bit(file, rank)) & 1;
+        return (pinned_[side] >> squareBit(file, rank)) & 1;
     }
 
     uint64_t findPinned(bool white) const {
@@ -213,30 +172,22 @@ private:
         if (!onBoard(kingFile, kingRank)) {
             return 0;
         }
-        const int kingSquare = squareIndex(kingFile, kingRank);
+        const int kingBit = squareBit(kingFile, kingRank);
+        const int k = white ? 6 : 0; // enemy codes
+        const uint64_t occupancy = sets_.occupied();
         uint64_t mask = 0;
         for (int d = 0; d < 8; ++d) {
-            const uint8_t* path = geometry.ray[kingSquare][d];
-            const int n = geometry.rayLength[kingSquare][d];
-            int k = 0;
-            while (k < n && pos_.board[path[k]] == Empty) {
-                ++k;
-            }
-            if (k == n) {
+            const uint64_t line = geometry.rayMask[kingBit][d];
+            const uint64_t sliders = line & (sets_.byCode[WhiteQueen + k] |
+                                             sets_.byCode[(d < 4 ? WhiteRook : WhiteBishop) + k]);
+            if (sliders == 0) {
                 continue;
             }
-            const int shield = path[k];
-            for (++k; k < n; ++k) {
-                const int occupant = pos_.board[path[k]];
-                if (occupant == Empty) {
-                    continue;
-                }
-                const bool enemy = white ? isBlackPiece(occupant) : isWhitePiece(occupant);
-                const int kind = isBlackPiece(occupant) ? occupant - 6 : occupant;
-                if (enemy && (kind == WhiteQueen || kind == (d < 4 ? WhiteRook : WhiteBishop))) {
-                    mask |= uint64_t{1} << bit(geometry.fileOf[shield], geometry.rankOf[shield]);
-                }
-                break;
+            const uint64_t blockers = line & occupancy;
+            const uint64_t shield = PieceSets::nearestOnRay(d, blockers);
+            const uint64_t behind = blockers & ~shield;
+            if (behind != 0 && (PieceSets::nearestOnRay(d, behind) & sliders) != 0) {
+                mask |= shield;
             }
         }
         return mask;
@@ -411,68 +362,71 @@ void Generator::castle(bool white, bool kingside) {
 }
 
 int Generator::run() {
-    if (pos_.drawClaimed) {
+    // Without mating material the generator has nothing to return, whatever moves exist.
+    if (pos_.drawClaimed || sets_.insufficientMaterial()) {
         return 0;
     }
-    MaterialTally tally;
     const bool whiteToMove = pos_.sideToMove == 1;
-    for (int rank = 1; rank <= 8; ++rank) {
-        for (int file = 1; file <= 8; ++file) {
-            const int piece = pos_.at(file, rank);
-            if (piece == Empty) {
-                continue;
+    // Rising bits visit the squares in the generation order: a1, b1, ..., h1, a2, ..., h8.
+    for (uint64_t pieces = allPieces_ ? sets_.occupied() : sets_.ofSide(whiteToMove); pieces;
+         pieces &= pieces - 1) {
+        // The guard keeps every write inside the list, whatever position it is given.
+        if (count_ + maxEntriesPerPiece > capacity_) {
+            break;
+        }
+        const int cell = geometry.cellOf[std::countr_zero(pieces)];
+        const int file = geometry.fileOf[cell], rank = geometry.rankOf[cell];
+        const int piece = pos_.board[cell];
+        const bool white = isWhitePiece(piece);
+        const bool ownSide = white == whiteToMove;
+        const int kind = white ? piece : piece - 6;
+        const int first = count_;
+        pieceNeedsTrial_ =
+            kind == WhiteKing || kingInCheck(white) || mayBePinned(file, rank, white);
+        switch (kind) {
+        case WhiteKing:
+            jumps(file, rank, piece, white, true);
+            if (white ? pos_.whiteCastleQueenside : pos_.blackCastleQueenside) {
+                castle(white, false);
             }
-            const bool white = isWhitePiece(piece);
-            const bool ownSide = white == whiteToMove;
-            const int kind = white ? piece : piece - 6;
-            // The guard keeps every write inside the list, whatever position it is given.
-            const bool room = count_ + maxEntriesPerPiece <= capacity_;
-            if ((allPieces_ || ownSide) && room) {
-                const int first = count_;
-                pieceNeedsTrial_ =
-                    kind == WhiteKing || kingInCheck(white) || mayBePinned(file, rank, white);
-                switch (kind) {
-                case WhiteKing:
-                    jumps(file, rank, piece, white, true);
-                    if (white ? pos_.whiteCastleQueenside : pos_.blackCastleQueenside) {
-                        castle(white, false);
-                    }
-                    if (white ? pos_.whiteCastleKingside : pos_.blackCastleKingside) {
-                        castle(white, true);
-                    }
-                    break;
-                case WhiteQueen:
-                    rays(file, rank, piece, white, 0, 8);
-                    break;
-                case WhiteRook:
-                    rays(file, rank, piece, white, 0, 4);
-                    break;
-                case WhiteBishop:
-                    rays(file, rank, piece, white, 4, 8);
-                    break;
-                case WhiteKnight:
-                    jumps(file, rank, piece, white, false);
-                    break;
-                case WhitePawn:
-                    pawn(file, rank, white);
-                    break;
-                }
-                if (!ownSide) {
-                    for (int i = first; i < count_; ++i) {
-                        list_[i].isLegal = false;
-                    }
-                }
+            if (white ? pos_.whiteCastleKingside : pos_.blackCastleKingside) {
+                castle(white, true);
             }
-            tally.add(piece, file, rank);
+            break;
+        case WhiteQueen:
+            rays(file, rank, piece, white, 0, 8);
+            break;
+        case WhiteRook:
+            rays(file, rank, piece, white, 0, 4);
+            break;
+        case WhiteBishop:
+            rays(file, rank, piece, white, 4, 8);
+            break;
+        case WhiteKnight:
+            jumps(file, rank, piece, white, false);
+            break;
+        case WhitePawn:
+            pawn(file, rank, white);
+            break;
+        }
+        if (!ownSide) {
+            for (int i = first; i < count_; ++i) {
+                list_[i].isLegal = false;
+            }
         }
     }
-    return tally.insufficient() ? 0 : count_;
+    return count_;
 }
 
 } // namespace
 
 int Position::generateMoves(Move* list, Position& scratch, bool allPieces, int capacity) const {
-    return Generator(*this, list, scratch, allPieces, capacity).run();
+    return generateMoves(list, scratch, allPieces, PieceSets::of(*this), capacity);
+}
+
+int Position::generateMoves(Move* list, Position& scratch, bool allPieces, const PieceSets& sets,
+                            int capacity) const {
+    return Generator(*this, sets, list, scratch, allPieces, capacity).run();
 }
 
 // A side whose king is not on its recorded square has no king on the board (set-ups may leave

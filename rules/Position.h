@@ -7,6 +7,7 @@
 
 class Move;
 class Position;
+struct PieceSets;
 
 // The head of the redo chain; equals the game's current position when nothing can be redone.
 extern Position* redoHead;
@@ -44,6 +45,9 @@ public:
     // and equals it on return. Nothing is written at or past capacity: a piece whose entries
     // might not fit is left out (only contrived all-pieces positions come near 512).
     int generateMoves(Move* list, Position& scratch, bool allPieces, int capacity = 512) const;
+    // The same with the square sets of this position at hand (the search carries them).
+    int generateMoves(Move* list, Position& scratch, bool allPieces, const PieceSets& sets,
+                      int capacity = 512) const;
     bool isWhiteKingAttacked() const;
     bool isBlackKingAttacked() const;
     bool leavesWhiteKingAttacked(const Move& m, Position& scratch) const;
