@@ -1,47 +1,31 @@
 #include "DataFiles.h"
 
-#include <cstdlib>
+#include "Environment.h"
+
 #include <filesystem>
 #include <iostream>
 
-namespace {
-
-std::optional<std::string> environment(const char* name) {
-    const char* value = std::getenv(name);
-    if (value == nullptr)
-        return std::nullopt;
-    return std::string(value);
-}
-
-std::string withSlash(std::string directory) {
-    if (directory.empty() || directory.back() != '/')
-        directory += '/';
-    return directory;
-}
-
-} // namespace
-
 std::vector<std::string> dataFileCandidates(const std::string& relativePath) {
+    const std::string inOurFolder = "veltmark/" + relativePath;
     std::vector<std::string> candidates{relativePath};
 
-    const auto dataHome = environment("XDG_DATA_HOME");
-    if (dataHome && !dataHome->empty()) {
-        candidates.push_back(withSlash(*dataHome) + "veltmark/" + relativePath);
-    } else if (const auto home = environment("HOME")) {
-        candidates.push_back(withSlash(*home) + ".local/share/veltmark/" + relativePath);
+    if (const auto dataHome = environmentValue("XDG_DATA_HOME")) {
+        candidates.push_back(joinPath(*dataHome, inOurFolder));
+    } else if (const auto home = environmentValue("HOME")) {
+        candidates.push_back(joinPath(*home, ".local/share/" + inOurFolder));
     }
 
-    auto dataDirs = environment("XDG_DATA_DIRS");
-    if (!dataDirs || dataDirs->empty())
-        dataDirs = "/usr/local/share/:/usr/share/";
+    const std::string dataDirs =
+        environmentValue("XDG_DATA_DIRS").value_or("/usr/local/share/:/usr/share/");
     size_t start = 0;
-    while (start <= dataDirs->size()) {
-        size_t end = dataDirs->find(':', start);
-        if (end == std::string::npos)
-            end = dataDirs->size();
-        if (end > start)
-            candidates.push_back(withSlash(dataDirs->substr(start, end - start)) + "veltmark/" +
-                                 relativePath);
+    while (start <= dataDirs.size()) {
+        size_t end = dataDirs.find(':', start);
+        if (end == std::string::npos) {
+            end = dataDirs.size();
+        }
+        if (end > start) {
+            candidates.push_back(joinPath(dataDirs.substr(start, end - start), inOurFolder));
+        }
         start = end + 1;
     }
     return candidates;
@@ -50,19 +34,22 @@ std::vector<std::string> dataFileCandidates(const std::string& relativePath) {
 std::optional<std::string> findDataFile(const std::string& relativePath) {
     for (const auto& candidate : dataFileCandidates(relativePath)) {
         std::error_code error;
-        if (std::filesystem::exists(candidate, error))
+        if (std::filesystem::exists(candidate, error)) {
             return candidate;
+        }
     }
     return std::nullopt;
 }
 
 std::string requireDataFile(const std::string& relativePath) {
-    if (auto path = findDataFile(relativePath))
+    if (auto path = findDataFile(relativePath)) {
         return *path;
+    }
     std::string message = "cannot find the data file \"" + relativePath + "\"; looked for";
     const auto candidates = dataFileCandidates(relativePath);
-    for (size_t i = 0; i < candidates.size(); ++i)
+    for (size_t i = 0; i < candidates.size(); ++i) {
         message += (i == 0 ? " " : ", ") + candidates[i];
+    }
     throw DataFileException(message);
 }
 

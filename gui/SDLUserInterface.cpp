@@ -1,31 +1,318 @@
 #include "SDLUserInterface.h"
 
+#include "DataFiles.h"
+#include "Engine.h"
+#include "LogFile.h"
+#include "MoveAnimation.h"
+#include "SettingsDialog.h"
+#include "SettingsFile.h"
+#include "SignalRegistry.h"
+
 #include <iostream>
 
-SDLUserInterface::SDLUserInterface() : assets_(loadAssetsOrStop()) {}
+namespace {
+
+constexpr int initialWidth = 800;
+constexpr int initialHeight = 600;
+// Type of the user event that wakes the rendering thread (the first user event number).
+constexpr Uint8 wakeEventType = SDL_USEREVENT;
+
+// Asks for the most multisampling the display offers: SDL 1.2 reads the attributes when the
+// window opens, and a display without such a visual refuses the window altogether.
+SDL_Surface* openWindowWithMultisampling() {
+    for (int samples : {16, 8, 4, 2, 0}) {
+        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, samples > 0 ? 1 : 0);
+        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, samples);
+        if (SDL_Surface* screen = SDL_SetVideoMode(initialWidth, initialHeight, 0, SDL_OPENGL)) {
+            return screen;
+        }
+    }
+    return nullptr;
+}
+
+// Events that the toolkit sees before the game does.
+bool isWindowInput(Uint8 type) {
+    switch (type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_QUIT:
+    case SDL_VIDEORESIZE:
+    case SDL_VIDEOEXPOSE:
+    case SDL_ACTIVEEVENT:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+SDLUserInterface::SDLUserInterface() : assets(loadAssetsOrStop()) {
+    game.setInitialPosition();
+    game.previous = nullptr;
+    animationPosition.setInitialPosition();
+    animationPosition.previous = nullptr;
+}
+
+SDLUserInterface::~SDLUserInterface() {
+    if (engineThread.joinable()) {
+        stopEngineTurn();
+        joinEngineTurn();
+    }
+    game.clearHistory();
+}
 
 int SDLUserInterface::run() {
-    std::cerr << "veltmark: the window is not available in this version; "
-                 "start with --xboard to use the engine from a chess GUI\n";
-    return -1;
-}
-
-// Until the window exists, messages go to the terminal.
-void SDLUserInterface::showError(std::string message) {
-    std::cerr << "Error: " << message << '\n';
-}
-void SDLUserInterface::showWarning(std::string message) {
-    std::cerr << "Warning: " << message << '\n';
-}
-void SDLUserInterface::showInformation(std::string message) {
-    std::cerr << "Information: " << message << '\n';
-}
-void SDLUserInterface::logMessage(std::string) {}
-bool SDLUserInterface::askYesNo(std::string) {
-    return false;
-}
-int SDLUserInterface::askPromotionPiece() {
+    renderingReady = false;
+    std::future<bool> started = startup_.get_future();
+    renderingThread = std::thread([this] { renderingMain(); });
+    if (logEnabled) {
+        logStream.open(logFileName, std::ios::out | std::ios::trunc);
+    }
+    if (!started.get()) {
+        renderingThread.join();
+        if (logEnabled) {
+            logStream.close();
+        }
+        return -1;
+    }
+    std::unique_lock queueHold(queueLock);
+    mainLoop(queueHold);
     return 0;
 }
-void SDLUserInterface::reportSearchProgress(SearchReport) {}
-void SDLUserInterface::claimDraw() {}
+
+void SDLUserInterface::mainLoop(std::unique_lock<std::mutex>& queueHold) {
+    while (running) {
+        scheduleEngine(queueHold);
+        while (!eventQueue.empty()) {
+            const SDL_Event event = eventQueue.front();
+            eventQueue.pop_front();
+            queueHold.unlock();
+            dispatchEvent(event);
+            queueHold.lock();
+        }
+    }
+
+    // A turn still running uses the game and the search pool, and may be waiting for an answer
+    // that the rendering thread's end has already released: it ends first.
+    queueHold.unlock();
+    stopEngineTurn();
+    joinEngineTurn();
+    queueHold.lock();
+    {
+        std::lock_guard hold(shutdownLock);
+        mainLeftLoop_ = true;
+        mainDone.notify_all();
+    }
+    if (logEnabled) {
+        logStream.close();
+    }
+    queueHold.unlock();
+    shutDownGame();
+    {
+        std::lock_guard gui(guiLock);
+        if (toolkit.isRunning() && settingsDialog != nullptr) {
+            toolkit.detach(settingsDialog);
+        }
+        settingsDialog = nullptr;
+    }
+    renderingThread.join();
+}
+
+void SDLUserInterface::shutDownGame() {
+    stopSearch();
+    destroySearchPool();
+    game.clearHistory();
+}
+
+// Rendering thread
+
+void SDLUserInterface::renderingMain() {
+    std::string failure;
+    if (!startRendering(failure)) {
+        std::cerr << "veltmark: the window cannot start: " << failure << std::endl;
+        toolkit.stop();
+        SDL_Quit();
+        startup_.set_value(false);
+        return;
+    }
+    renderingReady = true;
+    startup_.set_value(true);
+    renderingLoop();
+    finishRendering();
+}
+
+bool SDLUserInterface::startRendering(std::string& failure) {
+    // Only the video subsystem: sound, timers and the rest are not used, and a machine without a
+    // sound device must still open the window.
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        failure = SDL_GetError();
+        return false;
+    }
+    SDL_WM_SetCaption("Veltmark", "Veltmark");
+    createButtons();
+    if (openWindowWithMultisampling() == nullptr) {
+        failure = SDL_GetError();
+        return false;
+    }
+    SDL_EnableKeyRepeat(500, 30);
+    SDL_EnableUNICODE(1);
+    {
+        std::lock_guard gui(guiLock);
+        const auto fontPath = findDataFile(fontFile);
+        if (!fontPath || !toolkit.start(*fontPath, failure)) {
+            if (!fontPath) {
+                failure = std::string("cannot find the data file \"") + fontFile + "\"";
+            }
+            return false;
+        }
+    }
+    {
+        std::lock_guard scene(sceneLock);
+        setUpOpenGL();
+    }
+    loadSettings();
+    createSearchPool(&game, settings.threadCount);
+    redoHead = &game;
+    game.previous = nullptr;
+    startNewGame();
+    {
+        std::lock_guard gui(guiLock);
+        auto dialog = std::make_unique<SettingsDialog>(*this, guiLock);
+        settingsDialog = dialog.get();
+        toolkit.attach(std::move(dialog));
+        settingsDialog->show();
+    }
+    orientKnights();
+    return true;
+}
+
+void SDLUserInterface::createButtons() {
+    const std::pair<const std::string*, std::function<void()>> made[] = {
+        {&newGameButton,
+         [this] {
+             if (askYesNo("Do you want to start a new game?")) {
+                 joinEngineTurn();
+                 startNewGame();
+                 setButton(newGameButton, false);
+             }
+         }},
+        {&settingsButton,
+         [this] {
+             std::lock_guard gui(guiLock);
+             if (settingsDialog != nullptr) {
+                 settingsDialog->show();
+             }
+             wakeRenderer();
+         }},
+        {&undoButton, [this] { undo(); }},
+        {&redoButton, [this] { redo(); }},
+    };
+    for (const auto& [text, action] : made) {
+        ScreenButton& button = buttons[*text];
+        button.image = assets.text->render(*text, true);
+        if (button.image != nullptr) {
+            button.width = button.image->w;
+            button.height = button.image->h;
+        }
+        button.action = action;
+        button.enabled = *text == settingsButton;
+    }
+    layOutButtons(buttons, windowWidth, windowHeight);
+}
+
+void SDLUserInterface::renderingLoop() {
+    std::unique_lock scene(sceneLock);
+    while (running) {
+        if (animating && SDL_GetTicks() - animationStart > animationMilliseconds) {
+            animating = false;
+        }
+        drawFrame();
+        scene.unlock();
+        bool keepDrawing;
+        {
+            std::lock_guard gui(guiLock);
+            keepDrawing = toolkit.wantsMoreFrames();
+        }
+        collectEvents(!animating && !keepDrawing);
+        scene.lock();
+    }
+}
+
+void SDLUserInterface::collectEvents(bool block) {
+    SDL_Event event;
+    if (block) {
+        if (SDL_WaitEvent(&event) == 0) {
+            return;
+        }
+    } else if (SDL_PollEvent(&event) == 0) {
+        return;
+    }
+    do {
+        bool forTheGame = true;
+        if (isWindowInput(event.type)) {
+            std::lock_guard gui(guiLock);
+            if (!toolkit.takeEvent(event)) {
+                quitRequested();
+                forTheGame = false;
+            }
+        }
+        if (forTheGame) {
+            std::lock_guard gui(guiLock);
+            // While a dialog, a message or the settings are shown the board takes no input.
+            forTheGame = !toolkit.anyWindowShown();
+        }
+        if (forTheGame && event.type == SDL_MOUSEMOTION) {
+            // The frame drawn next finds the square under the mouse's new place.
+            pickPending = true;
+        }
+        std::lock_guard queue(queueLock);
+        if (forTheGame) {
+            eventQueue.push_back(event);
+        }
+        eventsAvailable.notify_all();
+    } while (SDL_PollEvent(&event) != 0);
+}
+
+void SDLUserInterface::quitRequested() {
+    running = false;
+}
+
+void SDLUserInterface::finishRendering() {
+    // Threads waiting for a dialog's answer are released; one that asks from now on gets none.
+    renderingEnded = true;
+    emitSignal(renderingThreadEnding);
+    disconnectSignal(renderingThreadEnding);
+    {
+        // The main thread may be waiting for an event to notice that the window closed.
+        std::lock_guard queue(queueLock);
+        eventsAvailable.notify_all();
+    }
+    {
+        // The toolkit and SDL stay until the main thread no longer needs them: its engine turn
+        // may still show a message or wake this thread.
+        std::unique_lock hold(shutdownLock);
+        mainDone.wait(hold, [this] { return mainLeftLoop_; });
+    }
+    {
+        std::lock_guard gui(guiLock);
+        toolkit.stop();
+    }
+    if (boardTexture != 0) {
+        glDeleteTextures(1, &boardTexture);
+        boardTexture = 0;
+    }
+    SDL_Quit();
+}
+
+void SDLUserInterface::wakeRenderer() {
+    SDL_Event event{};
+    event.type = wakeEventType;
+    event.user.code = 0;
+    event.user.data1 = nullptr;
+    event.user.data2 = nullptr;
+    SDL_PushEvent(&event);
+}

@@ -1,20 +1,62 @@
 #pragma once
 
+// The window's threads and the four locks.
+//
+// Threads: the main thread owns the game and handles the user's actions, one queued event at a
+// time; the rendering thread owns SDL, OpenGL and the toolkit, draws and collects input; an
+// engine-turn thread runs while the engine thinks about a move.
+//
+// - sceneLock guards what the renderer draws: game, legalMoves, the pick state, the animation
+//   and the camera. The rendering thread holds it while it draws a frame, and so while the
+//   toolkit's widget actions run; the main and engine-turn threads take it briefly to change
+//   any of it.
+// - queueLock guards eventQueue. The main thread holds it except while it handles an event,
+//   waits on eventsAvailable or joins the engine turn; the rendering thread takes it to append an
+//   event and to signal.
+// - guiLock guards the toolkit's window list and every toolkit call made off the rendering
+//   thread (message boxes, dialogs, showing the settings). The rendering thread takes it to
+//   look at the window list and to draw the windows.
+// - shutdownLock carries the end-of-run handshake: once the window has closed the rendering
+//   thread waits with it on mainDone before it shuts the toolkit and SDL down; the main thread
+//   takes it to report that it has left its loop and needs neither any more.
+//
+// Where two are held at once, sceneLock comes before guiLock and queueLock before shutdownLock.
+// No lock is held while a thread waits for a dialog's answer.
+
 #include "Assets.h"
+#include "BoardPicking.h"
+#include "Camera.h"
+#include "DialogAnswer.h"
+#include "Move.h"
+#include "Position.h"
+#include "SDLUserInterfaceEvent.h"
+#include "ScreenButtons.h"
+#include "Toolkit.h"
 #include "UserInterface.h"
 
-// The graphical face. This version finds and loads its data files (font, models, board image)
-// as the window needs them; the window itself is not part of this version yet, so run() reports
-// that and ends as a start failure.
-class SDLUserInterface : public UserInterface {
+#include <GL/gl.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <fstream>
+#include <future>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+class SettingsDialog;
+
+class SDLUserInterface : public UserInterface, public SDLUserInterfaceEvent {
 public:
-    // Loads the assets; a data file found nowhere or unreadable stops the program with a
-    // message naming it.
+    // Loads the font, the models and the board image; a data file found nowhere or unreadable
+    // stops the program with a message naming it.
     SDLUserInterface();
+    // Only tests end a front-end; the program's lives until the process ends.
+    ~SDLUserInterface() override;
 
+    // Opens the window and plays until it is closed: 0, or -1 when the window cannot start.
     int run();
-
-    bool logEnabled = false;
 
     void showError(std::string message) override;
     void showWarning(std::string message) override;
@@ -25,6 +67,134 @@ public:
     void reportSearchProgress(SearchReport report) override;
     void claimDraw() override;
 
+    // Game flow, on the main thread unless said otherwise.
+    void startNewGame();
+    // The engine's move, on the engine-turn thread.
+    void playMove(const Move& move);
+    // Lists the legal moves and announces the end of the game when there are none; also on the
+    // engine-turn thread.
+    void refreshGameState();
+    void offerDrawClaim();
+    void undo();
+    void redo();
+    // After the settings changed; on the rendering thread, during a frame.
+    void updateUndoRedoButtons();
+    // Starts the engine's turn when it is due, then waits for events (queueLock held).
+    void scheduleEngine(std::unique_lock<std::mutex>& queueHold);
+    // The non-waiting part of scheduleEngine: joins a finished turn, starts one when due.
+    void startEngineTurnIfDue();
+    void engineTurn();
+    // Asks a thinking engine turn to drop its move; any thread.
+    void stopEngineTurn();
+    // Waits until a finished or stopped turn has ended; main thread, no lock held.
+    void joinEngineTurn();
+    // Makes the rendering thread draw a frame; any thread.
+    void wakeRenderer();
+    // Turns the knight models as the settings say; rendering thread.
+    void orientKnights();
+
+    // Event handlers, on the main thread.
+    void keyPressed(SDLKey key, SDLMod mod, uint16_t unicode) override;
+    void keyReleased(SDLKey key, SDLMod mod, uint16_t unicode) override;
+    void mouseMoved(int x, int y, int dx, int dy, bool left, bool right, bool middle) override;
+    void wheelTurned(bool up, bool down) override;
+    void leftButtonPressed(int x, int y) override;
+    void leftButtonReleased(int x, int y) override;
+    void middleButtonReleased(int x, int y) override;
+    void windowResized(int width, int height) override;
+    // On the rendering thread, when the window is closed or the process told to end.
+    void quitRequested() override;
+
+    // Picking.
+    void pickUp();
+    void dropPick();
+    // The square under the mouse, with the board's matrices current; rendering thread.
+    void pickSquare();
+
+    // Drawing, on the rendering thread.
+    void setUpOpenGL();
+    void drawFrame();
+
+    enum EngineState : int32_t {
+        NoTurnYet = 0,
+        Thinking = 1,
+        Finished = 2,
+        Joined = 3,
+        Stopping = 4
+    };
+
+    std::atomic<bool> running{true};
+    Position game{};
+    MoveList legalMoves{&game};
+    int32_t legalMoveCount = 0;
+    int32_t windowWidth = 800, windowHeight = 600;
+    std::thread renderingThread, engineThread;
+    std::mutex sceneLock, queueLock, guiLock, shutdownLock;
+    std::condition_variable eventsAvailable, mainDone;
+    std::deque<SDL_Event> eventQueue;
+    std::atomic<bool> renderingReady{false};
+    std::atomic<int32_t> engineState{NoTurnYet};
+    std::atomic<bool> engineStop{false};
+    Move lastEngineMove;
+    Position animationPosition{};
+    bool animating = false;
+    uint32_t animationStart = 0;
+    ScreenButtons buttons;
+    SettingsDialog* settingsDialog = nullptr;
+    bool logEnabled = false;
+    std::ofstream logStream;
+
+    Camera camera;
+    float savedProjection[16] = {}, savedModelview[16] = {}, savedTextureMatrix[16] = {};
+
+    bool hoverValid = false;
+    int32_t hoverFile = 0, hoverRank = 0;
+    bool hoverIsTarget = false;
+    bool squareSelected = false;
+    int32_t selectedFile = 0, selectedRank = 0;
+    std::vector<Move> targetMoves;
+    std::atomic<bool> pickPending{false};
+    // Signalled by the frame that cleared pickPending; waited on with sceneLock.
+    std::condition_variable pickDone;
+
+    GuiAssets assets;
+    GLuint boardTexture = 0;
+    Toolkit toolkit;
+    // Set before the rendering thread releases the dialogs at its end, so that a dialog asked
+    // for afterwards does not wait.
+    std::atomic<bool> renderingEnded{false};
+
 private:
-    GuiAssets assets_;
+    // The rendering thread's body and its parts.
+    void renderingMain();
+    bool startRendering(std::string& failure);
+    void createButtons();
+    void renderingLoop();
+    void collectEvents(bool block);
+    void finishRendering();
+    void mainLoop(std::unique_lock<std::mutex>& queueHold);
+    void shutDownGame();
+
+    // A human's move from the picked square to the hovered one.
+    void playHumanMove(Square from, Square to);
+    // Waits until a frame has found the square under the mouse where it is now.
+    void waitForFreshPick();
+    template <typename T> T waitForAnswer(DialogAnswer<T>& answer, ToolkitWindow* window);
+    void showMessage(const char* title, std::string text);
+    void setButton(const std::string& text, bool enabled);
+    bool buttonEnabled(const std::string& text) const;
+
+    // Scene passes.
+    void drawBoardSurface();
+    void drawPieces();
+    void drawStaticPieces(const Position& position);
+    void drawHighlight(int file, int rank, float r, float g, float b, float a);
+    void drawOverlay();
+    void drawText(const std::string& text, int x, int y);
+
+    std::promise<bool> startup_;
+    // Guarded by shutdownLock.
+    bool mainLeftLoop_ = false;
+    bool openGLReady_ = false;
+    int framesToDraw_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "SettingsFile.h"
 
+#include "Environment.h"
 #include "UserInterface.h"
 
 #include <bit>
@@ -57,16 +58,6 @@ void warn(std::string text) {
     } else {
         std::cerr << "Warning: " << text << '\n';
     }
-}
-
-// An empty value counts as unset: joined with a folder name it would point at the file system
-// root.
-std::optional<std::string> environment(const char* name) {
-    const char* value = std::getenv(name);
-    if (value == nullptr || *value == '\0') {
-        return std::nullopt;
-    }
-    return std::string(value);
 }
 
 bool exists(const std::string& path) {
@@ -175,10 +166,10 @@ std::size_t readOlderFile(SettingsImage& image) {
     }
     std::string parent;
     std::string folder;
-    if (auto appData = environment("APPDATA")) {
+    if (auto appData = environmentValue("APPDATA")) {
         parent = *appData;
         folder = joinPath(parent, "Veltmark");
-    } else if (auto home = environment("HOME")) {
+    } else if (auto home = environmentValue("HOME")) {
         parent = *home;
         folder = joinPath(parent, ".veltmark");
     } else {
@@ -228,10 +219,10 @@ void migrate(const ConfigurationDirectory* target) {
     if (!settingsInHomeDirectory && exists(fileName)) {
         return;
     }
-    if (environment("APPDATA")) {
+    if (environmentValue("APPDATA")) {
         return;
     }
-    if (auto home = environment("HOME")) {
+    if (auto home = environmentValue("HOME")) {
         const std::string folder = joinPath(*home, ".veltmark");
         if (exists(joinPath(folder, fileName))) {
             if (olderBytes == 0) {
@@ -315,23 +306,14 @@ bool writeRecord() {
 
 } // namespace
 
-std::string joinPath(std::string_view first, std::string_view second) {
-    std::string joined(first);
-    if (joined.empty() || joined.back() != '/') {
-        joined += '/';
-    }
-    joined += second;
-    return joined;
-}
-
 std::optional<ConfigurationDirectory> configurationDirectory() {
-    if (auto appData = environment("APPDATA")) {
+    if (auto appData = environmentValue("APPDATA")) {
         return ConfigurationDirectory{*appData, joinPath(*appData, "Veltmark")};
     }
     std::string base;
-    if (auto xdg = environment("XDG_CONFIG_HOME")) {
+    if (auto xdg = environmentValue("XDG_CONFIG_HOME")) {
         base = *xdg;
-    } else if (auto home = environment("HOME")) {
+    } else if (auto home = environmentValue("HOME")) {
         base = joinPath(*home, ".config");
     } else {
         return std::nullopt;

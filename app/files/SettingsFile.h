@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Environment.h"
 #include "Settings.h"
 
 #include <array>
@@ -33,9 +34,6 @@ std::string settingsFilePath();
 // The little-endian file image of a record, written field by field.
 SettingsImage encodeSettings(const Settings& record);
 Settings decodeSettings(const SettingsImage& image);
-
-// Joins with "/", adding one only when the first part does not already end with it.
-std::string joinPath(std::string_view first, std::string_view second);
 
 struct ConfigurationDirectory {
     std::string base;      // APPDATA, XDG_CONFIG_HOME or HOME/.config

@@ -1,0 +1,223 @@
+// Whose turn it is, the engine's turns, moves, the end of a game, undo, redo and draw claims.
+#include "Engine.h"
+#include "GameFlowRules.h"
+#include "LogFile.h"
+#include "SDLUserInterface.h"
+#include "Settings.h"
+
+#include <chrono>
+
+void SDLUserInterface::startNewGame() {
+    {
+        std::lock_guard scene(sceneLock);
+        game.setInitialPosition();
+        game.clearHistory();
+        animationPosition.setInitialPosition();
+        animating = false;
+    }
+    refreshGameState();
+    setButton(undoButton, false);
+    setButton(redoButton, false);
+}
+
+void SDLUserInterface::refreshGameState() {
+    int32_t count;
+    std::string announcement;
+    {
+        std::lock_guard scene(sceneLock);
+        Position scratch = game;
+        count = game.generateMoves(legalMoves, scratch, false);
+        for (int i = 0; i < count; ++i) {
+            legalMoves[i].userInterface = theUserInterface;
+            legalMoves[i].position = &game;
+        }
+        legalMoveCount = count;
+        if (count == 0) {
+            announcement = gameEndAnnouncement(game);
+        }
+    }
+    if (count > 0) {
+        wakeRenderer();
+        return;
+    }
+    showInformation(announcement);
+    setButton(newGameButton, true);
+    wakeRenderer();
+}
+
+void SDLUserInterface::playMove(const Move& move) {
+    {
+        std::lock_guard scene(sceneLock);
+        game.pushHistory();
+        game.makeMove(move);
+        animationPosition = game;
+        animationPosition.removeMovePieces(move);
+        lastEngineMove = move;
+        animating = true;
+        animationStart = SDL_GetTicks();
+    }
+    if (logEnabled) {
+        logStream << move.toString() << std::endl;
+    }
+    refreshGameState();
+    setButton(redoButton, false);
+    offerDrawClaim();
+}
+
+void SDLUserInterface::offerDrawClaim() {
+    bool offer;
+    {
+        std::lock_guard scene(sceneLock);
+        offer = shouldOfferDrawClaim(game, settings);
+    }
+    if (offer && askYesNo("Do you wish to claim a draw?")) {
+        {
+            std::lock_guard scene(sceneLock);
+            game.drawClaimed = true;
+        }
+        refreshGameState();
+    }
+}
+
+void SDLUserInterface::claimDraw() {
+    stopEngineTurn();
+    {
+        std::lock_guard scene(sceneLock);
+        game.drawClaimed = true;
+    }
+    refreshGameState();
+}
+
+void SDLUserInterface::scheduleEngine(std::unique_lock<std::mutex>& queueHold) {
+    if (engineState == Finished || engineState == Stopping) {
+        // The turn may still be waiting for an answer, and answering takes queueLock.
+        queueHold.unlock();
+        joinEngineTurn();
+        queueHold.lock();
+    }
+    startEngineTurnIfDue();
+    eventsAvailable.wait(queueHold);
+}
+
+void SDLUserInterface::startEngineTurnIfDue() {
+    if (engineState == Finished || engineState == Stopping) {
+        joinEngineTurn();
+    }
+    bool due;
+    {
+        std::lock_guard scene(sceneLock);
+        due = legalMoveCount > 0 && isEnginesTurn(game, settings);
+    }
+    if (engineState != Thinking && due) {
+        // Cleared here rather than by the turn, so that a stop that comes before the turn has
+        // begun is not forgotten.
+        engineStop = false;
+        engineState = Thinking;
+        engineThread = std::thread([this] { engineTurn(); });
+    }
+}
+
+void SDLUserInterface::engineTurn() {
+    const uint32_t start = SDL_GetTicks();
+    Move move;
+    bool found = true;
+    try {
+        const double ms = settings.timePerMove * 1000.0;
+        move = game.bestMove(ms >= 2147483647.0 ? 2147483647 : static_cast<int>(ms),
+                             settings.maxDepth);
+    } catch (const NoLegalMovesException&) {
+        found = false;
+    }
+    if (found && !engineStop) {
+        logMessage(thinkingTimeLine(SDL_GetTicks() - start));
+        playMove(move);
+    }
+    engineState = Finished;
+    // The main thread joins the turn when it next wakes.
+    wakeRenderer();
+}
+
+void SDLUserInterface::stopEngineTurn() {
+    engineStop = true;
+    int32_t thinking = Thinking;
+    if (engineState.compare_exchange_strong(thinking, Stopping)) {
+        stopSearch();
+    }
+}
+
+void SDLUserInterface::joinEngineTurn() {
+    if (!engineThread.joinable() || engineThread.get_id() == std::this_thread::get_id()) {
+        return;
+    }
+    // A stop that came before the search set its deadline would be lost: repeat it until the
+    // turn has ended.
+    while (engineState == Stopping) {
+        stopSearch();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    engineThread.join();
+    engineState = Joined;
+}
+
+void SDLUserInterface::undo() {
+    stopEngineTurn();
+    // The game may not change under a turn that is still unwinding.
+    joinEngineTurn();
+    UndoRedoButtons after;
+    {
+        std::lock_guard scene(sceneLock);
+        const int steps = halfMovesToUndo(game, settings);
+        for (int i = 0; i < steps && game.previous != nullptr; ++i) {
+            game.undoMove();
+        }
+        after = buttonsAfterUndo(game, settings);
+        animating = false;
+    }
+    refreshGameState();
+    setButton(redoButton, after.redo);
+    setButton(undoButton, after.undo);
+}
+
+void SDLUserInterface::redo() {
+    stopEngineTurn();
+    joinEngineTurn();
+    UndoRedoButtons after;
+    {
+        std::lock_guard scene(sceneLock);
+        if (redoHead != &game) {
+            game.redoMove();
+            if (redoHead != &game && isEnginesTurn(game, settings)) {
+                game.redoMove();
+            }
+        }
+        after = buttonsAfterRedo(game);
+        animating = false;
+    }
+    refreshGameState();
+    setButton(undoButton, after.undo);
+    setButton(redoButton, after.redo);
+}
+
+void SDLUserInterface::updateUndoRedoButtons() {
+    // Called while the frame holds sceneLock, so the game cannot change meanwhile.
+    const UndoRedoButtons after = buttonsAfterSettingsChange(
+        game, settings, {buttonEnabled(undoButton), buttonEnabled(redoButton)});
+    setButton(undoButton, after.undo);
+    setButton(redoButton, after.redo);
+    wakeRenderer();
+}
+
+void SDLUserInterface::setButton(const std::string& text, bool enabled) {
+    buttons.at(text).enabled = enabled;
+}
+
+bool SDLUserInterface::buttonEnabled(const std::string& text) const {
+    return buttons.at(text).enabled;
+}
+
+void SDLUserInterface::orientKnights() {
+    // Only the rendering thread draws the models, and it is the one that calls this.
+    const bool sideways = settings.knightsFace != 0;
+    assets.pieceModels.at(WhiteKnight)->rotationDegrees = sideways ? 90.0 : 180.0;
+    assets.pieceModels.at(BlackKnight)->rotationDegrees = sideways ? 90.0 : 0.0;
+}

@@ -1,0 +1,331 @@
+// The 3D scene: the board model, the textured board surface with the pieces mirrored in it, the
+// pieces, the highlights of a move being made, the status line, the on-screen buttons and, over
+// everything, the toolkit's windows.
+#include "MoveAnimation.h"
+#include "SDLUserInterface.h"
+#include "Settings.h"
+
+#include <GL/glu.h>
+
+#include <cmath>
+
+namespace {
+
+// The upload layout of a board image: its components per pixel and their order.
+struct PixelLayout {
+    GLint components = 0;
+    GLenum format = 0;
+};
+
+PixelLayout pixelLayout(const SDL_Surface& image) {
+    const bool redFirst = image.format->Rmask == 0x000000FF;
+    switch (image.format->BytesPerPixel) {
+    case 4:
+        return {4, static_cast<GLenum>(redFirst ? GL_RGBA : GL_BGRA)};
+    case 3:
+        return {3, static_cast<GLenum>(redFirst ? GL_RGB : GL_BGR)};
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+void SDLUserInterface::setUpOpenGL() {
+    glMatrixMode(GL_TEXTURE);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+
+    gluPerspective(60.0, static_cast<float>(windowWidth) / static_cast<float>(windowHeight), 1.0,
+                   500.0);
+    glViewport(0, 0, windowWidth, windowHeight);
+    glEnable(GL_TEXTURE_2D);
+
+    const GLfloat ambient[] = {0.3f, 0.3f, 0.3f, 1.0f};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
+    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, GL_TRUE);
+    // Given while the model-view matrix is the identity, the light stays put relative to the
+    // camera.
+    glMatrixMode(GL_MODELVIEW);
+    const GLfloat lightPosition[] = {1.0f, 0.5f, 1.0f, 0.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
+    glEnable(GL_COLOR_MATERIAL);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+
+    const SDL_Surface& image = *assets.boardImage;
+    if ((image.w & (image.w - 1)) != 0) {
+        showWarning("board.gif's width is not a power of 2\n");
+    }
+    if ((image.h & (image.h - 1)) != 0) {
+        showWarning("board.gif's height is not a power of 2\n");
+    }
+    const PixelLayout layout = pixelLayout(image);
+    if (layout.components == 0) {
+        showError("the image is not truecolor..  this will probably break\n");
+    }
+    glGenTextures(1, &boardTexture);
+    glBindTexture(GL_TEXTURE_2D, boardTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    if (layout.components != 0) {
+        // Rows of the converted image are padded to 4 bytes.
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, image.pitch / image.format->BytesPerPixel);
+        glTexImage2D(GL_TEXTURE_2D, 0, layout.components, image.w, image.h, 0, layout.format,
+                     GL_UNSIGNED_BYTE, image.pixels);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    }
+
+    glGetFloatv(GL_MODELVIEW_MATRIX, savedModelview);
+    glGetFloatv(GL_PROJECTION_MATRIX, savedProjection);
+    glGetFloatv(GL_TEXTURE_MATRIX, savedTextureMatrix);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glMatrixMode(GL_TEXTURE);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    openGLReady_ = true;
+}
+
+void SDLUserInterface::drawFrame() {
+    if (!openGLReady_) {
+        return;
+    }
+    glMatrixMode(GL_TEXTURE);
+    glPushMatrix();
+    glLoadMatrixf(savedTextureMatrix);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadMatrixf(savedProjection);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadMatrixf(savedModelview);
+
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_NORMALIZE);
+    glDisable(GL_DITHER);
+    glDisable(GL_COLOR_LOGIC_OP);
+
+    glClearColor(0, 0, 0, 0);
+    glClearDepth(1.0);
+    glClearStencil(0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+
+    const CameraView view = cameraView(camera);
+    gluLookAt(view.eye.x, view.eye.y, view.eye.z, 0, 0, 0, view.up.x, view.up.y, view.up.z);
+
+    glColor3f(0.5f, 0.6f, 0.5f);
+    assets.boardModel->draw();
+    // The board model hides nothing that is drawn after it.
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glDepthMask(GL_FALSE);
+    glTranslatef(-9, 0, 9);
+
+    if (pickPending) {
+        pickSquare();
+        pickPending = false;
+        pickDone.notify_all();
+    }
+
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    drawBoardSurface();
+
+    // The walls of an open box under the board, in depth only, hide the mirrored pieces wherever
+    // they would show outside the board.
+    glDepthMask(GL_TRUE);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glBegin(GL_QUADS);
+    glVertex3f(1, 0, -17);
+    glVertex3f(17, 0, -17);
+    glVertex3f(17, -5, -17);
+    glVertex3f(1, -5, -17);
+    glVertex3f(17, 0, -17);
+    glVertex3f(17, 0, -1);
+    glVertex3f(17, -5, -1);
+    glVertex3f(17, -5, -17);
+    glVertex3f(17, 0, -1);
+    glVertex3f(1, 0, -1);
+    glVertex3f(1, -5, -1);
+    glVertex3f(17, -5, -1);
+    glVertex3f(1, 0, -1);
+    glVertex3f(1, 0, -17);
+    glVertex3f(1, -5, -17);
+    glVertex3f(1, -5, -1);
+    glEnd();
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+
+    glScalef(1, -1, 1);
+    drawPieces();
+    glScalef(1, -1, 1);
+
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    drawBoardSurface();
+    glDisable(GL_BLEND);
+
+    drawPieces();
+
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    if (squareSelected) {
+        drawHighlight(selectedFile, selectedRank, 1, 0, 0, 0.75f);
+    }
+    for (const Move& move : targetMoves) {
+        drawHighlight(move.toFile, move.toRank, 1, 1, 0, 0.5f);
+    }
+
+    drawOverlay();
+
+    glPopAttrib();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glMatrixMode(GL_TEXTURE);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+
+    {
+        std::lock_guard gui(guiLock);
+        toolkit.drawWindows(windowWidth, windowHeight);
+    }
+    SDL_GL_SwapBuffers();
+}
+
+void SDLUserInterface::drawBoardSurface() {
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, boardTexture);
+    glColor4f(0, 0, 0, static_cast<float>(1.0 - settings.reflectivity));
+    glBegin(GL_QUADS);
+    glNormal3f(0, 1, 0);
+    glTexCoord2f(0, 0);
+    glVertex3f(1, 0.01f, -17);
+    glTexCoord2f(0, 1);
+    glVertex3f(17, 0.01f, -17);
+    glTexCoord2f(1, 1);
+    glVertex3f(17, 0.01f, -1);
+    glTexCoord2f(1, 0);
+    glVertex3f(1, 0.01f, -1);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+}
+
+void SDLUserInterface::drawPieces() {
+    if (!animating) {
+        drawStaticPieces(game);
+        return;
+    }
+    drawStaticPieces(animationPosition);
+    const double t = animationFraction(SDL_GetTicks(), animationStart);
+    for (const Move* part = &lastEngineMove; part != nullptr;
+         part = part->hasCompanion ? part->companion.get() : nullptr) {
+        const Vector3 at = animatedPiecePosition(*part, t);
+        glPushMatrix();
+        glTranslated(at.x, at.y, at.z);
+        assets.pieceModels.at(animatedPiece(*part, t))->draw();
+        glPopMatrix();
+    }
+}
+
+void SDLUserInterface::drawStaticPieces(const Position& position) {
+    const auto drawAt = [&](int piece, int file, int rank) {
+        if (piece == Empty) {
+            return;
+        }
+        glPushMatrix();
+        glTranslatef(2.0f * file, 0, -2.0f * rank);
+        assets.pieceModels.at(piece)->draw();
+        glPopMatrix();
+    };
+    // While the mouse is over a target, the picked piece is shown there instead of its own
+    // square.
+    const bool preview = hoverIsTarget && squareSelected;
+    for (int file = 1; file <= 8; ++file) {
+        for (int rank = 1; rank <= 8; ++rank) {
+            const bool moved = preview && ((file == selectedFile && rank == selectedRank) ||
+                                           (file == hoverFile && rank == hoverRank));
+            if (!moved) {
+                drawAt(position.at(file, rank), file, rank);
+            }
+        }
+    }
+    if (preview) {
+        drawAt(position.at(selectedFile, selectedRank), hoverFile, hoverRank);
+    }
+}
+
+void SDLUserInterface::drawHighlight(int file, int rank, float r, float g, float b, float a) {
+    glColor4f(r, g, b, a);
+    glBegin(GL_QUADS);
+    glNormal3f(0, 1, 0);
+    glVertex3f(2.0f * file - 1, 0.015f, -2.0f * rank + 1);
+    glVertex3f(2.0f * file + 1, 0.015f, -2.0f * rank + 1);
+    glVertex3f(2.0f * file + 1, 0.015f, -2.0f * rank - 1);
+    glVertex3f(2.0f * file - 1, 0.015f, -2.0f * rank - 1);
+    glEnd();
+}
+
+void SDLUserInterface::drawOverlay() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluOrtho2D(0, windowWidth, 0, windowHeight);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    // Images are drawn downward from their raster position.
+    glPixelZoom(1, -1);
+
+    if (legalMoveCount > 0) {
+        drawText(game.sideToMove == 1 ? "White to move" : "Black to move", 25, 50);
+        if (game.isWhiteKingAttacked() || game.isBlackKingAttacked()) {
+            drawText("Check", windowWidth / 2 - 20, 50);
+        }
+    } else {
+        drawText("Game has ended", 25, 50);
+        const std::string reason = game.gameEndReason();
+        drawText(reason, windowWidth / 2 - 4 * static_cast<int>(reason.size()), 50);
+    }
+
+    for (const auto& [text, button] : buttons) {
+        if (!button.enabled) {
+            continue;
+        }
+        if (button.hovered) {
+            glColor4f(1, 1, 1, 0.5f);
+            glBegin(GL_QUADS);
+            glVertex2i(button.x, button.y - button.height);
+            glVertex2i(button.x + button.width, button.y - button.height);
+            glVertex2i(button.x + button.width, button.y);
+            glVertex2i(button.x, button.y);
+            glEnd();
+        }
+        drawText(text, button.x, button.y);
+    }
+}
+
+void SDLUserInterface::drawText(const std::string& text, int x, int y) {
+    const SDL_Surface* image = assets.text->render(text, true);
+    if (image == nullptr) {
+        return;
+    }
+    glRasterPos2i(x, y);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, image->pitch / 4);
+    glDrawPixels(image->w, image->h, GL_RGBA, GL_UNSIGNED_BYTE, image->pixels);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+}

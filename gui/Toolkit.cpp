@@ -1,0 +1,186 @@
+#include "Toolkit.h"
+
+#include <backends/imgui_impl_opengl2.h>
+#include <imgui.h>
+#include <imgui_freetype.h>
+
+#include <algorithm>
+
+namespace {
+
+// Frames drawn after the last input: a button acts on the release, and the frame after shows
+// what it did.
+constexpr int framesToSettle = 3;
+constexpr float fontPixels = 18.0f;
+
+} // namespace
+
+ToolkitWindow::ToolkitWindow(std::string title) : title_(std::move(title)) {}
+
+void ToolkitWindow::show() {
+    if (!shown_) {
+        takeFocus_ = true;
+    }
+    shown_ = true;
+}
+
+void ToolkitWindow::closeAndDestroy() {
+    shown_ = false;
+    destroyRequested_ = true;
+}
+
+Toolkit::Toolkit() = default;
+
+Toolkit::~Toolkit() {
+    stop();
+}
+
+bool Toolkit::start(const std::string& fontPath, std::string& error) {
+    IMGUI_CHECKVERSION();
+    ImGui::CreateContext();
+    ImGuiIO& io = ImGui::GetIO();
+    // The toolkit would otherwise write its window layout into the working directory.
+    io.IniFilename = nullptr;
+    io.LogFilename = nullptr;
+    ToolkitInput::mapKeys(io);
+    ImGui::StyleColorsDark();
+    ImGuiStyle& style = ImGui::GetStyle();
+    style.WindowRounding = 4.0f;
+    style.FrameRounding = 3.0f;
+    style.WindowPadding = ImVec2(12, 10);
+    style.ItemSpacing = ImVec2(8, 6);
+
+    io.Fonts->FontBuilderIO = ImGuiFreeType::GetBuilderForFreeType();
+    if (io.Fonts->AddFontFromFileTTF(fontPath.c_str(), fontPixels) == nullptr) {
+        error = "cannot open the interface font \"" + fontPath + "\"";
+        ImGui::DestroyContext();
+        return false;
+    }
+    if (!ImGui_ImplOpenGL2_Init()) {
+        error = "cannot start the interface renderer";
+        ImGui::DestroyContext();
+        return false;
+    }
+    lastFrameTicks_ = SDL_GetTicks();
+    running_ = true;
+    return true;
+}
+
+void Toolkit::stop() {
+    windows_.clear();
+    if (running_) {
+        ImGui_ImplOpenGL2_Shutdown();
+        ImGui::DestroyContext();
+        running_ = false;
+    }
+}
+
+bool Toolkit::takeEvent(const SDL_Event& event) {
+    if (event.type == SDL_QUIT) {
+        return false;
+    }
+    input_.hold(event);
+    settleFrames_ = framesToSettle;
+    return true;
+}
+
+bool Toolkit::wantsMoreFrames() const {
+    return running_ && (input_.holding() || settleFrames_ > 0);
+}
+
+ToolkitWindow* Toolkit::attach(std::unique_ptr<ToolkitWindow> window) {
+    window->key_ = window->title_ + "##" + std::to_string(nextKey_++);
+    windows_.push_back(std::move(window));
+    settleFrames_ = framesToSettle;
+    return windows_.back().get();
+}
+
+void Toolkit::detach(ToolkitWindow* window) {
+    std::erase_if(windows_, [&](const auto& w) { return w.get() == window; });
+    settleFrames_ = framesToSettle;
+}
+
+bool Toolkit::anyWindowShown() const {
+    return std::any_of(windows_.begin(), windows_.end(),
+                       [](const auto& w) { return w->isShown(); });
+}
+
+void Toolkit::drawWindows(int width, int height) {
+    if (!running_) {
+        return;
+    }
+    ImGuiIO& io = ImGui::GetIO();
+    io.DisplaySize = ImVec2(static_cast<float>(width), static_cast<float>(height));
+    const uint32_t now = SDL_GetTicks();
+    // The toolkit refuses a time step of zero.
+    io.DeltaTime = std::max(0.001f, (now - lastFrameTicks_) * 0.001f);
+    lastFrameTicks_ = now;
+    input_.feedFrame(io);
+    if (settleFrames_ > 0 && !input_.holding()) {
+        --settleFrames_;
+    }
+
+    ImGui_ImplOpenGL2_NewFrame();
+    ImGui::NewFrame();
+    // The newest shown modal window is on top and alone takes input.
+    ToolkitWindow* topModal = nullptr;
+    for (const auto& window : windows_) {
+        if (window->isShown() && window->modal) {
+            topModal = window.get();
+        }
+    }
+    // Modal windows last, so that they stay above the others.
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool modalPass = pass == 1;
+        // A window's actions may attach or detach windows: walk a copy of the list.
+        std::vector<ToolkitWindow*> order;
+        for (const auto& window : windows_) {
+            order.push_back(window.get());
+        }
+        for (ToolkitWindow* window : order) {
+            if (window->isShown() && window->modal == modalPass) {
+                drawWindow(*window, topModal == nullptr || topModal == window, width, height);
+            }
+        }
+    }
+    ImGui::Render();
+    ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
+    std::erase_if(windows_, [](const auto& w) { return w->destroyRequested(); });
+}
+
+void Toolkit::drawWindow(ToolkitWindow& window, bool takesInput, int width, int height) {
+    ImGuiWindowFlags flags = ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings;
+    if (window.modal) {
+        flags |= ImGuiWindowFlags_AlwaysAutoResize;
+    }
+    if (!takesInput) {
+        flags |= ImGuiWindowFlags_NoInputs;
+    }
+    ImGui::SetNextWindowPos(ImVec2(width * 0.5f, height * 0.5f), ImGuiCond_Appearing,
+                            ImVec2(0.5f, 0.5f));
+    if ((window.takeFocus_ || window.modal) && takesInput) {
+        ImGui::SetNextWindowFocus();
+        window.takeFocus_ = false;
+    }
+    bool open = true;
+    const bool visible =
+        ImGui::Begin(window.key_.c_str(), window.closable ? &open : nullptr, flags);
+    if (visible) {
+        window.drawContents();
+    }
+    const bool hasKeyboard =
+        takesInput && ImGui::IsWindowFocused(ImGuiFocusedFlags_RootAndChildWindows);
+    ImGui::End();
+    if (!open) {
+        window.closeRequested();
+        return;
+    }
+    if (!hasKeyboard || !window.isShown()) {
+        return;
+    }
+    if (ImGui::IsKeyPressed(SDLK_RETURN, false) || ImGui::IsKeyPressed(SDLK_KP_ENTER, false)) {
+        window.defaultAction();
+    } else if (window.closable && ImGui::IsKeyPressed(SDLK_ESCAPE, false)) {
+        window.closeRequested();
+    }
+}

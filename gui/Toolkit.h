@@ -1,0 +1,89 @@
+#pragma once
+
+#include "ToolkitInput.h"
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// A window of the interface toolkit: message boxes, dialogs, the settings. Windows are plain
+// objects: any thread may build, show and hide one while it holds the front-end's guiLock; only
+// the rendering thread draws them, and their widgets' actions run there, inside a frame.
+class ToolkitWindow {
+public:
+    explicit ToolkitWindow(std::string title);
+    virtual ~ToolkitWindow() = default;
+    ToolkitWindow(const ToolkitWindow&) = delete;
+    ToolkitWindow& operator=(const ToolkitWindow&) = delete;
+
+    const std::string& title() const { return title_; }
+    void show();
+    void hide() { shown_ = false; }
+    bool isShown() const { return shown_; }
+    // Asks the toolkit to destroy the window once the frame is drawn.
+    void closeAndDestroy();
+    bool destroyRequested() const { return destroyRequested_; }
+
+    // A modal window takes all input while it is shown.
+    bool modal = false;
+    // The frame offers a close button (which runs closeRequested).
+    bool closable = true;
+
+    // Draws the widgets and runs the actions of those that were used.
+    virtual void drawContents() = 0;
+    // The frame's close button, and Escape.
+    virtual void closeRequested() { hide(); }
+    // Enter.
+    virtual void defaultAction() {}
+
+private:
+    friend class Toolkit;
+    std::string title_;
+    // The toolkit tells windows apart by this, so that two with one title stay two.
+    std::string key_;
+    bool shown_ = false;
+    bool takeFocus_ = false;
+    bool destroyRequested_ = false;
+};
+
+// The interface toolkit: the windows and the frame that draws them over the scene. Started and
+// stopped on the rendering thread; the window list is guarded by the front-end's guiLock.
+class Toolkit {
+public:
+    Toolkit();
+    ~Toolkit();
+    Toolkit(const Toolkit&) = delete;
+    Toolkit& operator=(const Toolkit&) = delete;
+
+    // Once the OpenGL window exists. The font is rasterised at the given pixel height.
+    bool start(const std::string& fontPath, std::string& error);
+    // Destroys every window; later calls to detach do nothing.
+    void stop();
+    bool isRunning() const { return running_; }
+
+    // Input for the windows. False when the event asks the application to end.
+    bool takeEvent(const SDL_Event& event);
+    // Draws every shown window as the last layer of the frame; guiLock held.
+    void drawWindows(int width, int height);
+    // After input the toolkit needs a few frames to act on it and show the result.
+    bool wantsMoreFrames() const;
+
+    // The list owns its windows. guiLock held.
+    ToolkitWindow* attach(std::unique_ptr<ToolkitWindow> window);
+    void detach(ToolkitWindow* window);
+    bool anyWindowShown() const;
+    const std::vector<std::unique_ptr<ToolkitWindow>>& windows() const { return windows_; }
+
+private:
+    void drawWindow(ToolkitWindow& window, bool takesInput, int width, int height);
+
+    std::vector<std::unique_ptr<ToolkitWindow>> windows_;
+    ToolkitInput input_;
+    bool running_ = false;
+    int settleFrames_ = 0;
+    uint32_t lastFrameTicks_ = 0;
+    unsigned nextKey_ = 0;
+};

@@ -1,0 +1,107 @@
+#include "ToolkitInput.h"
+
+#include <imgui.h>
+
+#include <cfloat>
+
+void ToolkitInput::mapKeys(ImGuiIO& io) {
+    io.KeyMap[ImGuiKey_Tab] = SDLK_TAB;
+    io.KeyMap[ImGuiKey_LeftArrow] = SDLK_LEFT;
+    io.KeyMap[ImGuiKey_RightArrow] = SDLK_RIGHT;
+    io.KeyMap[ImGuiKey_UpArrow] = SDLK_UP;
+    io.KeyMap[ImGuiKey_DownArrow] = SDLK_DOWN;
+    io.KeyMap[ImGuiKey_PageUp] = SDLK_PAGEUP;
+    io.KeyMap[ImGuiKey_PageDown] = SDLK_PAGEDOWN;
+    io.KeyMap[ImGuiKey_Home] = SDLK_HOME;
+    io.KeyMap[ImGuiKey_End] = SDLK_END;
+    io.KeyMap[ImGuiKey_Insert] = SDLK_INSERT;
+    io.KeyMap[ImGuiKey_Delete] = SDLK_DELETE;
+    io.KeyMap[ImGuiKey_Backspace] = SDLK_BACKSPACE;
+    io.KeyMap[ImGuiKey_Space] = SDLK_SPACE;
+    io.KeyMap[ImGuiKey_Enter] = SDLK_RETURN;
+    io.KeyMap[ImGuiKey_Escape] = SDLK_ESCAPE;
+    io.KeyMap[ImGuiKey_KeyPadEnter] = SDLK_KP_ENTER;
+    io.KeyMap[ImGuiKey_A] = SDLK_a;
+    io.KeyMap[ImGuiKey_C] = SDLK_c;
+    io.KeyMap[ImGuiKey_V] = SDLK_v;
+    io.KeyMap[ImGuiKey_X] = SDLK_x;
+    io.KeyMap[ImGuiKey_Y] = SDLK_y;
+    io.KeyMap[ImGuiKey_Z] = SDLK_z;
+}
+
+void ToolkitInput::hold(const SDL_Event& event) {
+    held_.push_back(event);
+}
+
+void ToolkitInput::feedFrame(ImGuiIO& io) {
+    buttonsChanged_.reset();
+    keysChanged_.reset();
+    while (!held_.empty() && feed(io, held_.front())) {
+        held_.pop_front();
+    }
+}
+
+bool ToolkitInput::feed(ImGuiIO& io, const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_MOUSEMOTION:
+        io.MousePos = ImVec2(event.motion.x, event.motion.y);
+        return true;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        const bool down = event.type == SDL_MOUSEBUTTONDOWN;
+        const int button = event.button.button;
+        if (button == SDL_BUTTON_WHEELUP || button == SDL_BUTTON_WHEELDOWN) {
+            if (down) {
+                io.MouseWheel += button == SDL_BUTTON_WHEELUP ? 1.0f : -1.0f;
+            }
+            return true;
+        }
+        // The toolkit numbers left, right, middle; SDL left, middle, right.
+        const int index = button == SDL_BUTTON_LEFT     ? 0
+                          : button == SDL_BUTTON_RIGHT  ? 1
+                          : button == SDL_BUTTON_MIDDLE ? 2
+                                                        : -1;
+        if (index < 0) {
+            return true;
+        }
+        if (buttonsChanged_[index]) {
+            return false;
+        }
+        buttonsChanged_[index] = true;
+        io.MousePos = ImVec2(event.button.x, event.button.y);
+        io.MouseDown[index] = down;
+        return true;
+    }
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        const bool down = event.type == SDL_KEYDOWN;
+        const SDL_keysym& key = event.key.keysym;
+        const auto index = static_cast<size_t>(key.sym);
+        if (index < keysChanged_.size()) {
+            // A repeated press changes nothing and may follow the first in the same frame.
+            if (io.KeysDown[index] != down) {
+                if (keysChanged_[index]) {
+                    return false;
+                }
+                keysChanged_[index] = true;
+                io.KeysDown[index] = down;
+            }
+        }
+        io.KeyShift = (key.mod & KMOD_SHIFT) != 0;
+        io.KeyCtrl = (key.mod & KMOD_CTRL) != 0;
+        io.KeyAlt = (key.mod & KMOD_ALT) != 0;
+        io.KeySuper = (key.mod & KMOD_META) != 0;
+        if (down && key.unicode >= 32 && key.unicode != 127) {
+            io.AddInputCharacter(key.unicode);
+        }
+        return true;
+    }
+    case SDL_ACTIVEEVENT:
+        if ((event.active.state & SDL_APPMOUSEFOCUS) && !event.active.gain) {
+            io.MousePos = ImVec2(-FLT_MAX, -FLT_MAX);
+        }
+        return true;
+    default:
+        return true;
+    }
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <bitset>
+#include <deque>
+
+struct ImGuiIO;
+
+// Hands SDL 1.2 input to the toolkit. The toolkit looks at button and key states once per frame,
+// so a press and its release that arrive between two frames would never be seen: events are held
+// here and passed on with at most one change of each button and each key per frame.
+class ToolkitInput {
+public:
+    // Tells the toolkit which SDL keys are its navigation and editing keys.
+    static void mapKeys(ImGuiIO& io);
+
+    void hold(const SDL_Event& event);
+    // Passes on the held events that fit into the coming frame.
+    void feedFrame(ImGuiIO& io);
+    bool holding() const { return !held_.empty(); }
+
+private:
+    // False when the event changes a button or key already changed in this frame.
+    bool feed(ImGuiIO& io, const SDL_Event& event);
+
+    std::deque<SDL_Event> held_;
+    std::bitset<3> buttonsChanged_;
+    std::bitset<512> keysChanged_;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <SDL.h>
+
+// The camera circling the board centre, steered by the arrow keys, the wheel and mouse drags.
+struct Camera {
+    static constexpr double startElevation = 1.0471975511965976; // pi / 3
+
+    double cameraAzimuth = 0.0;              // radians about the vertical axis, in (-pi, pi]
+    double cameraElevation = startElevation; // radians above the board plane, in [0, pi/2]
+    double cameraDistance = 20.0;            // from the board centre
+    // Carried over the top by a key or a drag: up and down swap until the key or button is
+    // released, so that holding a key keeps the camera moving the same way on screen.
+    bool cameraFlipped = false;
+
+    void raise();
+    void lower();
+    // The arrow keys; every other key does nothing. True when the camera moved.
+    bool keyPressed(SDLKey key);
+    void keyReleased() { cameraFlipped = false; }
+    void wheelTurned(bool up, bool down);
+    // A drag by (dx, dy) pixels in a window of the given height.
+    void drag(int dx, int dy, int windowHeight);
+};
+
+struct Vector3 {
+    double x = 0, y = 0, z = 0;
+};
+
+// Where the camera is, looking at the origin, and which way is up on screen.
+struct CameraView {
+    Vector3 eye;
+    Vector3 up;
+};
+CameraView cameraView(const Camera& camera);

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+// Callbacks registered under a name and called together when the name is emitted: how the
+// rendering thread releases the threads that wait for a dialog when it ends.
+void connectSignal(const std::string& name, std::function<void()> callback);
+// Calls every callback under the name in the order they were connected.
+void emitSignal(const std::string& name);
+void disconnectSignal(const std::string& name);
+
+inline const std::string renderingThreadEnding = "rendering thread about to terminate";
