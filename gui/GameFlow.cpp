@@ -121,10 +121,17 @@ void SDLUserInterface::engineTurn() {
     const uint32_t start = SDL_GetTicks();
     Move move;
     bool found = true;
-    try {
+    int thinkingMs;
+    int depthLimit;
+    {
+        // The settings dialog changes the record on the rendering thread, inside a frame.
+        std::lock_guard scene(sceneLock);
         const double ms = settings.timePerMove * 1000.0;
-        move = game.bestMove(ms >= 2147483647.0 ? 2147483647 : static_cast<int>(ms),
-                             settings.maxDepth);
+        thinkingMs = ms >= 2147483647.0 ? 2147483647 : static_cast<int>(ms);
+        depthLimit = settings.maxDepth;
+    }
+    try {
+        move = game.bestMove(thinkingMs, depthLimit);
     } catch (const NoLegalMovesException&) {
         found = false;
     }

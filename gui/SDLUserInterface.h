@@ -129,7 +129,10 @@ public:
     int32_t legalMoveCount = 0;
     int32_t windowWidth = 800, windowHeight = 600;
     std::thread renderingThread, engineThread;
-    std::mutex sceneLock, queueLock, guiLock, shutdownLock;
+    std::mutex sceneLock, queueLock, shutdownLock;
+    // Recursive: a widget action runs inside the frame, which holds the lock, and may itself
+    // show a message (a settings save that fails does).
+    std::recursive_mutex guiLock;
     std::condition_variable eventsAvailable, mainDone;
     std::deque<SDL_Event> eventQueue;
     std::atomic<bool> renderingReady{false};

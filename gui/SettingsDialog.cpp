@@ -5,7 +5,7 @@
 
 #include <imgui.h>
 
-SettingsDialog::SettingsDialog(SDLUserInterface& frontEnd, std::mutex& guiLock)
+SettingsDialog::SettingsDialog(SDLUserInterface& frontEnd, std::recursive_mutex& guiLock)
     : ToolkitWindow("Settings"), frontEnd_(frontEnd), guiLock_(&guiLock) {
     load();
 }

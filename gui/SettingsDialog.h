@@ -10,7 +10,7 @@ class SDLUserInterface;
 // "Cancel" and closing the window drop the edits.
 class SettingsDialog : public ToolkitWindow {
 public:
-    SettingsDialog(SDLUserInterface& frontEnd, std::mutex& guiLock);
+    SettingsDialog(SDLUserInterface& frontEnd, std::recursive_mutex& guiLock);
 
     void drawContents() override;
     void closeRequested() override { load(); }
@@ -23,5 +23,5 @@ public:
 
 private:
     SDLUserInterface& frontEnd_;
-    std::mutex* guiLock_;
+    std::recursive_mutex* guiLock_;
 };
