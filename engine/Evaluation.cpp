@@ -138,6 +138,15 @@ int tableSum(const int32_t* table, uint64_t squares) {
     return sum;
 }
 
+// Passed pawns are few: counting them one by one beats a library call for a bit count.
+int squareCount(uint64_t squares) {
+    int n = 0;
+    for (; squares; squares &= squares - 1) {
+        ++n;
+    }
+    return n;
+}
+
 // All squares of a set and the squares below them (towards rank 1) on the same files.
 constexpr uint64_t fillDown(uint64_t set) {
     set |= set >> 8;
@@ -227,10 +236,7 @@ int32_t evaluateWithSets(const Position& position, const PieceSets& sets, Move* 
         return 0;
     }
 
-    int counts[13];
-    for (int code = WhiteKing; code <= BlackPawn; ++code) {
-        counts[code] = std::popcount(sets.byCode[code]);
-    }
+    const uint8_t* counts = sets.count;
     const int tables = tableSum(squareTables.piece[WhitePawn], sets.byCode[WhitePawn]) +
                        tableSum(squareTables.piece[WhiteKnight], sets.byCode[WhiteKnight]) +
                        tableSum(squareTables.piece[WhiteBishop], sets.byCode[WhiteBishop]) +
@@ -250,8 +256,8 @@ int32_t evaluateWithSets(const Position& position, const PieceSets& sets, Move* 
         sets.byCode[WhitePawn] & ~rankSquares(1) & ~rankSquares(7) & ~rankSquares(8);
     const uint64_t blackCandidates =
         sets.byCode[BlackPawn] & ~rankSquares(1) & ~rankSquares(2) & ~rankSquares(8);
-    const int whitePassed = std::popcount(whiteCandidates & ~blocksWhite);
-    const int blackPassed = std::popcount(blackCandidates & ~blocksBlack);
+    const int whitePassed = squareCount(whiteCandidates & ~blocksWhite);
+    const int blackPassed = squareCount(blackCandidates & ~blocksBlack);
     const int whiteHeavy = counts[WhitePawn] + counts[WhiteRook] + counts[WhiteQueen];
     const int blackHeavy = counts[BlackPawn] + counts[BlackRook] + counts[BlackQueen];
     const int whiteMinors = counts[WhiteBishop] + counts[WhiteKnight];

@@ -133,7 +133,10 @@ int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& st
         return 0;
     }
 
-    const int count = node.generateMoves(list, next, depthLeft == 1, sets);
+    // At the last ply only the moves searched and the captures that the exchange evaluation
+    // reads are listed.
+    const int count = depthLeft == 1 ? node.generateFrontierMoves(list, next, sets)
+                                     : node.generateMoves(list, next, false, sets);
     Move* childList = list + MoveList::capacity;
     int result = White ? -MateScore : MateScore;
     bool searched = false;

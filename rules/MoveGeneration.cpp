@@ -51,12 +51,22 @@ bool squareAttacked(const int32_t* board, int file, int rank, int enemyKing) {
     return false;
 }
 
+// Which entries a generator call lists.
+enum class Listing {
+    SideToMove, // the legal moves of the side to move
+    AllPieces,  // also the other side's moves and every piece's defence of its own pieces
+    // The side to move's entries of AllPieces, and of the others only the captures onto squares
+    // that the side to move does not hold
+    Frontier,
+};
+
 class Generator {
 public:
     Generator(const Position& pos, const PieceSets& sets, Move* list, Position& scratch,
-              bool allPieces, int capacity)
-        : pos_(pos), sets_(sets), list_(list), scratch_(scratch), allPieces_(allPieces),
-          capacity_(capacity) {}
+              Listing listing, int capacity)
+        : pos_(pos), sets_(sets), list_(list), scratch_(scratch),
+          allPieces_(listing != Listing::SideToMove), frontier_(listing == Listing::Frontier),
+          whiteToMove_(pos.sideToMove == 1), capacity_(capacity) {}
 
     int run();
 
@@ -66,10 +76,21 @@ private:
     Move* list_;
     Position& scratch_;
     const bool allPieces_;
+    bool frontier_;
+    const bool whiteToMove_;
     const int capacity_;
     int count_ = 0;
-    // Whether moves of the piece being generated can leave its king attacked.
-    bool pieceNeedsTrial_ = true;
+    // Frontier listing: entries left out, counted as if each had passed (promotions as four), so
+    // that count_ + omitted_ bounds the count that AllPieces would have reached.
+    int omitted_ = 0;
+
+    // About the piece being generated.
+    int from_ = 0;
+    int piece_ = Empty;
+    bool white_ = true;
+    bool own_ = true; // belongs to the side to move
+    // Whether its moves can leave its king attacked.
+    bool needsTrial_ = true;
 
     // Per colour (index 1 White, 0 Black): is the king in check now, computed on first use.
     signed char inCheck_[2] = {-1, -1};
@@ -82,73 +103,86 @@ private:
         return cached != 0;
     }
 
-    // Writes a plain entry into the next free slot without counting it.
-    Move& build(int fromFile, int fromRank, int toFile, int toRank, int piece) {
+    // Whether the listing wants an entry of the current piece onto a cell with this occupant.
+    bool wanted(int occupant) const {
+        if (!frontier_) {
+            return true;
+        }
+        return occupant == Empty ? own_ : isWhitePiece(occupant) != whiteToMove_;
+    }
+
+    // Writes an entry into the next free slot without counting it. A non-capture keeps the
+    // capture square that the slot held.
+    Move& build(int from, int to, int piece) {
         Move& m = list_[count_];
-        m.fromFile = fromFile;
-        m.fromRank = fromRank;
-        m.toFile = toFile;
-        m.toRank = toRank;
+        m.fromFile = geometry.fileOf[from];
+        m.fromRank = geometry.rankOf[from];
+        m.toFile = geometry.fileOf[to];
+        m.toRank = geometry.rankOf[to];
         m.isCapture = false;
         m.piece = m.resultPiece = piece;
         if (m.hasCompanion || m.companion) {
             m.releaseCompanion();
         }
-        m.isLegal = true;
+        m.isLegal = own_;
         return m;
     }
 
-    static void markCapture(Move& m, int file, int rank) {
+    void add(int to) {
+        build(from_, to, piece_);
+        ++count_;
+    }
+    void addCapture(int to, int capture, bool legal) {
+        Move& m = build(from_, to, piece_);
         m.isCapture = true;
-        m.captureFile = file;
-        m.captureRank = rank;
+        m.captureFile = geometry.fileOf[capture];
+        m.captureRank = geometry.rankOf[capture];
+        m.isLegal = own_ && legal;
+        ++count_;
     }
 
-    // The answer of the trial (make the move on the scratch board, test the mover's king, take
-    // it back), found from the square sets without making the move: a piece other than the king
-    // that is not the first piece on a line from its king to an enemy slider cannot expose that
-    // king unless it is in check already or captures en passant.
-    bool passes(const Move& m, bool white) {
-        const bool isKing = m.piece == WhiteKing || m.piece == BlackKing;
-        const bool enPassant =
-            m.isCapture && (m.captureFile != m.toFile || m.captureRank != m.toRank);
-        if (!isKing) {
-            return (!pieceNeedsTrial_ && !enPassant) || !exposesKing(m, white);
-        }
-        const int kingFile = white ? pos_.whiteKingFile : pos_.blackKingFile;
-        const int kingRank = white ? pos_.whiteKingRank : pos_.blackKingRank;
-        if (kingFile == m.fromFile && kingRank == m.fromRank && !enPassant) {
-            // The king steps: its target must be safe once the king has left its square.
-            const uint64_t occupancy =
-                sets_.occupied() & ~(uint64_t{1} << squareBit(m.fromFile, m.fromRank));
-            return !sets_.attackedAfter(squareBit(m.toFile, m.toRank), !white, occupancy, 0);
-        }
-        // A king that is not the one on the recorded square (set-ups can have that).
-        return white ? !pos_.leavesWhiteKingAttacked(m, scratch_)
-                     : !pos_.leavesBlackKingAttacked(m, scratch_);
+    // The answer of the trial that the rules describe (make the move on the scratch board, test
+    // the mover's king, take the move back) for a piece other than the king, found from the
+    // square sets: a piece that is not the first on a line from its king to an enemy slider
+    // cannot expose the king unless it is in check already or captures en passant.
+    bool safe(int to, int capture) const {
+        return (!needsTrial_ && capture == to) || !exposesKing(to, capture);
     }
+    bool safeQuiet(int to) const { return !needsTrial_ || !exposesKing(to, -1); }
 
-    // Would the move of a piece other than the king leave its king attacked?
-    bool exposesKing(const Move& m, bool white) const {
-        const int kingFile = white ? pos_.whiteKingFile : pos_.blackKingFile;
-        const int kingRank = white ? pos_.whiteKingRank : pos_.blackKingRank;
+    // Would moving the current piece (not a king) to `to`, taking what stands on `capture` (-1
+    // for none), leave its king attacked?
+    bool exposesKing(int to, int capture) const {
+        const int kingFile = white_ ? pos_.whiteKingFile : pos_.blackKingFile;
+        const int kingRank = white_ ? pos_.whiteKingRank : pos_.blackKingRank;
         if (!onBoard(kingFile, kingRank)) {
             return false;
         }
         const int kingCell = squareIndex(kingFile, kingRank);
-        const int from = squareIndex(m.fromFile, m.fromRank);
-        const int to = squareIndex(m.toFile, m.toRank);
-        const int capture = m.isCapture ? squareIndex(m.captureFile, m.captureRank) : to;
         // The king test finds no king when the move writes over the king's cell.
-        if (pos_.board[kingCell] != (white ? WhiteKing : BlackKing) || kingCell == from ||
-            kingCell == to || kingCell == capture) {
+        if (pos_.board[kingCell] != (white_ ? WhiteKing : BlackKing) || kingCell == to ||
+            kingCell == capture) {
             return false;
         }
-        const uint64_t toBit = uint64_t{1} << geometry.bitOf[to];
-        const uint64_t captured = m.isCapture ? uint64_t{1} << geometry.bitOf[capture] : 0;
+        const uint64_t captured = capture >= 0 ? uint64_t{1} << geometry.bitOf[capture] : 0;
         const uint64_t occupancy =
-            (sets_.occupied() & ~(uint64_t{1} << geometry.bitOf[from]) & ~captured) | toBit;
-        return sets_.attackedAfter(geometry.bitOf[kingCell], !white, occupancy, captured);
+            (sets_.occupied() & ~(uint64_t{1} << geometry.bitOf[from_]) & ~captured) |
+            uint64_t{1} << geometry.bitOf[to];
+        return sets_.attackedAfter(geometry.bitOf[kingCell], !white_, occupancy, captured);
+    }
+
+    // The same for a king move, which the trial tests on the king's new square.
+    bool kingStepIsSafe(int to) {
+        const int kingFile = white_ ? pos_.whiteKingFile : pos_.blackKingFile;
+        const int kingRank = white_ ? pos_.whiteKingRank : pos_.blackKingRank;
+        if (onBoard(kingFile, kingRank) && squareIndex(kingFile, kingRank) == from_) {
+            const uint64_t occupancy = sets_.occupied() & ~(uint64_t{1} << geometry.bitOf[from_]);
+            return !sets_.attackedAfter(geometry.bitOf[to], !white_, occupancy, 0);
+        }
+        // A king that is not the one on the recorded square (set-ups can have that).
+        const Move& m = list_[count_];
+        return white_ ? !pos_.leavesWhiteKingAttacked(m, scratch_)
+                      : !pos_.leavesBlackKingAttacked(m, scratch_);
     }
 
     // Squares of the pieces that shield their king from an enemy slider; computed on first use
@@ -156,14 +190,14 @@ private:
     uint64_t pinned_[2] = {0, 0};
     bool pinnedKnown_[2] = {false, false};
 
-    // Could lifting the piece on (file, rank) open a line from its king to an enemy slider?
-    bool mayBePinned(int file, int rank, bool white) {
+    // Could lifting the piece on the cell open a line from its king to an enemy slider?
+    bool mayBePinned(int cell, bool white) {
         const int side = white ? 1 : 0;
         if (!pinnedKnown_[side]) {
             pinned_[side] = findPinned(white);
             pinnedKnown_[side] = true;
         }
-        return (pinned_[side] >> squareBit(file, rank)) & 1;
+        return (pinned_[side] >> geometry.bitOf[cell]) & 1;
     }
 
     uint64_t findPinned(bool white) const {
@@ -193,75 +227,91 @@ private:
         return mask;
     }
 
-    void rays(int file, int rank, int piece, bool white, int firstDirection, int lastDirection);
-    void jumps(int file, int rank, int piece, bool white, bool king);
-    void pawn(int file, int rank, bool white);
-    void addPawnEntry(bool white, int promotionRank);
-    void castle(bool white, bool kingside);
+    // Whether the frontier listing left out so much that AllPieces could have filled the list.
+    bool omissionsMayOverflow() const { return count_ + omitted_ + maxEntriesPerPiece > capacity_; }
+
+    bool scan();
+    void rays(int firstDirection, int lastDirection);
+    void jumps(bool king);
+    void pawn();
+    void addPawnEntry(int promotionRank);
+    void castle(bool kingside);
 };
 
-void Generator::rays(int file, int rank, int piece, bool white, int firstDirection,
-                     int lastDirection) {
-    const int sq = squareIndex(file, rank);
+void Generator::rays(int firstDirection, int lastDirection) {
     for (int d = firstDirection; d < lastDirection; ++d) {
-        const uint8_t* path = geometry.ray[sq][d];
-        for (int k = 0, n = geometry.rayLength[sq][d]; k < n; ++k) {
+        const uint8_t* path = geometry.ray[from_][d];
+        for (int k = 0, n = geometry.rayLength[from_][d]; k < n; ++k) {
             const int target = path[k];
             const int occupant = pos_.board[target];
-            const bool enemy =
-                occupant != Empty && (white ? isBlackPiece(occupant) : isWhitePiece(occupant));
-            if (occupant == Empty || enemy || allPieces_) {
-                Move& m =
-                    build(file, rank, geometry.fileOf[target], geometry.rankOf[target], piece);
-                if (occupant != Empty) {
-                    markCapture(m, m.toFile, m.toRank);
-                    m.isLegal = enemy;
+            if (occupant == Empty) {
+                if (!wanted(Empty)) {
+                    ++omitted_;
+                } else if (safeQuiet(target)) {
+                    add(target);
                 }
-                if (passes(m, white)) {
-                    ++count_;
+                continue;
+            }
+            const bool enemy = isWhitePiece(occupant) != white_;
+            if (enemy || allPieces_) {
+                if (!wanted(occupant)) {
+                    ++omitted_;
+                } else if (safe(target, target)) {
+                    addCapture(target, target, enemy);
                 }
             }
-            if (occupant != Empty) {
-                break;
-            }
+            break;
         }
     }
 }
 
-void Generator::jumps(int file, int rank, int piece, bool white, bool king) {
-    const int sq = squareIndex(file, rank);
-    const uint8_t* targets = king ? geometry.king[sq] : geometry.knight[sq];
-    const int n = king ? geometry.kingCount[sq] : geometry.knightCount[sq];
+void Generator::jumps(bool king) {
+    const uint8_t* targets = king ? geometry.king[from_] : geometry.knight[from_];
+    const int n = king ? geometry.kingCount[from_] : geometry.knightCount[from_];
     for (int j = 0; j < n; ++j) {
         const int target = targets[j];
         const int occupant = pos_.board[target];
-        const bool own =
-            occupant != Empty && (white ? isWhitePiece(occupant) : isBlackPiece(occupant));
+        const bool own = occupant != Empty && isWhitePiece(occupant) == white_;
         if (own && !allPieces_) {
             continue;
         }
-        Move& m = build(file, rank, geometry.fileOf[target], geometry.rankOf[target], piece);
-        if (occupant != Empty) {
-            markCapture(m, m.toFile, m.toRank);
-            m.isLegal = !own;
+        if (!wanted(occupant)) {
+            ++omitted_;
+            continue;
         }
-        if (passes(m, white)) {
-            ++count_;
-        } else if (king && allPieces_) {
-            m.isLegal = false;
-            ++count_;
+        if (king) {
+            Move& m = build(from_, target, piece_);
+            if (occupant != Empty) {
+                m.isCapture = true;
+                m.captureFile = m.toFile;
+                m.captureRank = m.toRank;
+                m.isLegal = own_ && !own;
+            }
+            // In all-pieces mode a king keeps its unsafe entries, marked illegal.
+            if (kingStepIsSafe(target)) {
+                ++count_;
+            } else if (allPieces_) {
+                m.isLegal = false;
+                ++count_;
+            }
+        } else if (occupant == Empty) {
+            if (safeQuiet(target)) {
+                add(target);
+            }
+        } else if (safe(target, target)) {
+            addCapture(target, target, !own);
         }
     }
 }
 
 // The candidate in the next slot passed its test: keep it, as four promotions on the last rank.
-void Generator::addPawnEntry(bool white, int promotionRank) {
+void Generator::addPawnEntry(int promotionRank) {
     Move& m = list_[count_];
     if (m.toRank != promotionRank) {
         ++count_;
         return;
     }
-    const int base = white ? 0 : 6;
+    const int base = white_ ? 0 : 6;
     static constexpr int order[4] = {WhiteQueen, WhiteKnight, WhiteRook, WhiteBishop};
     for (int k = 1; k < 4; ++k) {
         list_[count_ + k] = m;
@@ -272,69 +322,76 @@ void Generator::addPawnEntry(bool white, int promotionRank) {
     count_ += 4;
 }
 
-void Generator::pawn(int file, int rank, bool white) {
-    const int piece = white ? WhitePawn : BlackPawn;
-    const int forward = white ? 1 : -1;
-    const int promotionRank = white ? 8 : 1;
+void Generator::pawn() {
+    const int file = geometry.fileOf[from_], rank = geometry.rankOf[from_];
+    const int forward = white_ ? 1 : -1;
+    const int promotionRank = white_ ? 8 : 1;
     const int next = rank + forward;
     if (next < 1 || next > 8) {
         return; // a pawn set up on its last rank has nowhere to go
     }
-    if (pos_.at(file, next) == Empty) {
-        build(file, rank, file, next, piece);
-        if (passes(list_[count_], white)) {
-            addPawnEntry(white, promotionRank);
+    const int ahead = from_ + forward;
+    if (pos_.board[ahead] == Empty) {
+        if (!wanted(Empty)) {
+            omitted_ += 4;
+        } else if (safeQuiet(ahead)) {
+            build(from_, ahead, piece_);
+            addPawnEntry(promotionRank);
         }
-        const int startRank = white ? 2 : 7;
-        const int doubleRank = white ? 4 : 5;
-        if (rank == startRank && pos_.at(file, doubleRank) == Empty) {
-            Move& m = build(file, rank, file, doubleRank, piece);
-            if (passes(m, white)) {
-                ++count_;
+        const int startRank = white_ ? 2 : 7;
+        const int twoAhead = from_ + 2 * forward;
+        if (rank == startRank && pos_.board[twoAhead] == Empty) {
+            if (!wanted(Empty)) {
+                ++omitted_;
+            } else if (safeQuiet(twoAhead)) {
+                add(twoAhead);
             }
         }
     }
     if (pos_.enPassantPossible && rank == pos_.enPassantRank) {
+        // Kept in every listing: the square taken on is not the square arrived on.
         if (file == pos_.enPassantFile + 1) {
-            Move& m = build(file, rank, file - 1, next, piece);
-            markCapture(m, file - 1, rank);
-            if (passes(m, white)) {
-                ++count_;
+            const int to = squareIndex(file - 1, next), taken = squareIndex(file - 1, rank);
+            if (safe(to, taken)) {
+                addCapture(to, taken, true);
             }
         }
         if (file == pos_.enPassantFile - 1) {
-            Move& m = build(file, rank, file + 1, next, piece);
-            markCapture(m, file + 1, rank);
-            if (passes(m, white)) {
-                ++count_;
+            const int to = squareIndex(file + 1, next), taken = squareIndex(file + 1, rank);
+            if (safe(to, taken)) {
+                addCapture(to, taken, true);
             }
         }
     }
-    for (const int df : {1, -1}) {
+    for (int df = 1; df >= -1; df -= 2) {
         const int f = file + df;
         if (f < 1 || f > 8) {
             continue;
         }
-        const int occupant = pos_.at(f, next);
+        const int to = squareIndex(f, next);
+        const int occupant = pos_.board[to];
         if (occupant == Empty) {
             continue;
         }
-        const bool enemy = white ? isBlackPiece(occupant) : isWhitePiece(occupant);
+        const bool enemy = isWhitePiece(occupant) != white_;
         if (!enemy && !allPieces_) {
             continue;
         }
-        Move& m = build(file, rank, f, next, piece);
-        markCapture(m, f, next);
-        m.isLegal = enemy;
-        if (passes(m, white)) {
-            addPawnEntry(white, promotionRank);
+        if (!wanted(occupant)) {
+            omitted_ += 4;
+        } else if (safe(to, to)) {
+            Move& m = build(from_, to, piece_);
+            m.isCapture = true;
+            m.captureFile = m.toFile;
+            m.captureRank = m.toRank;
+            m.isLegal = own_ && enemy;
+            addPawnEntry(promotionRank);
         }
     }
 }
 
-void Generator::castle(bool white, bool kingside) {
-    const int rank = white ? 1 : 8;
-    const int king = white ? WhiteKing : BlackKing;
+void Generator::castle(bool kingside) {
+    const int rank = white_ ? 1 : 8;
     if (kingside) {
         if (pos_.at(6, rank) != Empty || pos_.at(7, rank) != Empty) {
             return;
@@ -343,22 +400,77 @@ void Generator::castle(bool white, bool kingside) {
                pos_.at(4, rank) != Empty) {
         return;
     }
-    Move& castling = build(5, rank, kingside ? 7 : 3, rank, king);
-    castling.attachCastlingCompanion(white, kingside);
+    if (!wanted(Empty)) {
+        ++omitted_;
+        return;
+    }
+    const int home = squareIndex(5, rank);
+    const int king = white_ ? WhiteKing : BlackKing;
+    Move& castling = build(home, squareIndex(kingside ? 7 : 3, rank), king);
+    castling.attachCastlingCompanion(white_, kingside);
     ++count_; // the two scratch steps go after the candidate
-    Move& stay = build(5, rank, 5, rank, king);
+    Move& stay = build(home, home, king);
     ++count_;
-    Move& pass = build(5, rank, kingside ? 6 : 4, rank, king);
+    Move& pass = build(home, squareIndex(kingside ? 6 : 4, rank), king);
     count_ -= 2;
-    const bool ok = white ? !pos_.leavesWhiteKingAttacked(castling, scratch_) &&
-                                !pos_.leavesWhiteKingAttacked(pass, scratch_) &&
-                                !pos_.leavesWhiteKingAttacked(stay, scratch_)
-                          : !pos_.leavesBlackKingAttacked(castling, scratch_) &&
-                                !pos_.leavesBlackKingAttacked(pass, scratch_) &&
-                                !pos_.leavesBlackKingAttacked(stay, scratch_);
+    const bool ok = white_ ? !pos_.leavesWhiteKingAttacked(castling, scratch_) &&
+                                 !pos_.leavesWhiteKingAttacked(pass, scratch_) &&
+                                 !pos_.leavesWhiteKingAttacked(stay, scratch_)
+                           : !pos_.leavesBlackKingAttacked(castling, scratch_) &&
+                                 !pos_.leavesBlackKingAttacked(pass, scratch_) &&
+                                 !pos_.leavesBlackKingAttacked(stay, scratch_);
     if (ok) {
         ++count_;
     }
+}
+
+// Lists every piece; false when the frontier listing has to give way to AllPieces.
+bool Generator::scan() {
+    // Rising bits visit the squares in the generation order: a1, b1, ..., h1, a2, ..., h8.
+    for (uint64_t pieces = allPieces_ ? sets_.occupied() : sets_.ofSide(whiteToMove_); pieces;
+         pieces &= pieces - 1) {
+        // The guard keeps every write inside the list, whatever position it is given. The
+        // frontier listing must leave out the same pieces as AllPieces would.
+        if (frontier_ && omissionsMayOverflow()) {
+            return false;
+        }
+        if (count_ + maxEntriesPerPiece > capacity_) {
+            break;
+        }
+        from_ = geometry.cellOf[std::countr_zero(pieces)];
+        piece_ = pos_.board[from_];
+        white_ = isWhitePiece(piece_);
+        own_ = white_ == whiteToMove_;
+        const int kind = white_ ? piece_ : piece_ - 6;
+        needsTrial_ = kind == WhiteKing || kingInCheck(white_) || mayBePinned(from_, white_);
+        switch (kind) {
+        case WhiteKing:
+            jumps(true);
+            if (white_ ? pos_.whiteCastleQueenside : pos_.blackCastleQueenside) {
+                castle(false);
+            }
+            if (white_ ? pos_.whiteCastleKingside : pos_.blackCastleKingside) {
+                castle(true);
+            }
+            break;
+        case WhiteQueen:
+            rays(0, 8);
+            break;
+        case WhiteRook:
+            rays(0, 4);
+            break;
+        case WhiteBishop:
+            rays(4, 8);
+            break;
+        case WhiteKnight:
+            jumps(false);
+            break;
+        case WhitePawn:
+            pawn();
+            break;
+        }
+    }
+    return true;
 }
 
 int Generator::run() {
@@ -366,54 +478,10 @@ int Generator::run() {
     if (pos_.drawClaimed || sets_.insufficientMaterial()) {
         return 0;
     }
-    const bool whiteToMove = pos_.sideToMove == 1;
-    // Rising bits visit the squares in the generation order: a1, b1, ..., h1, a2, ..., h8.
-    for (uint64_t pieces = allPieces_ ? sets_.occupied() : sets_.ofSide(whiteToMove); pieces;
-         pieces &= pieces - 1) {
-        // The guard keeps every write inside the list, whatever position it is given.
-        if (count_ + maxEntriesPerPiece > capacity_) {
-            break;
-        }
-        const int cell = geometry.cellOf[std::countr_zero(pieces)];
-        const int file = geometry.fileOf[cell], rank = geometry.rankOf[cell];
-        const int piece = pos_.board[cell];
-        const bool white = isWhitePiece(piece);
-        const bool ownSide = white == whiteToMove;
-        const int kind = white ? piece : piece - 6;
-        const int first = count_;
-        pieceNeedsTrial_ =
-            kind == WhiteKing || kingInCheck(white) || mayBePinned(file, rank, white);
-        switch (kind) {
-        case WhiteKing:
-            jumps(file, rank, piece, white, true);
-            if (white ? pos_.whiteCastleQueenside : pos_.blackCastleQueenside) {
-                castle(white, false);
-            }
-            if (white ? pos_.whiteCastleKingside : pos_.blackCastleKingside) {
-                castle(white, true);
-            }
-            break;
-        case WhiteQueen:
-            rays(file, rank, piece, white, 0, 8);
-            break;
-        case WhiteRook:
-            rays(file, rank, piece, white, 0, 4);
-            break;
-        case WhiteBishop:
-            rays(file, rank, piece, white, 4, 8);
-            break;
-        case WhiteKnight:
-            jumps(file, rank, piece, white, false);
-            break;
-        case WhitePawn:
-            pawn(file, rank, white);
-            break;
-        }
-        if (!ownSide) {
-            for (int i = first; i < count_; ++i) {
-                list_[i].isLegal = false;
-            }
-        }
+    if (!scan()) {
+        frontier_ = false;
+        count_ = 0;
+        scan();
     }
     return count_;
 }
@@ -426,7 +494,14 @@ int Position::generateMoves(Move* list, Position& scratch, bool allPieces, int c
 
 int Position::generateMoves(Move* list, Position& scratch, bool allPieces, const PieceSets& sets,
                             int capacity) const {
-    return Generator(*this, sets, list, scratch, allPieces, capacity).run();
+    return Generator(*this, sets, list, scratch,
+                     allPieces ? Listing::AllPieces : Listing::SideToMove, capacity)
+        .run();
+}
+
+int Position::generateFrontierMoves(Move* list, Position& scratch, const PieceSets& sets,
+                                    int capacity) const {
+    return Generator(*this, sets, list, scratch, Listing::Frontier, capacity).run();
 }
 
 // A side whose king is not on its recorded square has no king on the board (set-ups may leave

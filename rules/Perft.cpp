@@ -1,6 +1,7 @@
 #include "Perft.h"
 
 #include "Move.h"
+#include "PieceSets.h"
 #include "Position.h"
 
 #include <vector>
@@ -9,11 +10,12 @@ namespace {
 
 // One list per ply and a stack of positions in which each node's scratch copy is the slot below,
 // as the search keeps them, so that nothing is allocated in the recursion.
-uint64_t perftNode(std::vector<Position>& stack, Move* lists, int ply, int depth) {
+uint64_t perftNode(std::vector<Position>& stack, const PieceSets& sets, Move* lists, int ply,
+                   int depth) {
     Position& node = stack[ply];
     Position& scratch = stack[ply + 1];
     Move* list = lists + ply * MoveList::capacity;
-    const int count = node.generateMoves(list, scratch, false);
+    const int count = node.generateMoves(list, scratch, false, sets);
     if (depth == 1) {
         return static_cast<uint64_t>(count);
     }
@@ -23,7 +25,9 @@ uint64_t perftNode(std::vector<Position>& stack, Move* lists, int ply, int depth
         scratch.makeMove(m);
         Position& grandScratch = stack[ply + 2];
         grandScratch = scratch;
-        total += perftNode(stack, lists, ply + 1, depth - 1);
+        PieceSets childSets = sets;
+        childSets.followMove(m, node);
+        total += perftNode(stack, childSets, lists, ply + 1, depth - 1);
         scratch.unmakeMove(m, node);
     }
     return total;
@@ -37,5 +41,5 @@ uint64_t perft(const Position& position, int depth) {
     }
     std::vector<Position> stack(static_cast<size_t>(depth) + 2, position);
     std::vector<Move> lists(static_cast<size_t>(depth) * MoveList::capacity);
-    return perftNode(stack, lists.data(), 0, depth);
+    return perftNode(stack, PieceSets::of(position), lists.data(), 0, depth);
 }

@@ -59,7 +59,7 @@ bool PieceSets::insufficientMaterial() const {
     if (heavy != 0) {
         return false;
     }
-    const int knights = std::popcount(byCode[WhiteKnight] | byCode[BlackKnight]);
+    const int knights = count[WhiteKnight] + count[BlackKnight];
     const uint64_t bishops = byCode[WhiteBishop] | byCode[BlackBishop];
     if (knights == 0) {
         return (bishops & darkSquares) == 0 || (bishops & ~darkSquares) == 0;

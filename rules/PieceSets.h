@@ -16,6 +16,9 @@ struct PieceSets {
     uint64_t byCode[13]; // byCode[Empty] stays 0
     uint64_t white;
     uint64_t black;
+    // Pieces of each code, kept so that nobody has to count bits (no popcount instruction is
+    // assumed of the processor).
+    uint8_t count[13];
 
     static PieceSets of(const Position& position);
 
@@ -67,12 +70,14 @@ struct PieceSets {
 private:
     void clear(int bit, int code) {
         const uint64_t mask = ~(uint64_t{1} << bit);
+        count[code] -= static_cast<uint8_t>(byCode[code] >> bit & 1);
         byCode[code] &= mask;
         white &= mask;
         black &= mask;
     }
     void put(int bit, int code) {
         const uint64_t b = uint64_t{1} << bit;
+        count[code] += static_cast<uint8_t>(~byCode[code] >> bit & 1);
         byCode[code] |= b;
         if (isWhitePiece(code)) {
             white |= b;

@@ -48,6 +48,11 @@ public:
     // The same with the square sets of this position at hand (the search carries them).
     int generateMoves(Move* list, Position& scratch, bool allPieces, const PieceSets& sets,
                       int capacity = 512) const;
+    // For the last ply of a search: the entries of all-pieces mode that belong to the side to
+    // move, in the same order, and of the rest only the captures onto squares that the side to
+    // move does not hold (the exchanges on squares that it can capture on).
+    int generateFrontierMoves(Move* list, Position& scratch, const PieceSets& sets,
+                              int capacity = 512) const;
     bool isWhiteKingAttacked() const;
     bool isBlackKingAttacked() const;
     bool leavesWhiteKingAttacked(const Move& m, Position& scratch) const;
