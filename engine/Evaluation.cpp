@@ -218,20 +218,49 @@ int32_t Position::evaluate(Move* list, Position& scratch) const {
     return evaluateWithSets(*this, PieceSets::of(*this), list, scratch);
 }
 
+namespace {
+
+// The first test of a mate: the side to move is in check, and the game is not over otherwise.
+bool mayBeMated(const Position& position, const PieceSets& sets) {
+    const bool inCheck = position.sideToMove == 0 ? sets.blackKingAttacked(position)
+                                                  : sets.whiteKingAttacked(position);
+    return inCheck && !position.drawClaimed && !sets.insufficientMaterial();
+}
+
+int32_t mateScore(const Position& position) {
+    return position.sideToMove == 0 ? MateScore : -MateScore;
+}
+
+int32_t staticScore(const Position& position, const PieceSets& sets);
+
+} // namespace
+
 int32_t evaluateWithSets(const Position& position, const PieceSets& sets, Move* list,
                          Position& scratch) {
     ++nodeCount;
-    if (position.sideToMove == 0) {
-        if (sets.blackKingAttacked(position) && !position.drawClaimed &&
-            !sets.insufficientMaterial() &&
-            position.generateMoves(list, scratch, false, sets) == 0) {
-            return MateScore;
-        }
-    } else if (sets.whiteKingAttacked(position) && !position.drawClaimed &&
-               !sets.insufficientMaterial() &&
-               position.generateMoves(list, scratch, false, sets) == 0) {
-        return -MateScore;
+    if (mayBeMated(position, sets) && position.generateMoves(list, scratch, false, sets) == 0) {
+        return mateScore(position);
     }
+    return staticScore(position, sets);
+}
+
+int32_t evaluateArrival(const Position& position, const PieceSets& sets, Move* list,
+                        Position& scratch, const Move& arrival, const Position& before) {
+    ++nodeCount;
+    if (mayBeMated(position, sets)) {
+        scratch.makeMove(arrival);
+        const bool mated = position.generateMoves(list, scratch, false, sets) == 0;
+        scratch.unmakeMove(arrival, before);
+        if (mated) {
+            return mateScore(position);
+        }
+    }
+    return staticScore(position, sets);
+}
+
+namespace {
+
+int32_t staticScore(const Position& position, const PieceSets& sets) {
     if (position.halfmoveClock > 100) {
         return 0;
     }
@@ -294,3 +323,5 @@ int32_t evaluateWithSets(const Position& position, const PieceSets& sets, Move* 
     return material + correction + tables + whitePassedBonus - blackPassedBonus + whiteKingTerm +
            blackKingTerm;
 }
+
+} // namespace

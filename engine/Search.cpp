@@ -145,20 +145,29 @@ int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& st
         if (depthLeft == 1 && !m.isLegal) {
             continue;
         }
-        for (int s = slot + 1; s <= stack.lastSlot; ++s) {
-            stack.slots[s].makeMove(m);
-        }
         PieceSets childSets = sets;
         childSets.followMove(m, node);
-        int score = White ? alphaBeta<false>(alpha, beta, depthLeft - 1, ply + 1, stack, slot + 1,
+        int score;
+        if (depthLeft == 1) {
+            // A leaf needs its scratch slot only to look for mate; the slot keeps this node and
+            // the move is made on it just then.
+            next.makeMove(m);
+            score = evaluateArrival(next, childSets, childList, stack.slots[slot + 2], m, node);
+            if (m.isCapture && searchUsesSee) {
+                score += next.staticExchange(list, count, i);
+            }
+            next.unmakeMove(m, node);
+        } else {
+            for (int s = slot + 1; s <= stack.lastSlot; ++s) {
+                stack.slots[s].makeMove(m);
+            }
+            score = White ? alphaBeta<false>(alpha, beta, depthLeft - 1, ply + 1, stack, slot + 1,
                                              childSets, childList, !m.isCapture)
                           : alphaBeta<true>(alpha, beta, depthLeft - 1, ply + 1, stack, slot + 1,
                                             childSets, childList, !m.isCapture);
-        if (m.isCapture && depthLeft == 1 && searchUsesSee) {
-            score += next.staticExchange(list, count, i);
-        }
-        for (int s = slot + 1; s <= stack.lastSlot; ++s) {
-            stack.slots[s].unmakeMove(m, node);
+            for (int s = slot + 1; s <= stack.lastSlot; ++s) {
+                stack.slots[s].unmakeMove(m, node);
+            }
         }
         searched = true;
         if (White ? score >= beta : score <= alpha) {

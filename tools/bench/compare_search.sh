@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Times one-thread searches to fixed depths and perft 6 with two builds of veltmark-bench, in
-# turns within one run, so that machine load falls on both alike. Each round prints the
-# summed search time of each build and their ratio; the end prints the medians. The builds must
-# agree on every search's move, score and node count, or the script stops.
+# turns within one run, so that machine load falls on both alike. Times are the processor time
+# of each process (user + system), which waiting for a busy machine does not inflate. Each round
+# prints the summed search time of each build and their ratio; the end prints the medians. The
+# builds must agree on every search's move, score and node count, or the script stops.
 # Usage: compare_search.sh <old veltmark-bench> <new veltmark-bench> [rounds]
 set -euo pipefail
 old="$1"
@@ -20,15 +21,26 @@ cases=(
   "4k3/8/8/8/8/8/4P3/4K3 w - - 0 1|12"
 )
 
-# Prints "<ms> <move score depth nodes>" of one search.
-search() {
-  local line
-  line=$("$1" search "$2" --depth "$3" --threads 1 | tail -n 1)
-  awk '{ print $NF, $2, $4, $6, $8 }' <<<"$line"
+# Runs a command; prints its last output line, then its processor time in milliseconds.
+timed() {
+  local out cpu
+  exec 3>&1
+  cpu=$( { TIMEFORMAT='%3U %3S'; time "$@" | tail -n 1 >&3; } 2>&1 )
+  exec 3>&-
+  awk '{ printf "%d\n", ($1 + $2) * 1000 }' <<<"$cpu"
 }
 
-perft_seconds() {
-  "$1" perft-speed | awk '/^seconds/ { print $2 }'
+# Prints "<ms> <move score depth nodes>" of one search.
+search() {
+  local out
+  out=$(timed "$1" search "$2" --depth "$3" --threads 1)
+  awk 'NR == 1 { result = $2 " " $4 " " $6 " " $8 } NR == 2 { print $1, result }' <<<"$out"
+}
+
+perft_ms() {
+  local out
+  out=$(timed "$1" perft-speed)
+  tail -n 1 <<<"$out"
 }
 
 search_ratios=()
@@ -54,13 +66,13 @@ for round in $(seq "$rounds"); do
     old_ms=$((old_ms + ${a%% *}))
     new_ms=$((new_ms + ${b%% *}))
   done
-  old_perft=$(perft_seconds "$old")
-  new_perft=$(perft_seconds "$new")
+  old_perft=$(perft_ms "$old")
+  new_perft=$(perft_ms "$new")
   search_ratio=$(echo "$old_ms / $new_ms" | bc -l)
   perft_ratio=$(echo "$old_perft / $new_perft" | bc -l)
   search_ratios+=("$search_ratio")
   perft_ratios+=("$perft_ratio")
-  printf 'round %d: search old %d ms, new %d ms, speed-up %.2fx; perft 6 old %.3f s, new %.3f s, speed-up %.2fx\n' \
+  printf 'round %d: search old %d ms, new %d ms, speed-up %.2fx; perft 6 old %d ms, new %d ms, speed-up %.2fx\n' \
     "$round" "$old_ms" "$new_ms" "$search_ratio" "$old_perft" "$new_perft" "$perft_ratio"
 done
 
