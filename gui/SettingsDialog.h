@@ -1,14 +1,19 @@
 #pragma once
 
+#include "AcceptSettings.h"
+#include "PixelTexture.h"
+#include "SettingsForm.h"
 #include "Toolkit.h"
 
 #include <mutex>
 
 class SDLUserInterface;
+class ColorWindow;
 
 // The "Settings" window: edits the settings record and saves it when accepted with "OK";
-// "Cancel" and closing the window drop the edits.
-class SettingsDialog : public ToolkitWindow {
+// "Cancel" and closing the window drop the edits. Its actions run on the rendering thread inside
+// a frame, which holds sceneLock and guiLock.
+class SettingsDialog : public ToolkitWindow, private SettingsActions {
 public:
     SettingsDialog(SDLUserInterface& frontEnd, std::recursive_mutex& guiLock);
 
@@ -22,6 +27,35 @@ public:
     void accept();
 
 private:
+    void drawGeneralTab();
+    void drawEngineTab();
+    void drawGraphicsTab();
+    void colorRow(const char* label, bool forWhitePieces);
+    // A numeric field; what was typed is brought into range when editing ends.
+    void numericField(const char* id, double& value, FieldRange range, double& valueBefore);
+    // "Change...": the colour window of one side's pieces.
+    void openColorWindow(bool forWhitePieces);
+    void closeColorWindow();
+
+    // What accepting asks of the front-end.
+    void stopEngineTurn() override;
+    void resizeSearchPool(int threads) override;
+    void saveSettings() override;
+    void updateUndoRedoButtons() override;
+    void orientKnights() override;
+
     SDLUserInterface& frontEnd_;
     std::recursive_mutex* guiLock_;
+    // The widgets' values and the working copies of the reflectivity and the colours.
+    SettingsForm form;
+    double sliderMin = 0.0;
+    double sliderMax = 1.0;
+    PixelTexture whiteSwatchPixmap;
+    PixelTexture blackSwatchPixmap;
+    // The colour window open now, if any; it belongs to the toolkit's window list.
+    ColorWindow* colorWindow = nullptr;
+    // Each field's value when its editing began.
+    double thinkBefore_ = 0.0;
+    double depthBefore_ = 0.0;
+    double threadsBefore_ = 0.0;
 };
