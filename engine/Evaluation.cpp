@@ -167,6 +167,52 @@ constexpr double oneThirtieth = 0.03333333333333333;
 
 } // namespace
 
+TableSums TableSums::of(const PieceSets& sets) {
+    TableSums sums{};
+    for (const int code :
+         {WhitePawn, WhiteKnight, WhiteBishop, BlackPawn, BlackKnight, BlackBishop}) {
+        sums.pieces += tableSum(squareTables.piece[code], sets.byCode[code]);
+    }
+    for (int phase = 0; phase < 2; ++phase) {
+        sums.whiteKing[phase] = tableSum(squareTables.whiteKing[phase], sets.byCode[WhiteKing]);
+        sums.blackKing[phase] = tableSum(squareTables.blackKing[phase], sets.byCode[BlackKing]);
+    }
+    return sums;
+}
+
+void TableSums::change(int code, int cell, int sign) {
+    const int bit = geometry.bitOf[cell];
+    pieces += sign * squareTables.piece[code][bit];
+    if (code == WhiteKing) {
+        whiteKing[0] += sign * squareTables.whiteKing[0][bit];
+        whiteKing[1] += sign * squareTables.whiteKing[1][bit];
+    } else if (code == BlackKing) {
+        blackKing[0] += sign * squareTables.blackKing[0][bit];
+        blackKing[1] += sign * squareTables.blackKing[1][bit];
+    }
+}
+
+void TableSums::followMove(const Move& m, const Position& before) {
+    // Every cell that the move writes loses what it held before, once, and the target gains
+    // the arriving piece.
+    const int from = squareIndex(m.fromFile, m.fromRank);
+    const int to = squareIndex(m.toFile, m.toRank);
+    const int capture = m.isCapture ? squareIndex(m.captureFile, m.captureRank) : -1;
+    if (capture >= 0) {
+        change(before.board[capture], capture, -1);
+    }
+    if (from != capture) {
+        change(before.board[from], from, -1);
+    }
+    if (to != capture && to != from) {
+        change(before.board[to], to, -1);
+    }
+    change(m.resultPiece, to, 1);
+    if (m.hasCompanion) {
+        followMove(*m.companion, before);
+    }
+}
+
 NodeCounter nodeCount;
 
 // Holds a thread's slot of nodeCount for the thread's lifetime.
@@ -215,7 +261,7 @@ void NodeCounter::reset() {
 }
 
 int32_t Position::evaluate(Move* list, Position& scratch) const {
-    return evaluateWithSets(*this, PieceSets::of(*this), list, scratch);
+    return evaluateWithSets(*this, NodeSets::of(*this), list, scratch);
 }
 
 namespace {
@@ -231,25 +277,26 @@ int32_t mateScore(const Position& position) {
     return position.sideToMove == 0 ? MateScore : -MateScore;
 }
 
-int32_t staticScore(const Position& position, const PieceSets& sets);
+int32_t staticScore(const Position& position, const NodeSets& sets);
 
 } // namespace
 
-int32_t evaluateWithSets(const Position& position, const PieceSets& sets, Move* list,
+int32_t evaluateWithSets(const Position& position, const NodeSets& sets, Move* list,
                          Position& scratch) {
     ++nodeCount;
-    if (mayBeMated(position, sets) && position.generateMoves(list, scratch, false, sets) == 0) {
+    if (mayBeMated(position, sets.pieces) &&
+        position.generateMoves(list, scratch, false, sets.pieces) == 0) {
         return mateScore(position);
     }
     return staticScore(position, sets);
 }
 
-int32_t evaluateArrival(const Position& position, const PieceSets& sets, Move* list,
+int32_t evaluateArrival(const Position& position, const NodeSets& sets, Move* list,
                         Position& scratch, const Move& arrival, const Position& before) {
     ++nodeCount;
-    if (mayBeMated(position, sets)) {
+    if (mayBeMated(position, sets.pieces)) {
         scratch.makeMove(arrival);
-        const bool mated = position.generateMoves(list, scratch, false, sets) == 0;
+        const bool mated = position.generateMoves(list, scratch, false, sets.pieces) == 0;
         scratch.unmakeMove(arrival, before);
         if (mated) {
             return mateScore(position);
@@ -260,31 +307,28 @@ int32_t evaluateArrival(const Position& position, const PieceSets& sets, Move* l
 
 namespace {
 
-int32_t staticScore(const Position& position, const PieceSets& sets) {
+int32_t staticScore(const Position& position, const NodeSets& sets) {
     if (position.halfmoveClock > 100) {
         return 0;
     }
-
-    const uint8_t* counts = sets.count;
-    const int tables = tableSum(squareTables.piece[WhitePawn], sets.byCode[WhitePawn]) +
-                       tableSum(squareTables.piece[WhiteKnight], sets.byCode[WhiteKnight]) +
-                       tableSum(squareTables.piece[WhiteBishop], sets.byCode[WhiteBishop]) +
-                       tableSum(squareTables.piece[BlackPawn], sets.byCode[BlackPawn]) +
-                       tableSum(squareTables.piece[BlackKnight], sets.byCode[BlackKnight]) +
-                       tableSum(squareTables.piece[BlackBishop], sets.byCode[BlackBishop]);
-    const int whiteKingMiddleSum = tableSum(squareTables.whiteKing[0], sets.byCode[WhiteKing]);
-    const int whiteKingEndSum = tableSum(squareTables.whiteKing[1], sets.byCode[WhiteKing]);
-    const int blackKingMiddleSum = tableSum(squareTables.blackKing[0], sets.byCode[BlackKing]);
-    const int blackKingEndSum = tableSum(squareTables.blackKing[1], sets.byCode[BlackKing]);
+    const PieceSets& pieceSets = sets.pieces;
+    const uint8_t* counts = pieceSets.count;
+    const int tables = sets.tables.pieces;
+    const int whiteKingMiddleSum = sets.tables.whiteKing[0];
+    const int whiteKingEndSum = sets.tables.whiteKing[1];
+    const int blackKingMiddleSum = sets.tables.blackKing[0];
+    const int blackKingEndSum = sets.tables.blackKing[1];
 
     // A White pawn on ranks 2 to 6 is passed when no Black pawn stands ahead of it on its file
     // before rank 8; a Black pawn on ranks 3 to 7 likewise, looking down to rank 2.
-    const uint64_t blocksWhite = fillDown((sets.byCode[BlackPawn] & ~rankSquares(8)) >> 8);
-    const uint64_t blocksBlack = fillUp((sets.byCode[WhitePawn] & ~rankSquares(1)) << 8);
+    const uint64_t whitePawns = pieceSets.byCode[WhitePawn];
+    const uint64_t blackPawns = pieceSets.byCode[BlackPawn];
+    const uint64_t blocksWhite = fillDown((blackPawns & ~rankSquares(8)) >> 8);
+    const uint64_t blocksBlack = fillUp((whitePawns & ~rankSquares(1)) << 8);
     const uint64_t whiteCandidates =
-        sets.byCode[WhitePawn] & ~rankSquares(1) & ~rankSquares(7) & ~rankSquares(8);
+        whitePawns & ~rankSquares(1) & ~rankSquares(7) & ~rankSquares(8);
     const uint64_t blackCandidates =
-        sets.byCode[BlackPawn] & ~rankSquares(1) & ~rankSquares(2) & ~rankSquares(8);
+        blackPawns & ~rankSquares(1) & ~rankSquares(2) & ~rankSquares(8);
     const int whitePassed = squareCount(whiteCandidates & ~blocksWhite);
     const int blackPassed = squareCount(blackCandidates & ~blocksBlack);
     const int whiteHeavy = counts[WhitePawn] + counts[WhiteRook] + counts[WhiteQueen];

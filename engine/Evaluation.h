@@ -3,12 +3,41 @@
 #include "Engine.h"
 #include "PieceSets.h"
 
-// Position::evaluate for a position whose square sets are at hand, as the search has them.
-int32_t evaluateWithSets(const Position& position, const PieceSets& sets, Move* list,
+// The piece-square sums of a position, kept up to date move by move like its square sets.
+struct TableSums {
+    int32_t pieces;       // pawn, knight and bishop tables of both colours
+    int32_t whiteKing[2]; // middle game, end game
+    int32_t blackKing[2];
+
+    static TableSums of(const PieceSets& sets);
+    // Brings the sums from before's board to the board of before after makeMove(m).
+    void followMove(const Move& m, const Position& before);
+
+private:
+    void change(int code, int cell, int sign);
+};
+
+// What the search carries along with each node's position.
+struct NodeSets {
+    PieceSets pieces;
+    TableSums tables;
+
+    static NodeSets of(const Position& position) {
+        const PieceSets pieces = PieceSets::of(position);
+        return {pieces, TableSums::of(pieces)};
+    }
+    void followMove(const Move& m, const Position& before) {
+        pieces.followMove(m, before);
+        tables.followMove(m, before);
+    }
+};
+
+// Position::evaluate for a position whose sets are at hand, as the search has them.
+int32_t evaluateWithSets(const Position& position, const NodeSets& sets, Move* list,
                          Position& scratch);
 
 // The same for a position just reached by arrival from before, whose scratch position still
 // equals before: the move is made on it only when the scratch position is needed, and taken
 // back after.
-int32_t evaluateArrival(const Position& position, const PieceSets& sets, Move* list,
+int32_t evaluateArrival(const Position& position, const NodeSets& sets, Move* list,
                         Position& scratch, const Move& arrival, const Position& before);

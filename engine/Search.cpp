@@ -115,7 +115,7 @@ namespace {
 // The node procedure for both sides; White maximises.
 template <bool White>
 int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& stack, int slot,
-              const PieceSets& sets, Move* list, bool quietArrival) {
+              const NodeSets& sets, Move* list, bool quietArrival) {
     Position& node = stack.slots[slot];
     Position& next = stack.slots[slot + 1];
     if (depthLeft == 0) {
@@ -135,8 +135,8 @@ int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& st
 
     // At the last ply only the moves searched and the captures that the exchange evaluation
     // reads are listed.
-    const int count = depthLeft == 1 ? node.generateFrontierMoves(list, next, sets)
-                                     : node.generateMoves(list, next, false, sets);
+    const int count = depthLeft == 1 ? node.generateFrontierMoves(list, next, sets.pieces)
+                                     : node.generateMoves(list, next, false, sets.pieces);
     Move* childList = list + MoveList::capacity;
     int result = White ? -MateScore : MateScore;
     bool searched = false;
@@ -145,7 +145,7 @@ int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& st
         if (depthLeft == 1 && !m.isLegal) {
             continue;
         }
-        PieceSets childSets = sets;
+        NodeSets childSets = sets;
         childSets.followMove(m, node);
         int score;
         if (depthLeft == 1) {
@@ -189,9 +189,10 @@ int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& st
     if (searched) {
         return result;
     }
-    const bool inCheck = White ? sets.whiteKingAttacked(node) : sets.blackKingAttacked(node);
-    if (inCheck && !node.drawClaimed && !sets.insufficientMaterial() &&
-        node.generateMoves(childList, next, false, sets) == 0) {
+    const PieceSets& pieces = sets.pieces;
+    const bool inCheck = White ? pieces.whiteKingAttacked(node) : pieces.blackKingAttacked(node);
+    if (inCheck && !node.drawClaimed && !pieces.insufficientMaterial() &&
+        node.generateMoves(childList, next, false, pieces) == 0) {
         return White ? -MateScore : MateScore;
     }
     return 0;
@@ -202,11 +203,11 @@ int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& st
 int alphaBetaMax(int alpha, int beta, int depthLeft, int ply, const SearchStack& stack, int slot,
                  Move* list, bool quietArrival) {
     return alphaBeta<true>(alpha, beta, depthLeft, ply, stack, slot,
-                           PieceSets::of(stack.slots[slot]), list, quietArrival);
+                           NodeSets::of(stack.slots[slot]), list, quietArrival);
 }
 
 int alphaBetaMin(int alpha, int beta, int depthLeft, int ply, const SearchStack& stack, int slot,
                  Move* list, bool quietArrival) {
     return alphaBeta<false>(alpha, beta, depthLeft, ply, stack, slot,
-                            PieceSets::of(stack.slots[slot]), list, quietArrival);
+                            NodeSets::of(stack.slots[slot]), list, quietArrival);
 }
