@@ -1,5 +1,6 @@
 #include "Camera.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -8,14 +9,11 @@ namespace {
 constexpr double pi = std::numbers::pi;
 constexpr double step = 0.1;
 
+// Into (-pi, pi]. Close to straight above one pixel of a drag turns the view by several whole
+// turns, so one step of 2 pi is not always enough.
 double wrapped(double azimuth) {
-    if (azimuth > pi) {
-        return azimuth - 2 * pi;
-    }
-    if (azimuth < -pi) {
-        return azimuth + 2 * pi;
-    }
-    return azimuth;
+    const double a = std::remainder(azimuth, 2 * pi);
+    return a <= -pi ? a + 2 * pi : a;
 }
 
 } // namespace
@@ -76,7 +74,8 @@ void Camera::drag(int dx, int dy, int windowHeight) {
     const double elevation = cameraElevation - sign * dy * 2.0 / height;
     if (elevation > pi / 2) {
         cameraFlipped = !cameraFlipped;
-        cameraElevation = pi - elevation;
+        // A jump of more than pi / 2 past the top would end below the board.
+        cameraElevation = std::max(pi - elevation, 0.0);
         cameraAzimuth += pi;
     } else if (elevation < 0) {
         cameraElevation = 0;

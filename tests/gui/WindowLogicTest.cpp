@@ -1,0 +1,345 @@
+#include "BoardPicking.h"
+#include "Camera.h"
+#include "MoveAnimation.h"
+#include "SDLUserInterfaceEvent.h"
+#include "ScreenButtons.h"
+#include "TestPositions.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr double pi = std::numbers::pi;
+
+// Every handler writes its name and arguments, so a table can say which calls an event makes.
+class RecordingHandlers : public SDLUserInterfaceEvent {
+public:
+    std::vector<std::string> calls;
+
+    void inputFocusGained() override { note("inputFocusGained"); }
+    void inputFocusLost() override { note("inputFocusLost"); }
+    void keyPressed(SDLKey k, SDLMod m, uint16_t u) override { note("keyPressed", k, m, u); }
+    void keyReleased(SDLKey k, SDLMod m, uint16_t u) override { note("keyReleased", k, m, u); }
+    void mouseFocusGained() override { note("mouseFocusGained"); }
+    void mouseFocusLost() override { note("mouseFocusLost"); }
+    void mouseMoved(int x, int y, int dx, int dy, bool l, bool r, bool m) override {
+        note("mouseMoved", x, y, dx, dy, l, r, m);
+    }
+    void wheelTurned(bool up, bool down) override { note("wheelTurned", up, down); }
+    void leftButtonPressed(int x, int y) override { note("leftButtonPressed", x, y); }
+    void leftButtonReleased(int x, int y) override { note("leftButtonReleased", x, y); }
+    void rightButtonPressed(int x, int y) override { note("rightButtonPressed", x, y); }
+    void rightButtonReleased(int x, int y) override { note("rightButtonReleased", x, y); }
+    void middleButtonPressed(int x, int y) override { note("middleButtonPressed", x, y); }
+    void middleButtonReleased(int x, int y) override { note("middleButtonReleased", x, y); }
+    void joystickAxisMoved(int d, int a, int v) override { note("joystickAxisMoved", d, a, v); }
+    void joystickButtonPressed(int d, int b) override { note("joystickButtonPressed", d, b); }
+    void joystickButtonReleased(int d, int b) override { note("joystickButtonReleased", d, b); }
+    void joystickHatMoved(int d, int h, int v) override { note("joystickHatMoved", d, h, v); }
+    void joystickBallMoved(int d, int b, int dx, int dy) override {
+        note("joystickBallMoved", d, b, dx, dy);
+    }
+    void windowMinimized() override { note("windowMinimized"); }
+    void windowRestored() override { note("windowRestored"); }
+    void windowResized(int w, int h) override { note("windowResized", w, h); }
+    void windowExposed() override { note("windowExposed"); }
+    void quitRequested() override { note("quitRequested"); }
+    void userEvent(int type, int code, void* d1, void* d2) override {
+        note("userEvent", type, code, d1 != nullptr, d2 != nullptr);
+    }
+
+private:
+    template <typename... Args> void note(const char* name, Args... args) {
+        std::ostringstream text;
+        text << name;
+        ((text << ' ' << static_cast<long>(args)), ...);
+        calls.push_back(text.str());
+    }
+};
+
+} // namespace
+
+TEST(EventDispatchTest, EachEventReachesItsHandlerWithItsArguments) {
+    int marker = 0;
+    const SDLMod shiftCaps = static_cast<SDLMod>(KMOD_LSHIFT | KMOD_CAPS);
+    using B = SDL_MouseButtonEvent;
+    const std::vector<std::pair<SDL_Event, std::vector<std::string>>> table = {
+        {{.key = {SDL_KEYDOWN, 0, 1, {0, SDLK_a, shiftCaps, 0xe9}}}, {"keyPressed 97 8193 233"}},
+        {{.key = {SDL_KEYUP, 0, 0, {0, SDLK_LEFT, KMOD_NONE, 0}}}, {"keyReleased 276 0 0"}},
+        // Left and middle held, right not: a swap of the two bits shows.
+        {{.motion = {SDL_MOUSEMOTION, 0, SDL_BUTTON(1) | SDL_BUTTON(2), 10, 20, -3, 4}},
+         {"mouseMoved 10 20 -3 4 1 0 1"}},
+        {{.motion = {SDL_MOUSEMOTION, 0, SDL_BUTTON(3), 5, 6, 0, 0}}, {"mouseMoved 5 6 0 0 0 1 0"}},
+        {{.button = B{SDL_MOUSEBUTTONDOWN, 0, 1, 1, 100, 200}}, {"leftButtonPressed 100 200"}},
+        {{.button = B{SDL_MOUSEBUTTONUP, 0, 1, 0, 101, 201}}, {"leftButtonReleased 101 201"}},
+        {{.button = B{SDL_MOUSEBUTTONDOWN, 0, 2, 1, 3, 4}}, {"middleButtonPressed 3 4"}},
+        {{.button = B{SDL_MOUSEBUTTONUP, 0, 2, 0, 5, 6}}, {"middleButtonReleased 5 6"}},
+        {{.button = B{SDL_MOUSEBUTTONDOWN, 0, 3, 1, 7, 8}}, {"rightButtonPressed 7 8"}},
+        {{.button = B{SDL_MOUSEBUTTONUP, 0, 3, 0, 9, 10}}, {"rightButtonReleased 9 10"}},
+        {{.button = B{SDL_MOUSEBUTTONDOWN, 0, 4, 1, 0, 0}}, {"wheelTurned 1 0"}},
+        {{.button = B{SDL_MOUSEBUTTONDOWN, 0, 5, 1, 0, 0}}, {"wheelTurned 0 1"}},
+        {{.button = B{SDL_MOUSEBUTTONUP, 0, 4, 0, 0, 0}}, {}},
+        {{.button = B{SDL_MOUSEBUTTONUP, 0, 5, 0, 0, 0}}, {}},
+        // One event may carry several states; they are reported in this order.
+        {{.active = {SDL_ACTIVEEVENT, 0, SDL_APPACTIVE | SDL_APPINPUTFOCUS | SDL_APPMOUSEFOCUS}},
+         {"mouseFocusLost", "inputFocusLost", "windowMinimized"}},
+        {{.active = {SDL_ACTIVEEVENT, 1, SDL_APPACTIVE | SDL_APPMOUSEFOCUS}},
+         {"mouseFocusGained", "windowRestored"}},
+        {{.active = {SDL_ACTIVEEVENT, 1, SDL_APPINPUTFOCUS}}, {"inputFocusGained"}},
+        {{.active = {SDL_ACTIVEEVENT, 1, 0}}, {}},
+        {{.jaxis = {SDL_JOYAXISMOTION, 1, 2, -32768}}, {"joystickAxisMoved 1 2 -32768"}},
+        {{.jbutton = {SDL_JOYBUTTONDOWN, 1, 7, 1}}, {"joystickButtonPressed 1 7"}},
+        {{.jbutton = {SDL_JOYBUTTONUP, 1, 7, 0}}, {"joystickButtonReleased 1 7"}},
+        {{.jhat = {SDL_JOYHATMOTION, 0, 1, SDL_HAT_LEFTUP}}, {"joystickHatMoved 0 1 9"}},
+        {{.jball = {SDL_JOYBALLMOTION, 2, 3, -4, 5}}, {"joystickBallMoved 2 3 -4 5"}},
+        {{.resize = {SDL_VIDEORESIZE, 1024, 768}}, {"windowResized 1024 768"}},
+        {{.expose = {SDL_VIDEOEXPOSE}}, {"windowExposed"}},
+        {{.quit = {SDL_QUIT}}, {"quitRequested"}},
+        {{.user = {SDL_USEREVENT, 3, &marker, nullptr}}, {"userEvent 24 3 1 0"}},
+        {{.syswm = {SDL_SYSWMEVENT, nullptr}}, {}},
+    };
+    for (const auto& [event, expected] : table) {
+        RecordingHandlers handlers;
+        handlers.dispatchEvent(event);
+        EXPECT_EQ(handlers.calls, expected) << "event type " << int(event.type);
+    }
+}
+
+namespace {
+
+std::optional<Square> squareAt(double x, double z) {
+    return squareUnderRay({x, 1, z}, {x, -1, z});
+}
+
+Vector3 normalised(Vector3 v) {
+    const double n = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    return {v.x / n, v.y / n, v.z / n};
+}
+
+double dot(Vector3 a, Vector3 b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+// The mouse ray of the perspective view runs from the eye through the board point under the
+// mouse; the frame unprojects it to the near plane, 1 unit away, and the far plane, 500.
+std::optional<Square> pickThrough(const Camera& camera, double x, double z) {
+    const Vector3 world = cameraView(camera).eye;
+    const Vector3 eye{world.x + 9, world.y, world.z - 9}; // board coordinates
+    const Vector3 d = normalised({x - eye.x, -eye.y, z - eye.z});
+    const auto along = [&](double k) {
+        return Vector3{eye.x + k * d.x, eye.y + k * d.y, eye.z + k * d.z};
+    };
+    return squareUnderRay(along(1), along(500));
+}
+
+} // namespace
+
+TEST(BoardPickingTest, SquareBoundariesBelongToTheLowerFileAndTheNearerRank) {
+    // Square (f, r) covers 2f - 1 <= X < 2f + 1 and -2r - 1 < Z <= -2r + 1.
+    EXPECT_EQ(squareAt(3.0, -2.0), (Square{2, 1}));
+    EXPECT_EQ(squareAt(2.999, -2.0), (Square{1, 1}));
+    EXPECT_EQ(squareAt(4.0, -3.0), (Square{2, 2}));
+    EXPECT_EQ(squareAt(4.0, -2.999), (Square{2, 1}));
+    // The outer edges.
+    EXPECT_EQ(squareAt(1.0, -1.0), (Square{1, 1}));
+    EXPECT_EQ(squareAt(16.999, -16.999), (Square{8, 8}));
+    EXPECT_EQ(squareAt(16.999, -1.001), (Square{8, 1}));
+    const std::pair<double, double> outside[] = {{0.999, -2.0}, {17.0, -2.0}, {4.0, -0.999},
+                                                 {4.0, -17.0},  {-1.5, -2.0}, {4.0, 1.5},
+                                                 {-30.0, 30.0}, {1e12, -4.0}};
+    for (const auto& [x, z] : outside) {
+        EXPECT_EQ(squareAt(x, z), std::nullopt) << x << ", " << z;
+    }
+}
+
+TEST(BoardPickingTest, ARealCameraPicksTheSquareUnderTheMouseAndAParallelRayNone) {
+    EXPECT_EQ(squareUnderRay({4, 2, -4}, {10, 2, -10}), std::nullopt);
+    EXPECT_EQ(squareUnderRay({4, 0, -4}, {10, 0, -10}), std::nullopt);
+    Camera low;
+    low.cameraAzimuth = 2.5;
+    low.cameraElevation = 0.3;
+    low.cameraDistance = 12;
+    for (const Camera& camera : {Camera{}, low}) {
+        for (int file = 1; file <= 8; ++file) {
+            for (int rank = 1; rank <= 8; ++rank) {
+                // Near the corners of the square as well as at its centre.
+                for (const double d : {0.0, 0.9, -0.9}) {
+                    EXPECT_EQ(pickThrough(camera, 2 * file + d, -2 * rank - d),
+                              (Square{file, rank}))
+                        << file << rank << " offset " << d;
+                }
+            }
+        }
+    }
+}
+
+TEST(CameraTest, StartsLookingAtWhitesSideFromSixtyDegrees) {
+    const CameraView view = cameraView(Camera{});
+    EXPECT_NEAR(view.eye.x, 0, 1e-12);
+    EXPECT_NEAR(view.eye.y, 17.320508075688775, 1e-12);
+    EXPECT_NEAR(view.eye.z, 10, 1e-12);
+    EXPECT_NEAR(dot(view.eye, view.up), 0, 1e-9) << "up is square to the line of sight";
+
+    Camera above;
+    above.cameraElevation = pi / 2;
+    const Vector3 up = normalised(cameraView(above).up);
+    EXPECT_NEAR(up.x, 0, 1e-9);
+    EXPECT_NEAR(up.y, 0, 1e-9);
+    EXPECT_NEAR(up.z, -1, 1e-9);
+}
+
+TEST(CameraTest, ArrowKeysRaiseOverTheTopAndSwapWhileFlipped) {
+    Camera c;
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_TRUE(c.keyPressed(SDLK_UP));
+    }
+    // The sixth step passes pi / 2: the camera comes down on the far side, facing back.
+    EXPECT_TRUE(c.cameraFlipped);
+    EXPECT_NEAR(c.cameraElevation, pi - (pi / 3 + 0.6), 1e-12);
+    EXPECT_NEAR(c.cameraAzimuth, pi, 1e-12);
+    // Holding the key keeps the camera going the same way on screen: now it comes down.
+    c.keyPressed(SDLK_UP);
+    EXPECT_NEAR(c.cameraElevation, pi - (pi / 3 + 0.7), 1e-12);
+    c.keyPressed(SDLK_DOWN);
+    c.keyPressed(SDLK_DOWN);
+    EXPECT_FALSE(c.cameraFlipped) << "a second pass over the top flips back";
+    c.cameraFlipped = true;
+    c.keyReleased();
+    EXPECT_FALSE(c.cameraFlipped);
+
+    c.cameraElevation = 0.05;
+    c.keyPressed(SDLK_DOWN);
+    EXPECT_FALSE(c.keyPressed(SDLK_a));
+    EXPECT_EQ(c.cameraElevation, 0.0);
+}
+
+TEST(CameraTest, AzimuthWrapsIntoHalfOpenRangeAndTheWheelScalesTheDistance) {
+    Camera c;
+    c.cameraAzimuth = pi - 0.05;
+    c.keyPressed(SDLK_RIGHT);
+    EXPECT_NEAR(c.cameraAzimuth, -pi + 0.05, 1e-12);
+    c.keyPressed(SDLK_LEFT);
+    EXPECT_NEAR(c.cameraAzimuth, pi - 0.05, 1e-12);
+
+    c.wheelTurned(true, false);
+    EXPECT_NEAR(c.cameraDistance, 20 / 1.1, 1e-12);
+    c.wheelTurned(false, true);
+    c.wheelTurned(false, true);
+    c.wheelTurned(false, false);
+    EXPECT_NEAR(c.cameraDistance, 22, 1e-12);
+}
+
+TEST(CameraTest, DragsTurnAndTiltTheCamera) {
+    Camera c;
+    // Down by a tenth of the window raises by 0.2 radians; right turns the view clockwise.
+    c.drag(30, 60, 600);
+    const double e = pi / 3 + 0.2;
+    EXPECT_NEAR(c.cameraElevation, e, 1e-12);
+    EXPECT_NEAR(c.cameraAzimuth, -30 * 40.0 / (std::cos(e) * 20) / 600, 1e-12);
+    c.cameraFlipped = true;
+    c.drag(0, 60, 600);
+    EXPECT_NEAR(c.cameraElevation, pi / 3, 1e-12);
+    c.cameraFlipped = false;
+    c.drag(0, -600, 600);
+    EXPECT_EQ(c.cameraElevation, 0.0);
+
+    Camera over;
+    over.drag(0, 180, 600);
+    EXPECT_TRUE(over.cameraFlipped);
+    EXPECT_NEAR(over.cameraElevation, pi - (pi / 3 + 0.6), 1e-12);
+    EXPECT_NEAR(over.cameraAzimuth, pi, 1e-12);
+    // A jump of a whole window height goes over the top and on past the far side's floor.
+    over.drag(0, -600, 600);
+    EXPECT_FALSE(over.cameraFlipped);
+    EXPECT_EQ(over.cameraElevation, 0.0);
+
+    // Close to straight above, one pixel sideways turns the view by several turns; the azimuth
+    // still ends up in its range.
+    Camera top;
+    top.drag(0, 157, 600);
+    ASSERT_LT(top.cameraElevation, pi / 2);
+    top.drag(1, 0, 600);
+    EXPECT_GT(top.cameraAzimuth, -pi);
+    EXPECT_LE(top.cameraAzimuth, pi);
+}
+
+TEST(MoveAnimationTest, PieceEasesFromItsSquareToItsTarget) {
+    Game g;
+    Move m(&g.position);
+    ASSERT_TRUE(m.fromString("g1f3"));
+    // g1 is at (14, -2), f3 at (12, -6); the knight slides straight between them.
+    const auto at = [&](uint32_t ms) {
+        const Vector3 p = animatedPiecePosition(m, animationFraction(1000 + ms, 1000));
+        EXPECT_EQ(p.y, 0);
+        EXPECT_NEAR(p.x - 14, (p.z + 2) / 2, 1e-12);
+        return p.z;
+    };
+    EXPECT_NEAR(at(0), -2, 1e-12);
+    EXPECT_NEAR(at(250), -4, 1e-12);
+    EXPECT_NEAR(at(500), -6, 1e-12);
+    // Symmetric in time, slow at both ends and fast in the middle.
+    for (const uint32_t ms : {25, 100, 200}) {
+        EXPECT_NEAR(at(ms) + at(500 - ms), -8, 1e-12) << ms;
+    }
+    const auto progress = [&](double t) { return (animatedPiecePosition(m, t).z + 2) / -4; };
+    EXPECT_LT(progress(0.1), 0.05);
+    EXPECT_GT(progress(0.9), 0.95);
+    EXPECT_GT(progress(0.55) - progress(0.45), 0.1);
+
+    // The tick counter wrapping around does not stop the animation.
+    EXPECT_NEAR(animationFraction(100, 0xFFFFFFFFu - 149), 0.5, 1e-12);
+}
+
+TEST(MoveAnimationTest, PromotionSwitchesPieceAtHalfTimeAndCastlingMovesTheRook) {
+    Game promotion("8/4P3/8/8/8/8/k7/6K1 w - - 0 1");
+    Move m(&promotion.position);
+    ASSERT_TRUE(m.fromString("e7e8n"));
+    EXPECT_EQ(animatedPiece(m, animationFraction(249, 0)), WhitePawn);
+    EXPECT_EQ(animatedPiece(m, animationFraction(250, 0)), WhiteKnight);
+    EXPECT_EQ(animatedPiece(m, animationFraction(499, 0)), WhiteKnight);
+
+    Game castling("r3k2r/8/8/8/8/8/8/R3K2R b KQkq - 0 1");
+    Move castle(&castling.position);
+    ASSERT_TRUE(castle.fromString("e8c8"));
+    ASSERT_TRUE(castle.hasCompanion);
+    const Move& rook = *castle.companion;
+    EXPECT_EQ(animatedPiece(rook, 0.8), BlackRook);
+    EXPECT_NEAR(animatedPiecePosition(rook, 0).x, 2, 1e-12);
+    EXPECT_NEAR(animatedPiecePosition(rook, 1).x, 8, 1e-12);
+    EXPECT_NEAR(animatedPiecePosition(rook, 1).z, -16, 1e-12);
+}
+
+TEST(ScreenButtonsTest, FourButtonsSitAtTheWindowEdgesAndHitOnlyStrictlyInside) {
+    ScreenButtons buttons;
+    for (const auto& text : {newGameButton, settingsButton, undoButton, redoButton}) {
+        buttons[text].width = 80 + static_cast<int>(text.size());
+        buttons[text].height = 22;
+    }
+    layOutButtons(buttons, 800, 600);
+    const auto at = [&](const std::string& text) {
+        const ScreenButton& b = buttons.at(text);
+        return std::tuple{b.x, b.y, b.hitY};
+    };
+    EXPECT_EQ(at(newGameButton), std::tuple(800 - 88 - 25, 575, 25));
+    EXPECT_EQ(at(settingsButton), std::tuple(800 - 88 - 25, 50, 550));
+    EXPECT_EQ(at(undoButton), std::tuple(25, 314, 286));
+    EXPECT_EQ(at(redoButton), std::tuple(800 - 84 - 25, 314, 286));
+
+    // The image is drawn downward from y, so on screen it spans hitY to hitY + height.
+    const ScreenButton& undo = buttons.at(undoButton);
+    EXPECT_TRUE(undo.contains(26, 287));
+    EXPECT_TRUE(undo.contains(25 + 83, 286 + 21));
+    EXPECT_FALSE(undo.contains(25, 290));
+    EXPECT_FALSE(undo.contains(25 + 84, 290));
+    EXPECT_FALSE(undo.contains(30, 286));
+    EXPECT_FALSE(undo.contains(30, 286 + 22));
+}
