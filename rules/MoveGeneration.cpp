@@ -231,6 +231,7 @@ private:
     bool omissionsMayOverflow() const { return count_ + omitted_ + maxEntriesPerPiece > capacity_; }
 
     bool scan();
+    void defences(int kind);
     void rays(int firstDirection, int lastDirection);
     void jumps(bool king);
     void pawn();
@@ -424,6 +425,59 @@ void Generator::castle(bool kingside) {
     }
 }
 
+// The frontier listing of a piece of the side not to move: its captures of pieces of its own
+// side (defences), in the order of the all-pieces listing. The rest is left out, counted by an
+// upper bound.
+void Generator::defences(int kind) {
+    const uint64_t ownPieces = sets_.ofSide(white_);
+    switch (kind) {
+    case WhiteKing:
+    case WhiteKnight: {
+        const bool king = kind == WhiteKing;
+        const uint8_t* targets = king ? geometry.king[from_] : geometry.knight[from_];
+        const int n = king ? geometry.kingCount[from_] : geometry.knightCount[from_];
+        for (int j = 0; j < n; ++j) {
+            const int target = targets[j];
+            // All-pieces mode keeps a king's unsafe entries too, and these are illegal anyway.
+            if (((ownPieces >> geometry.bitOf[target]) & 1) != 0 &&
+                (king || safe(target, target))) {
+                addCapture(target, target, false);
+            } else {
+                ++omitted_;
+            }
+        }
+        if (king) {
+            omitted_ += 2; // castling
+        }
+        break;
+    }
+    case WhiteQueen:
+    case WhiteRook:
+    case WhiteBishop: {
+        const int bit = geometry.bitOf[from_];
+        const uint64_t occupancy = sets_.occupied();
+        for (int d = kind == WhiteBishop ? 4 : 0, last = kind == WhiteRook ? 4 : 8; d < last; ++d) {
+            omitted_ += geometry.rayLength[from_][d];
+            const uint64_t blockers = geometry.rayMask[bit][d] & occupancy;
+            if (blockers == 0) {
+                continue;
+            }
+            const uint64_t nearest = PieceSets::nearestOnRay(d, blockers);
+            const int target = geometry.cellOf[std::countr_zero(nearest)];
+            if ((nearest & ownPieces) != 0 && safe(target, target)) {
+                addCapture(target, target, false);
+            }
+        }
+        break;
+    }
+    case WhitePawn:
+        // Pushes and en passant go through the full pawn generator when they exist; its pushes
+        // are left out there.
+        pawn();
+        break;
+    }
+}
+
 // Lists every piece; false when the frontier listing has to give way to AllPieces.
 bool Generator::scan() {
     // Rising bits visit the squares in the generation order: a1, b1, ..., h1, a2, ..., h8.
@@ -443,6 +497,10 @@ bool Generator::scan() {
         own_ = white_ == whiteToMove_;
         const int kind = white_ ? piece_ : piece_ - 6;
         needsTrial_ = kind == WhiteKing || kingInCheck(white_) || mayBePinned(from_, white_);
+        if (frontier_ && !own_) {
+            defences(kind);
+            continue;
+        }
         switch (kind) {
         case WhiteKing:
             jumps(true);
