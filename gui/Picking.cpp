@@ -51,22 +51,38 @@ void SDLUserInterface::mouseMoved(int x, int y, int dx, int dy, bool left, bool,
         }
         wakeRenderer();
     }
+    bool hoverChanged = false;
     for (auto& [text, button] : buttons) {
-        button.hovered = button.contains(x, y);
+        const bool over = button.contains(x, y);
+        hoverChanged = hoverChanged || button.hovered != over;
+        button.hovered = over;
+    }
+    bool dragging;
+    {
+        std::lock_guard scene(sceneLock);
+        pickX = x;
+        pickY = y;
+        dragging = squareSelected;
     }
     pickPending = true;
+    // Only a dragged piece and the buttons' marks show where the mouse is.
+    if (dragging || hoverChanged) {
+        wakeRenderer();
+    }
 }
 
-void SDLUserInterface::waitForFreshPick() {
+void SDLUserInterface::pickAt(int x, int y) {
     std::unique_lock scene(sceneLock);
-    if (!pickPending) {
-        return;
-    }
+    pickX = x;
+    pickY = y;
+    pickPending = true;
     scene.unlock();
     wakeRenderer();
     scene.lock();
-    // Bounded, in case the rendering thread has stopped drawing because the window is closing.
-    pickDone.wait_for(scene, std::chrono::milliseconds(250), [this] { return !pickPending; });
+    // Looked at now and then: the rendering thread stops drawing once the window is closing.
+    while (!pickDone.wait_for(scene, std::chrono::milliseconds(50),
+                              [this] { return !pickPending || !running; })) {
+    }
 }
 
 void SDLUserInterface::leftButtonPressed(int x, int y) {
@@ -79,8 +95,8 @@ void SDLUserInterface::leftButtonPressed(int x, int y) {
     if (engineState == Thinking || (SDL_GetModState() & KMOD_SHIFT) != 0) {
         return;
     }
-    // The press acts on the square under the mouse now, not on the one of an earlier frame.
-    waitForFreshPick();
+    // The press acts on the square where it happened, however late it is handled.
+    pickAt(x, y);
     std::lock_guard scene(sceneLock);
     if (!hoverValid || squareSelected) {
         return;
@@ -112,8 +128,8 @@ void SDLUserInterface::dropPick() {
     wakeRenderer();
 }
 
-void SDLUserInterface::leftButtonReleased(int, int) {
-    waitForFreshPick();
+void SDLUserInterface::leftButtonReleased(int x, int y) {
+    pickAt(x, y);
     Square from;
     Square to;
     {
@@ -154,11 +170,8 @@ void SDLUserInterface::playHumanMove(Square from, Square to) {
 
 void SDLUserInterface::pickSquare() {
     glViewport(0, 0, windowWidth, windowHeight);
-    int mouseX = 0;
-    int mouseY = 0;
-    SDL_GetMouseState(&mouseX, &mouseY);
-    const double mx = mouseX;
-    const double my = windowHeight - mouseY;
+    const double mx = pickX;
+    const double my = windowHeight - pickY;
 
     GLdouble modelview[16];
     GLdouble projection[16];

@@ -8,6 +8,7 @@
 #include "SettingsFile.h"
 #include "SignalRegistry.h"
 
+#include <cstdlib>
 #include <iostream>
 
 namespace {
@@ -148,6 +149,9 @@ void SDLUserInterface::renderingMain() {
 bool SDLUserInterface::startRendering(std::string& failure) {
     // Only the video subsystem: sound, timers and the rest are not used, and a machine without a
     // sound device must still open the window.
+    // Only X11 offers OpenGL; without a display SDL would otherwise fall back to a text-mode
+    // driver that draws on the terminal before it fails. A driver the user chose is kept.
+    setenv("SDL_VIDEODRIVER", "x11", 0);
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         failure = SDL_GetError();
         return false;
@@ -264,10 +268,6 @@ void SDLUserInterface::collectEvents(bool block) {
             std::lock_guard gui(guiLock);
             // While a dialog, a message or the settings are shown the board takes no input.
             forTheGame = !toolkit.anyWindowShown();
-        }
-        if (forTheGame && event.type == SDL_MOUSEMOTION) {
-            // The frame drawn next finds the square under the mouse's new place.
-            pickPending = true;
         }
         std::lock_guard queue(queueLock);
         if (forTheGame) {

@@ -108,7 +108,7 @@ public:
     // Picking.
     void pickUp();
     void dropPick();
-    // The square under the mouse, with the board's matrices current; rendering thread.
+    // The square under pickX, pickY, with the board's matrices current; rendering thread.
     void pickSquare();
 
     // Drawing, on the rendering thread.
@@ -157,6 +157,9 @@ public:
     int32_t selectedFile = 0, selectedRank = 0;
     std::vector<Move> targetMoves;
     std::atomic<bool> pickPending{false};
+    // Where the mouse was in the last event handled; picking looks there rather than where the
+    // mouse is by the time of the frame, which may be later.
+    int32_t pickX = 0, pickY = 0;
     // Signalled by the frame that cleared pickPending; waited on with sceneLock.
     std::condition_variable pickDone;
 
@@ -180,8 +183,8 @@ private:
 
     // A human's move from the picked square to the hovered one.
     void playHumanMove(Square from, Square to);
-    // Waits until a frame has found the square under the mouse where it is now.
-    void waitForFreshPick();
+    // Finds the square under the given mouse position in the next frame and waits for it.
+    void pickAt(int x, int y);
     template <typename T> T waitForAnswer(DialogAnswer<T>& answer, ToolkitWindow* window);
     void showMessage(const char* title, std::string text);
     void setButton(const std::string& text, bool enabled);

@@ -1,0 +1,413 @@
+#pragma once
+
+// The real program in a window on a private Xvfb display, driven with xdotool and looked at
+// through screenshots, as a person would use it.
+
+#include "Camera.h"
+#include "ScreenButtons.h"
+#include "SettingsFile.h"
+
+#include <GL/glu.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace window_test {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr int screenWidth = 800;
+constexpr int screenHeight = 600;
+
+inline std::string quoted(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) {
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return out + "'";
+}
+
+inline bool waitUntil(const std::function<bool()>& condition, double seconds) {
+    const auto end = Clock::now() + std::chrono::duration<double>(seconds);
+    while (Clock::now() < end) {
+        if (condition()) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return condition();
+}
+
+// A child process started with its own environment and working directory.
+inline pid_t spawnProcess(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                          const fs::path& directory, const fs::path& output) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (!directory.empty() && chdir(directory.c_str()) != 0) {
+            _exit(127);
+        }
+        if (!output.empty()) {
+            FILE* out = std::fopen(output.c_str(), "w");
+            if (out != nullptr) {
+                dup2(fileno(out), 1);
+                dup2(fileno(out), 2);
+            }
+        }
+        std::vector<char*> args;
+        for (const auto& a : argv) {
+            args.push_back(const_cast<char*>(a.c_str()));
+        }
+        args.push_back(nullptr);
+        std::vector<char*> envp;
+        for (const auto& e : env) {
+            envp.push_back(const_cast<char*>(e.c_str()));
+        }
+        envp.push_back(nullptr);
+        execve(args[0], args.data(), envp.data());
+        execvpe(args[0], args.data(), envp.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+// The process's exit status, or nothing if it is still running after `seconds`.
+inline std::optional<int> waitForExit(pid_t pid, double seconds) {
+    const auto end = Clock::now() + std::chrono::duration<double>(seconds);
+    for (;;) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            if (WIFEXITED(status)) {
+                return WEXITSTATUS(status);
+            }
+            return 128 + WTERMSIG(status);
+        }
+        if (Clock::now() >= end) {
+            return std::nullopt;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+// An X server of our own, 800 x 600, so that the 800 x 600 window fills the screen.
+class VirtualDisplay {
+public:
+    VirtualDisplay() {
+        // About one start in twenty cannot be reached at once: try another number.
+        for (int attempt = 0; attempt < 4 && name_.empty(); ++attempt) {
+            const int number = 300 + (getpid() * 7 + attempt * 13) % 600;
+            const std::string digits = std::to_string(number);
+            if (fs::exists("/tmp/.X" + digits + "-lock")) {
+                continue;
+            }
+            std::string name = ":";
+            name += digits;
+            pid_ = spawnProcess(
+                {"/usr/bin/Xvfb", name, "-screen", "0", "800x600x24", "-nolisten", "tcp"},
+                environmentStrings(), {}, "/dev/null");
+            std::string probe = "DISPLAY=";
+            probe += name;
+            probe += " xdotool getdisplaygeometry >/dev/null 2>&1";
+            const bool up = waitUntil([&] { return std::system(probe.c_str()) == 0; }, 10);
+            if (up) {
+                name_ = name;
+            } else {
+                kill(pid_, SIGTERM);
+                waitForExit(pid_, 5);
+            }
+        }
+    }
+    ~VirtualDisplay() {
+        if (!name_.empty()) {
+            kill(pid_, SIGTERM);
+            waitForExit(pid_, 5);
+        }
+    }
+    VirtualDisplay(const VirtualDisplay&) = delete;
+    VirtualDisplay& operator=(const VirtualDisplay&) = delete;
+
+    bool ready() const { return !name_.empty(); }
+    const std::string& name() const { return name_; }
+
+    static std::vector<std::string> environmentStrings() {
+        std::vector<std::string> env;
+        for (char** e = environ; *e != nullptr; ++e) {
+            env.emplace_back(*e);
+        }
+        return env;
+    }
+
+private:
+    std::string name_;
+    pid_t pid_ = -1;
+};
+
+struct Point {
+    int x = 0, y = 0;
+};
+
+struct Rect {
+    int x = 0, y = 0, w = 0, h = 0;
+};
+
+// The screen as RGB bytes, rows from the top.
+struct Screenshot {
+    std::vector<uint8_t> rgb;
+
+    bool valid() const { return rgb.size() == size_t{screenWidth} * screenHeight * 3; }
+    const uint8_t* at(int x, int y) const {
+        return &rgb[(static_cast<size_t>(y) * screenWidth + x) * 3];
+    }
+    // Pixels of the rectangle for which the test holds.
+    int count(Rect r, const std::function<bool(const uint8_t*)>& test) const {
+        int n = 0;
+        for (int y = r.y; y < r.y + r.h; ++y) {
+            for (int x = r.x; x < r.x + r.w; ++x) {
+                n += test(at(x, y)) ? 1 : 0;
+            }
+        }
+        return n;
+    }
+    int brightPixels(Rect r) const {
+        return count(r, [](const uint8_t* p) { return p[0] > 200 && p[1] > 200 && p[2] > 200; });
+    }
+    // Pixels of the rectangle that differ from the other picture by more than a trace.
+    int differingPixels(const Screenshot& other, Rect r) const {
+        int n = 0;
+        for (int y = r.y; y < r.y + r.h; ++y) {
+            for (int x = r.x; x < r.x + r.w; ++x) {
+                const uint8_t* a = at(x, y);
+                const uint8_t* b = other.at(x, y);
+                n += std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]) > 24;
+            }
+        }
+        return n;
+    }
+};
+
+// The focused toolkit window's title bar has this colour.
+inline bool toolkitWindowShown(const Screenshot& shot) {
+    return shot.count({0, 0, screenWidth, screenHeight}, [](const uint8_t* p) {
+        return p[0] == 41 && p[1] == 74 && p[2] == 122;
+    }) > 400;
+}
+
+// Where the centre of a square appears with the camera as the program starts.
+inline Point squareOnScreen(int file, int rank) {
+    const CameraView view = cameraView(Camera{});
+    // The model-view matrix of the scene: gluLookAt, then the board translation.
+    auto normalised = [](Vector3 v) {
+        const double n = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+        return Vector3{v.x / n, v.y / n, v.z / n};
+    };
+    auto cross = [](Vector3 a, Vector3 b) {
+        return Vector3{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+    };
+    const Vector3 forward = normalised({-view.eye.x, -view.eye.y, -view.eye.z});
+    const Vector3 side = normalised(cross(forward, view.up));
+    const Vector3 up = cross(side, forward);
+    const Vector3 p{2.0 * file - 9 - view.eye.x, -view.eye.y, -2.0 * rank + 9 - view.eye.z};
+    const double x = side.x * p.x + side.y * p.y + side.z * p.z;
+    const double y = up.x * p.x + up.y * p.y + up.z * p.z;
+    const double z = -(forward.x * p.x + forward.y * p.y + forward.z * p.z);
+    const double f = 1.0 / std::tan(30.0 * 3.14159265358979323846 / 180.0);
+    const double aspect = static_cast<float>(screenWidth) / static_cast<float>(screenHeight);
+    const double ndcX = f / aspect * x / -z;
+    const double ndcY = f * y / -z;
+    return {static_cast<int>(std::lround((ndcX + 1) / 2 * screenWidth)),
+            static_cast<int>(std::lround(screenHeight - (ndcY + 1) / 2 * screenHeight))};
+}
+
+inline Point squareOnScreen(const std::string& square) {
+    return squareOnScreen(square[0] - 'a' + 1, square[1] - '0');
+}
+
+class WindowSession {
+public:
+    // Starts the program in a scratch working directory holding the given settings file.
+    WindowSession(const VirtualDisplay& display, const std::string& name,
+                  const std::optional<Settings>& prepared, std::vector<std::string> options = {})
+        : display_(display.name()) {
+        directory_ = fs::temp_directory_path() /
+                     ("veltmark-window-" + std::to_string(getpid()) + "-" + name);
+        fs::remove_all(directory_);
+        fs::create_directories(directory_ / "home");
+        if (prepared) {
+            const SettingsImage image = encodeSettings(*prepared);
+            std::ofstream(directory_ / "settings.dat", std::ios::binary)
+                .write(reinterpret_cast<const char*>(image.data()), image.size());
+        }
+        shots_ = fs::path(VELTMARK_WINDOW_SHOTS);
+        fs::create_directories(shots_);
+        for (const auto& e : VirtualDisplay::environmentStrings()) {
+            const auto key = e.substr(0, e.find('='));
+            if (key != "DISPLAY" && key != "HOME" && key != "XDG_DATA_DIRS" &&
+                key != "XDG_DATA_HOME" && key != "XDG_CONFIG_HOME" && key != "APPDATA") {
+                env_.push_back(e);
+            }
+        }
+        env_.push_back("DISPLAY=" + display_);
+        env_.push_back("HOME=" + (directory_ / "home").string());
+        env_.push_back(std::string("XDG_DATA_DIRS=") + VELTMARK_BUILD_DATA);
+        argv_ = {VELTMARK_BINARY};
+        argv_.insert(argv_.end(), options.begin(), options.end());
+        pid_ = spawnProcess(argv_, env_, directory_, directory_ / "output.txt");
+    }
+
+    ~WindowSession() {
+        if (!exitStatus_) {
+            kill(pid_, SIGKILL);
+            waitForExit(pid_, 5);
+        }
+        fs::remove_all(directory_);
+    }
+    WindowSession(const WindowSession&) = delete;
+    WindowSession& operator=(const WindowSession&) = delete;
+
+    const fs::path& directory() const { return directory_; }
+
+    // True once the first frame is on the screen (the status line is drawn). A program that
+    // could not reach the display (it happens now and then) is started once more.
+    bool waitForWindow(double seconds = 20) {
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            const bool drawn = waitUntil(
+                [&] {
+                    const Screenshot shot = screenshot();
+                    return shot.valid() && shot.brightPixels({20, 548, 150, 30}) > 20;
+                },
+                seconds);
+            if (drawn) {
+                return true;
+            }
+            kill(pid_, SIGKILL);
+            waitForExit(pid_, 5);
+            pid_ = spawnProcess(argv_, env_, directory_, directory_ / "output.txt");
+        }
+        return false;
+    }
+
+    void xdotool(const std::string& arguments) const {
+        std::system(("DISPLAY=" + display_ + " xdotool " + arguments + " >/dev/null 2>&1").c_str());
+    }
+    void key(const std::string& name) const { xdotool("key " + name); }
+    void moveMouse(Point p) const {
+        xdotool("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y));
+    }
+    void pause(int ms) const { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+    void click(Point p) const {
+        moveMouse(p);
+        pause(150);
+        xdotool("click 1");
+        pause(150);
+    }
+    // Press on one square, drag, release on the other.
+    void drag(const std::string& from, const std::string& to) const {
+        const Point a = squareOnScreen(from);
+        const Point b = squareOnScreen(to);
+        moveMouse(a);
+        pause(120);
+        xdotool("mousedown 1");
+        pause(80);
+        moveMouse({(a.x + b.x) / 2, (a.y + b.y) / 2});
+        pause(50);
+        moveMouse(b);
+        pause(120);
+        xdotool("mouseup 1");
+        pause(250);
+    }
+
+    // The screen now; kept as a PNG for a look at it when a name is given.
+    Screenshot screenshot(const std::string& keepAs = "") const {
+        const fs::path raw = directory_ / "shot.rgb";
+        std::system(("import -display " + display_ +
+                     " -window root -depth 8 rgb:" + quoted(raw.string()) + " >/dev/null 2>&1")
+                        .c_str());
+        Screenshot shot;
+        std::ifstream in(raw, std::ios::binary);
+        shot.rgb.assign(std::istreambuf_iterator<char>(in), {});
+        if (!keepAs.empty()) {
+            std::system(("convert -size 800x600 -depth 8 rgb:" + quoted(raw.string()) + " " +
+                         quoted((shots_ / (keepAs + ".png")).string()) + " >/dev/null 2>&1")
+                            .c_str());
+        }
+        return shot;
+    }
+
+    Screenshot waitForScreen(const std::function<bool(const Screenshot&)>& condition,
+                             double seconds) const {
+        Screenshot last;
+        waitUntil(
+            [&] {
+                last = screenshot();
+                return last.valid() && condition(last);
+            },
+            seconds);
+        return last;
+    }
+
+    std::string fileText(const std::string& name) const {
+        std::ifstream in(directory_ / name);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    // The engine's moves in the log, in order.
+    std::vector<std::string> loggedMoves() const {
+        std::vector<std::string> moves;
+        std::istringstream lines(fileText("Veltmark.log"));
+        for (std::string line; std::getline(lines, line);) {
+            const bool isMove = (line.size() == 4 || line.size() == 5) && line[0] >= 'a' &&
+                                line[0] <= 'h' && line[1] >= '1' && line[1] <= '8';
+            if (isMove) {
+                moves.push_back(line);
+            }
+        }
+        return moves;
+    }
+
+    std::optional<int> terminate(double seconds = 10) {
+        kill(pid_, SIGTERM);
+        exitStatus_ = waitForExit(pid_, seconds);
+        return exitStatus_;
+    }
+    std::optional<int> waitForEnd(double seconds) {
+        exitStatus_ = waitForExit(pid_, seconds);
+        return exitStatus_;
+    }
+
+private:
+    std::string display_;
+    std::vector<std::string> argv_;
+    std::vector<std::string> env_;
+    fs::path directory_;
+    fs::path shots_;
+    pid_t pid_ = -1;
+    std::optional<int> exitStatus_;
+};
+
+// Where the on-screen buttons are, laid out from their texts as the program does it.
+ScreenButtons buttonsOnScreen();
+
+inline Point centreOf(const ScreenButton& button) {
+    return {button.x + button.width / 2, button.hitY + button.height / 2};
+}
+
+} // namespace window_test

@@ -1,0 +1,186 @@
+#include "Assets.h"
+#include "WindowSession.h"
+
+#include <gtest/gtest.h>
+
+using namespace window_test;
+
+namespace window_test {
+
+ScreenButtons buttonsOnScreen() {
+    TextRenderer text(std::string(VELTMARK_BUILD_DATA) + "/veltmark/" + fontFile);
+    ScreenButtons buttons;
+    for (const std::string* name : {&newGameButton, &settingsButton, &undoButton, &redoButton}) {
+        const SDL_Surface* image = text.render(*name, true);
+        ScreenButton& button = buttons[*name];
+        button.width = image->w;
+        button.height = image->h;
+    }
+    layOutButtons(buttons, screenWidth, screenHeight);
+    return buttons;
+}
+
+} // namespace window_test
+
+namespace {
+
+Settings preparedSettings(int whitePlayer, int blackPlayer, double seconds, int depth) {
+    Settings s = defaultSettings();
+    s.whitePlayer = whitePlayer;
+    s.blackPlayer = blackPlayer;
+    s.timePerMove = seconds;
+    s.maxDepth = static_cast<uint8_t>(depth);
+    s.threadCount = 2;
+    return s;
+}
+
+// The board without the texts and buttons around it.
+const Rect boardArea{100, 60, 600, 470};
+const Rect checkText{370, 548, 80, 28};
+const Rect newGameArea{650, 20, 145, 35};
+
+Rect around(Point p, int half = 14) {
+    return {p.x - half, p.y - half, 2 * half, 2 * half};
+}
+
+class Window : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!display.ready()) {
+            GTEST_SKIP() << "no Xvfb display could be started";
+        }
+    }
+    VirtualDisplay display;
+};
+
+TEST_F(Window, HumanMoveEngineReplyAndUndoOfBoth) {
+    WindowSession window(display, "undo", preparedSettings(0, 1, 1.0, 100), {"--log"});
+    ASSERT_TRUE(window.waitForWindow());
+    const Screenshot start = window.waitForScreen(toolkitWindowShown, 10);
+    window.screenshot("01-start-with-settings-dialog");
+    EXPECT_TRUE(toolkitWindowShown(start)) << "the settings dialog is open at start";
+
+    window.key("Escape");
+    const Screenshot initial =
+        window.waitForScreen([](const Screenshot& s) { return !toolkitWindowShown(s); }, 10);
+    ASSERT_FALSE(toolkitWindowShown(initial)) << "Escape closes the settings dialog";
+
+    // Press on e2, drag: the preview shows the pawn on e4 before the release.
+    const Point e2 = squareOnScreen("e2");
+    const Point e4 = squareOnScreen("e4");
+    window.moveMouse(e2);
+    window.pause(150);
+    window.xdotool("mousedown 1");
+    window.pause(80);
+    window.moveMouse(e4);
+    const Screenshot preview = window.waitForScreen(
+        [&](const Screenshot& s) { return s.differingPixels(initial, around(e4)) > 100; }, 10);
+    window.screenshot("02-picked-pawn-with-targets-and-preview");
+    EXPECT_GT(preview.differingPixels(initial, around(e2)), 100) << "e2 marked as picked";
+    const auto released = Clock::now();
+    window.xdotool("mouseup 1");
+
+    ASSERT_TRUE(waitUntil([&] { return !window.loggedMoves().empty(); }, 10))
+        << "the engine answers";
+    const double answerSeconds = std::chrono::duration<double>(Clock::now() - released).count();
+    EXPECT_LT(answerSeconds, 1.0 + 1.5) << "within its thinking time of one second";
+    const auto log = window.fileText("Veltmark.log");
+    EXPECT_NE(log.find(" plies, "), std::string::npos);
+    EXPECT_NE(log.find("AI made up its mind in "), std::string::npos);
+
+    window.pause(700); // the move's animation
+    const Screenshot answered = window.screenshot("03-engine-answered");
+    EXPECT_GT(answered.differingPixels(initial, around(e4)), 100) << "a pawn stands on e4";
+
+    const ScreenButtons buttons = buttonsOnScreen();
+    window.click(centreOf(buttons.at(undoButton)));
+    const Screenshot undone = window.waitForScreen(
+        [&](const Screenshot& s) { return s.differingPixels(initial, boardArea) < 30; }, 10);
+    window.screenshot("04-both-moves-undone");
+    EXPECT_LT(undone.differingPixels(initial, boardArea), 30)
+        << "one undo takes back the engine's reply and the human's move";
+
+    // The arrow keys turn the camera.
+    window.key("Left Left Left Up");
+    const Screenshot turned = window.waitForScreen(
+        [&](const Screenshot& s) { return s.differingPixels(initial, boardArea) > 5000; }, 10);
+    window.screenshot("05-camera-turned");
+    EXPECT_GT(turned.differingPixels(initial, boardArea), 5000);
+
+    EXPECT_EQ(window.terminate(), 0) << "SIGTERM ends the program as closing the window does";
+}
+
+TEST_F(Window, PromotionByMouseTakesThePieceFromTheDialogByKey) {
+    WindowSession window(display, "promotion", preparedSettings(0, 0, 1.0, 100));
+    ASSERT_TRUE(window.waitForWindow());
+    window.waitForScreen(toolkitWindowShown, 10);
+    window.key("Escape");
+    window.waitForScreen([](const Screenshot& s) { return !toolkitWindowShown(s); }, 10);
+
+    // The White pawn walks to a7 and takes the knight on b8; Black's king waits on d7, where
+    // only a new knight gives check.
+    for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{{"b2", "b4"},
+                                                                                   {"d7", "d6"},
+                                                                                   {"b4", "b5"},
+                                                                                   {"e8", "d7"},
+                                                                                   {"b5", "b6"},
+                                                                                   {"h7", "h6"},
+                                                                                   {"b6", "a7"},
+                                                                                   {"h6", "h5"}}) {
+        window.drag(from, to);
+    }
+    const Screenshot before = window.screenshot();
+    EXPECT_LT(before.brightPixels(checkText), 5) << "no check before the promotion";
+
+    window.drag("a7", "b8");
+    const Screenshot dialog = window.waitForScreen(toolkitWindowShown, 15);
+    window.screenshot("06-promotion-dialog");
+    ASSERT_TRUE(toolkitWindowShown(dialog)) << "the promotion dialog asks for the piece";
+
+    window.key("n");
+    const Screenshot check = window.waitForScreen(
+        [](const Screenshot& s) {
+            return !toolkitWindowShown(s) && s.brightPixels(checkText) > 20;
+        },
+        10);
+    window.screenshot("07-knight-gives-check");
+    EXPECT_GT(check.brightPixels(checkText), 20) << "the knight chosen by key gives check";
+    EXPECT_EQ(window.terminate(), 0);
+}
+
+TEST_F(Window, EngineAgainstEngineRunsToTheEndOfTheGame) {
+    WindowSession window(display, "engines", preparedSettings(1, 1, 0.05, 3));
+    ASSERT_TRUE(window.waitForWindow());
+    // The engines play while the settings dialog is still open.
+    const Screenshot over = window.waitForScreen(
+        [](const Screenshot& s) { return s.brightPixels(newGameArea) > 40; }, 240);
+    window.screenshot("08-engine-game-over");
+    ASSERT_GT(over.brightPixels(newGameArea), 40) << "\"New game\" is enabled at the end";
+    EXPECT_TRUE(toolkitWindowShown(over)) << "the end of the game is announced in a box";
+    EXPECT_EQ(window.terminate(), 0);
+}
+
+TEST(WindowWithoutDisplay, EndsWithMinusOneAndSaysWhy) {
+    const fs::path output = fs::temp_directory_path() / "veltmark-nodisplay.txt";
+    std::vector<std::string> env;
+    for (const auto& e : VirtualDisplay::environmentStrings()) {
+        if (e.rfind("DISPLAY=", 0) != 0 && e.rfind("XDG_DATA_DIRS=", 0) != 0) {
+            env.push_back(e);
+        }
+    }
+    env.push_back(std::string("XDG_DATA_DIRS=") + VELTMARK_BUILD_DATA);
+    const fs::path directory = fs::temp_directory_path() / "veltmark-nodisplay";
+    fs::create_directories(directory);
+    const pid_t pid = spawnProcess({VELTMARK_BINARY}, env, directory, output);
+    EXPECT_EQ(waitForExit(pid, 20), 255);
+    std::ifstream in(output);
+    std::string first;
+    std::getline(in, first);
+    EXPECT_NE(first.find("the window cannot start"), std::string::npos) << first;
+    std::string more;
+    EXPECT_FALSE(std::getline(in, more)) << "one line only";
+    fs::remove_all(directory);
+    fs::remove(output);
+}
+
+} // namespace
