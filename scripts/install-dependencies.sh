@@ -10,6 +10,8 @@ packages=(
   libgl-dev libglu1-mesa-dev fonts-liberation zlib1g-dev
   # Real peers and a display for the end-to-end tests.
   xvfb xdotool x11-apps imagemagick xboard fairymax stockfish
+  # Building and checking the Debian package.
+  dpkg-dev file lintian desktop-file-utils man-db
 )
 
 missing=()

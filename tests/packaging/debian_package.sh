@@ -136,9 +136,10 @@ if [ "$failures" -gt 0 ]; then
 fi
 
 # The window face loads its data before it needs a display: from the unpacked tree it gets past
-# loading; with an empty data directory it names what is missing.
+# loading; with an empty data directory it names what is missing. There is no display, and SDL is
+# held to X11 so that it cannot fall back to drawing in the terminal.
 windowErrors() {
-  (cd "$work/cwd" && env -i HOME="$work/home" XDG_DATA_DIRS="$1" timeout 20 \
+  (cd "$work/cwd" && env -i HOME="$work/home" SDL_VIDEODRIVER=x11 XDG_DATA_DIRS="$1" timeout 20 \
     "$root/usr/games/veltmark" 2>&1 >/dev/null) || true
 }
 dataProblem='data file|model file|cannot read the image|cannot open the font'
