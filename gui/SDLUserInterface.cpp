@@ -52,6 +52,8 @@ bool isWindowInput(Uint8 type) {
 } // namespace
 
 SDLUserInterface::SDLUserInterface() : assets(loadAssetsOrStop()) {
+    // The buttons' texts need only the font, not the window.
+    createButtons();
     game.setInitialPosition();
     game.previous = nullptr;
     animationPosition.setInitialPosition();
@@ -157,7 +159,6 @@ bool SDLUserInterface::startRendering(std::string& failure) {
         return false;
     }
     SDL_WM_SetCaption("Veltmark", "Veltmark");
-    createButtons();
     if (openWindowWithMultisampling() == nullptr) {
         failure = SDL_GetError();
         return false;

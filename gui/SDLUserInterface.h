@@ -75,6 +75,8 @@ public:
     // engine-turn thread.
     void refreshGameState();
     void offerDrawClaim();
+    // A human's move, as a release over a legal target makes it.
+    void playHumanMove(Square from, Square to);
     void undo();
     void redo();
     // After the settings changed; on the rendering thread, during a frame.
@@ -181,8 +183,6 @@ private:
     void mainLoop(std::unique_lock<std::mutex>& queueHold);
     void shutDownGame();
 
-    // A human's move from the picked square to the hovered one.
-    void playHumanMove(Square from, Square to);
     // Finds the square under the given mouse position in the next frame and waits for it.
     void pickAt(int x, int y);
     template <typename T> T waitForAnswer(DialogAnswer<T>& answer, ToolkitWindow* window);

@@ -1,0 +1,211 @@
+// The windowed game's flow with its real threads: engine turns stopped by undo, redo and draw
+// claims while events keep arriving. No window is opened.
+#include "DialogWindows.h"
+#include "Engine.h"
+#include "Fen.h"
+#include "GameFlowRules.h"
+#include "SDLUserInterface.h"
+#include "Settings.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class GameFlow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::setenv("XDG_DATA_DIRS", VELTMARK_BUILD_DATA, 1);
+        settings = defaultSettings();
+        settings.threadCount = 2;
+        settings.timePerMove = 30.0;
+        ui = std::make_unique<SDLUserInterface>();
+        theUserInterface = ui.get();
+        createSearchPool(&ui->game, settings.threadCount);
+        redoHead = &ui->game;
+        ui->startNewGame();
+    }
+
+    void TearDown() override {
+        stopFeeding();
+        ui->stopEngineTurn();
+        ui->joinEngineTurn();
+        destroySearchPool();
+        ui.reset();
+        theUserInterface = nullptr;
+    }
+
+    void players(int white, int black) {
+        settings.whitePlayer = white;
+        settings.blackPlayer = black;
+    }
+
+    void setPosition(const std::string& fen) {
+        ASSERT_TRUE(setFromFen(ui->game, fen));
+        ui->game.previous = nullptr;
+        redoHead = &ui->game;
+        ui->refreshGameState();
+    }
+
+    void startEngine() {
+        ui->startEngineTurnIfDue();
+        ASSERT_EQ(ui->engineState, SDLUserInterface::Thinking);
+        // Long enough for the search to be under way.
+        std::this_thread::sleep_for(100ms);
+    }
+
+    bool buttonOn(const std::string& text) { return ui->buttons.at(text).enabled; }
+
+    // As the rendering thread does, and the main thread handling them, while the test goes on.
+    void feedEvents() {
+        feeding_ = true;
+        feeder_ = std::thread([this] {
+            for (int i = 0; feeding_; ++i) {
+                SDL_Event event{};
+                event.type = SDL_MOUSEMOTION;
+                event.motion.x = static_cast<Uint16>(100 + i % 600);
+                event.motion.y = 300;
+                {
+                    std::lock_guard queue(ui->queueLock);
+                    ui->eventQueue.push_back(event);
+                    ui->eventsAvailable.notify_all();
+                }
+                std::this_thread::sleep_for(1ms);
+            }
+        });
+        handler_ = std::thread([this] {
+            std::unique_lock queue(ui->queueLock);
+            while (feeding_) {
+                ui->eventsAvailable.wait_for(queue, 10ms);
+                while (!ui->eventQueue.empty()) {
+                    const SDL_Event event = ui->eventQueue.front();
+                    ui->eventQueue.pop_front();
+                    queue.unlock();
+                    ui->dispatchEvent(event);
+                    queue.lock();
+                }
+            }
+        });
+    }
+
+    void stopFeeding() {
+        feeding_ = false;
+        if (feeder_.joinable()) {
+            feeder_.join();
+            handler_.join();
+        }
+    }
+
+    // Answers the next question shown, as the rendering thread would after a click.
+    void answerNextQuestion(bool yes) {
+        answerer_ = std::thread([this, yes] {
+            for (int tries = 0; tries < 2000; ++tries) {
+                {
+                    std::lock_guard gui(ui->guiLock);
+                    for (const auto& window : ui->toolkit.windows()) {
+                        auto* question = dynamic_cast<QuestionDialog*>(window.get());
+                        if (question != nullptr && question->isShown()) {
+                            question->choose(yes);
+                            return;
+                        }
+                    }
+                }
+                std::this_thread::sleep_for(5ms);
+            }
+        });
+    }
+
+    std::vector<std::string> messages() {
+        std::vector<std::string> titles;
+        std::lock_guard gui(ui->guiLock);
+        for (const auto& window : ui->toolkit.windows()) {
+            if (dynamic_cast<MessageBox*>(window.get()) != nullptr) {
+                titles.push_back(window->title());
+            }
+        }
+        return titles;
+    }
+
+    std::unique_ptr<SDLUserInterface> ui;
+    std::thread answerer_;
+
+private:
+    std::atomic<bool> feeding_{false};
+    std::thread feeder_, handler_;
+};
+
+TEST_F(GameFlow, UndoWhileTheEngineThinksTakesBackOnlyTheHumansMove) {
+    players(0, 1);
+    feedEvents();
+    ui->playHumanMove({5, 2}, {5, 4});
+    EXPECT_TRUE(buttonOn(undoButton));
+    startEngine();
+
+    ui->undo();
+    EXPECT_EQ(ui->engineState, SDLUserInterface::Joined);
+    EXPECT_EQ(ui->game.at(5, 2), WhitePawn);
+    EXPECT_EQ(ui->game.sideToMove, 1);
+    EXPECT_EQ(positionsToRedo(ui->game), 1) << "the engine's dropped move was never played";
+    EXPECT_FALSE(buttonOn(undoButton));
+    EXPECT_TRUE(buttonOn(redoButton));
+}
+
+TEST_F(GameFlow, RedoWhileTheEngineThinksReplaysTheMoveWithoutTheEnginesAnswer) {
+    players(0, 0);
+    ui->playHumanMove({5, 2}, {5, 4});
+    ui->playHumanMove({5, 7}, {5, 5});
+    ui->undo();
+    ASSERT_EQ(ui->game.at(5, 7), BlackPawn);
+
+    // The user lets the engine play Black and, while it thinks, asks for the move back.
+    players(0, 1);
+    feedEvents();
+    startEngine();
+    ui->redo();
+    EXPECT_EQ(ui->engineState, SDLUserInterface::Joined);
+    EXPECT_EQ(ui->game.at(5, 5), BlackPawn);
+    EXPECT_EQ(movesInRecord(ui->game), 2);
+    EXPECT_TRUE(buttonOn(undoButton));
+    EXPECT_FALSE(buttonOn(redoButton));
+}
+
+TEST_F(GameFlow, EngineClaimingADrawEndsTheGameWithoutItsMove) {
+    players(1, 0);
+    settings.timePerMove = 1.0;
+    setPosition("4k3/8/8/4p3/4P3/8/8/4K3 w - - 101 1");
+    feedEvents();
+    ui->startEngineTurnIfDue();
+    ASSERT_TRUE([&] {
+        for (int i = 0; i < 1000 && ui->engineState == SDLUserInterface::Thinking; ++i) {
+            std::this_thread::sleep_for(10ms);
+        }
+        return ui->engineState != SDLUserInterface::Thinking;
+    }());
+    ui->joinEngineTurn();
+    EXPECT_TRUE(ui->game.drawClaimed);
+    EXPECT_EQ(ui->legalMoveCount, 0);
+    EXPECT_EQ(ui->game.at(5, 1), WhiteKing) << "the claim drops the engine's move";
+    EXPECT_EQ(messages(), std::vector<std::string>{"Information"});
+    EXPECT_TRUE(buttonOn(newGameButton));
+}
+
+TEST_F(GameFlow, HumanClaimsTheDrawThatItsMoveMadeClaimable) {
+    players(0, 1);
+    setPosition("4k3/8/8/4p3/4P3/8/8/4K3 w - - 100 1");
+    answerNextQuestion(true);
+    ui->playHumanMove({5, 1}, {4, 1});
+    answerer_.join();
+    EXPECT_TRUE(ui->game.drawClaimed);
+    EXPECT_EQ(ui->legalMoveCount, 0);
+    EXPECT_EQ(gameEndAnnouncement(ui->game),
+              "The game has ended\nin a draw.\nNeither player has won.");
+    ui->startEngineTurnIfDue();
+    EXPECT_NE(ui->engineState, SDLUserInterface::Thinking) << "no turn after the game's end";
+}
+
+} // namespace
