@@ -471,9 +471,7 @@ void Generator::defences(int kind) {
         break;
     }
     case WhitePawn:
-        // Pushes and en passant go through the full pawn generator when they exist; its pushes
-        // are left out there.
-        pawn();
+        pawn(); // which leaves the pushes out itself
         break;
     }
 }
