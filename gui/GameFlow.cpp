@@ -103,12 +103,17 @@ void SDLUserInterface::startEngineTurnIfDue() {
     if (engineState == Finished || engineState == Stopping) {
         joinEngineTurn();
     }
+    // A turn that is still running may end at any moment: whether its thread is still there
+    // decides, not a state read once more after that.
+    if (engineThread.joinable()) {
+        return;
+    }
     bool due;
     {
         std::lock_guard scene(sceneLock);
         due = legalMoveCount > 0 && isEnginesTurn(game, settings);
     }
-    if (engineState != Thinking && due) {
+    if (due) {
         // Cleared here rather than by the turn, so that a stop that comes before the turn has
         // begun is not forgotten.
         engineStop = false;

@@ -2,6 +2,7 @@
 
 #include "DataFiles.h"
 #include "Engine.h"
+#include "FrameTimeLog.h"
 #include "LogFile.h"
 #include "MoveAnimation.h"
 #include "SettingsDialog.h"
@@ -149,11 +150,11 @@ void SDLUserInterface::renderingMain() {
 }
 
 bool SDLUserInterface::startRendering(std::string& failure) {
-    // Only the video subsystem: sound, timers and the rest are not used, and a machine without a
-    // sound device must still open the window.
     // Only X11 offers OpenGL; without a display SDL would otherwise fall back to a text-mode
     // driver that draws on the terminal before it fails. A driver the user chose is kept.
     setenv("SDL_VIDEODRIVER", "x11", 0);
+    // Only the video subsystem: sound, timers and the rest are not used, and a machine without a
+    // sound device must still open the window.
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         failure = SDL_GetError();
         return false;
@@ -230,12 +231,15 @@ void SDLUserInterface::createButtons() {
 }
 
 void SDLUserInterface::renderingLoop() {
+    FrameTimeLog frameTimes;
     std::unique_lock scene(sceneLock);
     while (running) {
         if (animating && SDL_GetTicks() - animationStart > animationMilliseconds) {
             animating = false;
         }
+        frameTimes.frameStarts();
         drawFrame();
+        frameTimes.frameDone(animating);
         scene.unlock();
         bool keepDrawing;
         {
