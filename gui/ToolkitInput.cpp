@@ -44,6 +44,10 @@ void ToolkitInput::feedFrame(ImGuiIO& io) {
 bool ToolkitInput::feed(ImGuiIO& io, const SDL_Event& event) {
     switch (event.type) {
     case SDL_MOUSEMOTION:
+        // Motion after a press or release waits a frame: widgets see the button where it changed.
+        if (buttonsChanged_.any()) {
+            return false;
+        }
         io.MousePos = ImVec2(event.motion.x, event.motion.y);
         return true;
     case SDL_MOUSEBUTTONDOWN:
