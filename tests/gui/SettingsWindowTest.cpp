@@ -1,0 +1,309 @@
+// The "Settings" window of the real program, used with the mouse and the keyboard.
+#include "WindowSession.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <utility>
+
+using namespace window_test;
+
+namespace {
+
+// Where the dialog puts its widgets, centred on the 800 x 600 screen.
+const Point generalTab{265, 159};
+const Point aiTab{315, 159};
+const Point graphicsTab{367, 159};
+const Point whiteAiRadio{452, 189};
+const Point blackHumanRadio{364, 219};
+const Point blackSwatch{416, 273};
+const Point okButton{288, 465};
+const Point thinkField{326, 189};
+const Rect depthField{389, 207, 90, 24};
+const Rect threadsField{377, 327, 90, 24};
+const Point sidewaysRadio{452, 303};
+const Point forwardRadio{364, 303};
+const Point changeBlackColour{488, 273};
+const Point cancelButton{406, 465};
+// The colour window over it: the hue/saturation field, the value bar and "OK".
+const Rect pickerField{290, 169, 200, 200};
+const Point pickerBarTop{500, 170};
+const Point colourOk{344, 443};
+
+// Where the black pieces stand at the far side of the board, and the four knights.
+const Rect blackPiecesArea{200, 100, 400, 120};
+const char* const knightSquares[] = {"b1", "g1", "b8", "g8"};
+const char* const otherBackRankSquares[] = {"a1", "c1", "d1", "e1", "a8", "c8", "e8", "h8"};
+
+Rect around(Point p, int half = 14) {
+    return {p.x - half, p.y - half, 2 * half, 2 * half};
+}
+
+Settings preparedSettings() {
+    Settings s = defaultSettings();
+    s.timePerMove = 1.0;
+    s.threadCount = 2;
+    return s;
+}
+
+std::vector<uint8_t> bytesOf(const Settings& record) {
+    const SettingsImage image = encodeSettings(record);
+    return {image.begin(), image.end()};
+}
+
+std::vector<uint8_t> fileBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The blue picked below, lit or in shadow; the toolkit's own blues have far more green.
+bool bluish(const uint8_t* p) {
+    return p[2] > 100 && p[2] > 2 * p[0] && p[2] > 2 * p[1];
+}
+
+bool near(const uint8_t* p, int r, int g, int b) {
+    return std::abs(p[0] - r) <= 6 && std::abs(p[1] - g) <= 6 && std::abs(p[2] - b) <= 6;
+}
+
+// A radio button is chosen when its centre shows the toolkit's check mark colour.
+auto chosen(Point radio) {
+    return [radio](const Screenshot& s) { return near(s.at(radio.x, radio.y), 66, 150, 250); };
+}
+// Each tab known by a pixel of its own: SEE's check mark, the white pieces' swatch.
+bool engineTabShown(const Screenshot& s) {
+    return near(s.at(240, 250), 66, 150, 250);
+}
+bool graphicsTabShown(const Screenshot& s) {
+    return near(s.at(416, 243), 192, 192, 192);
+}
+
+bool pickerShown(const Screenshot& shot) {
+    // The middle of the field's top row is cyan.
+    const uint8_t* p = shot.at(pickerField.x + pickerField.w / 2, pickerField.y + 3);
+    return p[0] < 60 && p[1] > 200 && p[2] > 200;
+}
+
+// The centre of the bright text in a rectangle: an on-screen button found as a person finds it.
+std::optional<Point> brightTextCentre(const Screenshot& shot, Rect r) {
+    int left = INT_MAX, right = -1, top = INT_MAX, bottom = -1;
+    for (int y = r.y; y < r.y + r.h; ++y) {
+        for (int x = r.x; x < r.x + r.w; ++x) {
+            const uint8_t* p = shot.at(x, y);
+            if (p[0] > 200 && p[1] > 200 && p[2] > 200) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+        }
+    }
+    if (right < 0) {
+        return std::nullopt;
+    }
+    return Point{(left + right) / 2, (top + bottom) / 2};
+}
+
+class SettingsWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!display.ready()) {
+            GTEST_SKIP() << "no Xvfb display could be started";
+        }
+    }
+
+    // Starts the program and waits for the settings dialog that it opens with.
+    static void startWithDialog(WindowSession& window) {
+        ASSERT_TRUE(window.waitForWindow());
+        ASSERT_TRUE(toolkitWindowShown(window.waitForScreen(toolkitWindowShown, 5)));
+    }
+    // Frames are slow on a busy machine: each step waits until the screen shows its effect, so
+    // that the next one does not reach the toolkit before the window it aims at is ready.
+    static bool clickAndSee(const WindowSession& window, Point p,
+                            const std::function<bool(const Screenshot&)>& effect) {
+        window.click(p);
+        return effect(window.waitForScreen(effect, 10));
+    }
+    static Screenshot waitForDialogGone(const WindowSession& window) {
+        const Screenshot shot =
+            window.waitForScreen([](const Screenshot& s) { return !toolkitWindowShown(s); }, 10);
+        EXPECT_FALSE(toolkitWindowShown(shot)) << "the settings dialog has closed";
+        return shot;
+    }
+    static void clickSettingsButton(const WindowSession& window, const Screenshot& shot) {
+        const auto button = brightTextCentre(shot, {600, 540, 200, 50});
+        ASSERT_TRUE(button) << "the Settings button is on the screen";
+        ASSERT_TRUE(clickAndSee(window, *button, toolkitWindowShown));
+    }
+    // Opens the black pieces' colour window and drags in it to a blue at full value.
+    static void pickBlueForBlackPieces(const WindowSession& window) {
+        ASSERT_TRUE(clickAndSee(window, graphicsTab, graphicsTabShown));
+        ASSERT_TRUE(clickAndSee(window, changeBlackColour, pickerShown));
+        window.moveMouse({pickerField.x + 10, pickerField.y + 50});
+        window.pause(150);
+        window.xdotool("mousedown 1");
+        window.pause(80);
+        for (int x : {pickerField.x + 60, pickerField.x + 110, pickerField.x + 140}) {
+            window.moveMouse({x, pickerField.y + 15});
+            window.pause(50);
+        }
+        window.xdotool("mouseup 1");
+        window.pause(150);
+        window.moveMouse({pickerBarTop.x, pickerBarTop.y + 100});
+        window.pause(150);
+        window.xdotool("mousedown 1");
+        window.pause(80);
+        window.moveMouse({pickerBarTop.x, pickerBarTop.y - 30});
+        window.pause(80);
+        window.xdotool("mouseup 1");
+        // The preview below the field turns blue.
+        const Point preview{pickerField.x + 50, pickerField.y + pickerField.h + 25};
+        ASSERT_TRUE(bluish(
+            window
+                .waitForScreen(
+                    [&](const Screenshot& s) { return bluish(s.at(preview.x, preview.y)); }, 10)
+                .at(preview.x, preview.y)));
+        window.screenshot("settings-colour-window-after-drag");
+        ASSERT_TRUE(clickAndSee(window, colourOk, [](const Screenshot& s) {
+            return !pickerShown(s) && bluish(s.at(blackSwatch.x, blackSwatch.y));
+        })) << "the colour window closed and the swatch shows the new colour";
+    }
+
+    VirtualDisplay display;
+};
+
+TEST_F(SettingsWindow, WhiteSwitchedToTheEngineStartsThinkingAtOnce) {
+    WindowSession window(display, "white-ai", preparedSettings(), {"--log"});
+    startWithDialog(window);
+    ASSERT_TRUE(clickAndSee(window, whiteAiRadio, chosen(whiteAiRadio)));
+    window.screenshot("settings-white-player-ai");
+    window.key("Return");
+    waitForDialogGone(window);
+
+    // White's first move, from its first two ranks, comes within the second it may think.
+    ASSERT_TRUE(waitUntil([&] { return !window.loggedMoves().empty(); }, 10))
+        << window.fileText("Veltmark.log");
+    const std::string first = window.loggedMoves().front();
+    EXPECT_TRUE(first[1] == '1' || first[1] == '2') << first;
+    EXPECT_NE(window.fileText("Veltmark.log").find("AI made up its mind in"), std::string::npos);
+    Settings expected = preparedSettings();
+    expected.whitePlayer = 1;
+    EXPECT_EQ(fileBytes(window.directory() / "settings.dat"), bytesOf(expected));
+}
+
+TEST_F(SettingsWindow, TypedEngineLimitsAreClampedAndSavedAsThe56Bytes) {
+    WindowSession window(display, "limits", preparedSettings());
+    startWithDialog(window);
+    ASSERT_TRUE(clickAndSee(window, aiTab, engineTabShown));
+    // A click selects the whole field; Tab moves on to the next one and selects it too. The
+    // next keys wait until the screen shows that the focus has moved.
+    window.click(thinkField);
+    window.xdotool("type 7.5");
+    for (const auto& [field, text] :
+         {std::pair{depthField, "12"}, std::pair{threadsField, "500"}}) {
+        const Screenshot before = window.screenshot();
+        window.key("Tab");
+        window.waitForScreen(
+            [&](const Screenshot& s) { return s.differingPixels(before, field) > 20; }, 5);
+        window.xdotool(std::string("type ") + text);
+    }
+    window.pause(300);
+    window.screenshot("settings-engine-limits-typed");
+    window.key("Return");
+    waitForDialogGone(window);
+
+    Settings expected = preparedSettings();
+    expected.timePerMove = 7.5;
+    expected.maxDepth = 12;
+    expected.threadCount = 64;
+    const fs::path file = window.directory() / "settings.dat";
+    EXPECT_TRUE(waitUntil([&] { return fileBytes(file) == bytesOf(expected); }, 5))
+        << "settings.dat holds the new values, the thread count clamped to 64";
+}
+
+TEST_F(SettingsWindow, BlackColourPickedByDraggingShowsOnTheBoard) {
+    WindowSession window(display, "colour", preparedSettings());
+    startWithDialog(window);
+    pickBlueForBlackPieces(window);
+    window.click(okButton);
+    const Screenshot board = waitForDialogGone(window);
+    window.screenshot("settings-black-pieces-blue");
+
+    EXPECT_GT(board.count(blackPiecesArea, bluish), 1000) << "the black pieces are blue";
+    const std::vector<uint8_t> bytes = fileBytes(window.directory() / "settings.dat");
+    ASSERT_EQ(bytes.size(), settingsFileSize);
+    const uint8_t* black = &bytes[45];
+    EXPECT_TRUE(bluish(black)) << int(black[0]) << "," << int(black[1]) << "," << int(black[2]);
+    EXPECT_EQ(black[3], 255);
+}
+
+TEST_F(SettingsWindow, CancelDropsTheEditsAndSidewaysTurnsBothKnights) {
+    WindowSession window(display, "cancel-knights", preparedSettings());
+    startWithDialog(window);
+    window.key("Escape");
+    const Screenshot before = waitForDialogGone(window);
+    window.screenshot("settings-board-before");
+    const fs::path file = window.directory() / "settings.dat";
+    const std::vector<uint8_t> savedBefore = fileBytes(file);
+
+    clickSettingsButton(window, before);
+    pickBlueForBlackPieces(window);
+    ASSERT_TRUE(clickAndSee(window, sidewaysRadio, chosen(sidewaysRadio)));
+    ASSERT_TRUE(clickAndSee(window, generalTab, chosen({452, 219})));
+    ASSERT_TRUE(clickAndSee(window, blackHumanRadio, chosen(blackHumanRadio)));
+    window.click(cancelButton);
+    const Screenshot cancelled = waitForDialogGone(window);
+    window.screenshot("settings-board-after-cancel");
+    EXPECT_LT(cancelled.differingPixels(before, {0, 0, screenWidth, screenHeight}), 50)
+        << "the board is as it was";
+    EXPECT_EQ(fileBytes(file), savedBefore);
+
+    // Opened again, the dialog shows the record: the black swatch is brown and the knights face
+    // forward.
+    clickSettingsButton(window, cancelled);
+    ASSERT_TRUE(clickAndSee(window, graphicsTab, graphicsTabShown));
+    const Screenshot reopened = window.screenshot("settings-reopened-after-cancel");
+    EXPECT_TRUE(near(reopened.at(blackSwatch.x, blackSwatch.y), 64, 32, 16));
+    EXPECT_TRUE(chosen(forwardRadio)(reopened));
+    ASSERT_TRUE(clickAndSee(window, sidewaysRadio, chosen(sidewaysRadio)));
+    window.key("Return");
+    waitForDialogGone(window);
+    const Screenshot sideways = window.waitForScreen(
+        [&](const Screenshot& s) {
+            return s.differingPixels(before, around(squareOnScreen("b1"))) > 30;
+        },
+        5);
+    window.screenshot("settings-knights-sideways");
+    for (const char* square : knightSquares) {
+        EXPECT_GT(sideways.differingPixels(before, around(squareOnScreen(square))), 30)
+            << "the knight on " << square << " turned";
+    }
+    for (const char* square : otherBackRankSquares) {
+        EXPECT_LT(sideways.differingPixels(before, around(squareOnScreen(square))), 10)
+            << "the piece on " << square << " stayed as it was";
+    }
+    Settings expected = preparedSettings();
+    expected.knightsFace = 1;
+    EXPECT_EQ(fileBytes(file), bytesOf(expected));
+}
+
+TEST_F(SettingsWindow, FirstStartsWriteTheDefaultsHereOrInTheConfigurationDirectory) {
+    std::vector<uint8_t> defaults = bytesOf(defaultSettings());
+    for (int i : {9, 10, 11, 12, 13, 14, 15, 26, 27, 28, 29, 30, 31, 49, 50, 51}) {
+        ASSERT_EQ(defaults[static_cast<size_t>(i)], 0) << "reserved byte " << i;
+    }
+    {
+        WindowSession window(display, "first-start", std::nullopt);
+        startWithDialog(window);
+        EXPECT_EQ(fileBytes(window.directory() / "settings.dat"), defaults);
+    }
+    {
+        WindowSession window(display, "first-start-home", std::nullopt,
+                             {"--settings-to-home-directory"});
+        startWithDialog(window);
+        const fs::path home = window.directory() / "home";
+        EXPECT_EQ(fileBytes(home / ".config" / "veltmark" / "settings.dat"), defaults);
+        EXPECT_FALSE(fs::exists(window.directory() / "settings.dat"));
+        EXPECT_FALSE(fs::exists(home / ".veltmark")) << "the older folder is not left behind";
+    }
+}
+
+} // namespace
