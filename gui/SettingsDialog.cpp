@@ -151,11 +151,13 @@ void SettingsDialog::drawContents() {
 }
 
 void SettingsDialog::drawGeneralTab() {
+    ImGui::AlignTextToFramePadding();
     ImGui::TextUnformatted("White player:");
     ImGui::SameLine(labelColumn);
     ImGui::RadioButton("Human##white", &form.whitePlayerRadio, 0);
     ImGui::SameLine();
     ImGui::RadioButton("AI##white", &form.whitePlayerRadio, 1);
+    ImGui::AlignTextToFramePadding();
     ImGui::TextUnformatted("Black player:");
     ImGui::SameLine(labelColumn);
     ImGui::RadioButton("Human##black", &form.blackPlayerRadio, 0);

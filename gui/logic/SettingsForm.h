@@ -17,6 +17,7 @@ struct Swatch {
     bool changed = false;
 
     void fill(const PieceColor& colour);
+    bool operator==(const Swatch&) const = default;
 };
 
 struct FieldRange {
@@ -52,4 +53,5 @@ struct SettingsForm {
     void load(const Settings& record);
     // What the colour window's "OK" does: the colour, opaque, and its swatch.
     void takePickedColor(bool forWhitePieces, RgbColor colour);
+    bool operator==(const SettingsForm&) const = default;
 };

@@ -119,25 +119,25 @@ TEST(SettingsOk, StoresTheFormAndResizesThePoolOnlyForANewThreadCount) {
     EXPECT_EQ(actions.calls,
               (std::vector<std::string>{"stop", "resize", "save", "buttons", "knights"}));
     EXPECT_EQ(actions.resizedTo, 2);
-    EXPECT_EQ(stored.whitePlayer, 1);
-    EXPECT_EQ(stored.timePerMove, 2.5);
-    EXPECT_EQ(stored.maxDepth, 7);
-    EXPECT_EQ(stored.useSee, 0);
-    EXPECT_EQ(stored.threadCount, 2);
-    EXPECT_EQ(stored.reflectivity, 0.35);
-    EXPECT_EQ(std::vector<int>(stored.blackColor, stored.blackColor + 4),
-              (std::vector<int>{10, 20, 30, 255}));
-    EXPECT_EQ(stored.knightsFace, 1);
+    Settings expected = defaultSettings();
+    expected.whitePlayer = 1;
+    expected.timePerMove = 2.5;
+    expected.maxDepth = 7;
+    expected.useSee = 0;
+    expected.threadCount = 2;
+    expected.reflectivity = 0.35;
+    const uint8_t blue[4] = {10, 20, 30, 255};
+    std::memcpy(expected.blackColor, blue, 4);
+    expected.knightsFace = 1;
+    EXPECT_EQ(encodeSettings(stored), encodeSettings(expected));
     // The window shows what was stored: the fields truncated as the record holds them.
-    EXPECT_EQ(form.depthField, 7.0);
-    EXPECT_EQ(form.threadsField, 2.0);
+    EXPECT_EQ(form, formOf(expected));
 
     // The same count again, from a field that truncates to it.
     form.threadsField = 2.6;
     RecordingActions again;
     acceptSettings(form, stored, again);
-    EXPECT_FALSE(again.called("resize"));
-    EXPECT_FALSE(again.called("stop"));
+    EXPECT_FALSE(again.called("resize") || again.called("stop"));
 }
 
 TEST(SettingsOk, ValuesOutsideTheRangesAreClampedAndNoNumberKeepsTheStoredOne) {
@@ -156,20 +156,13 @@ TEST(SettingsOk, ValuesOutsideTheRangesAreClampedAndNoNumberKeepsTheStoredOne) {
     EXPECT_EQ(stored.reflectivity, 0.0);
 
     form.thinkField = std::nan("");
-    form.depthField = 0.5;
     acceptSettings(form, stored, actions);
     EXPECT_EQ(stored.timePerMove, 1000.0);
-    EXPECT_EQ(stored.maxDepth, 1);
-
-    EXPECT_EQ(keepInRange(-7.0, 3.0, thinkRange), 1.0);
-    EXPECT_EQ(keepInRange(100.0, 3.0, depthRange), 100.0);
-    EXPECT_EQ(keepInRange(std::nan(""), 3.0, threadsRange), 3.0);
 }
 
 TEST(SettingsCancel, LoadRestoresEveryWidgetAndSwatchFromTheRecord) {
     Settings record = defaultSettings();
     record.whitePlayer = 1;
-    record.timePerMove = 3.25;
     record.knightsFace = 1;
     const SettingsForm fresh = formOf(record);
 
@@ -187,20 +180,10 @@ TEST(SettingsCancel, LoadRestoresEveryWidgetAndSwatchFromTheRecord) {
     form.whiteSwatch.changed = form.blackSwatch.changed = false;
     form.load(record);
 
-    EXPECT_EQ(form.whitePlayerRadio, 1);
-    EXPECT_EQ(form.blackPlayerRadio, 1);
-    EXPECT_EQ(form.thinkField, 3.25);
-    EXPECT_EQ(form.depthField, 100.0);
-    EXPECT_EQ(form.seeCheckbox, 1);
-    EXPECT_EQ(form.threadsField, 4.0);
-    EXPECT_EQ(form.reflectivity, record.reflectivity);
-    EXPECT_EQ(form.whiteColor, (PieceColor{192, 192, 192, 255}));
-    EXPECT_EQ(form.blackColor, (PieceColor{64, 32, 16, 255}));
-    EXPECT_EQ(form.knightsRadio, 1);
-    // Both swatches are whole pictures of the record's colours again, and are shown anew.
-    EXPECT_EQ(form.whiteSwatch.pixels, fresh.whiteSwatch.pixels);
-    EXPECT_EQ(form.blackSwatch.pixels, fresh.blackSwatch.pixels);
+    // Every widget, working copy and swatch as the record has them, the swatches to be shown anew.
+    EXPECT_EQ(form, fresh);
     EXPECT_TRUE(form.whiteSwatch.changed && form.blackSwatch.changed);
+    EXPECT_EQ(form.blackColor, (PieceColor{64, 32, 16, 255}));
     const auto& last = form.blackSwatch.pixels;
     EXPECT_EQ(std::vector<int>(last.end() - 4, last.end()), (std::vector<int>{64, 32, 16, 255}));
 }

@@ -102,6 +102,20 @@ std::optional<Point> brightTextCentre(const Screenshot& shot, Rect r) {
     return Point{(left + right) / 2, (top + bottom) / 2};
 }
 
+// Presses the left button at the first point, moves through the others and releases it.
+void dragThrough(const WindowSession& window, const std::vector<Point>& path) {
+    window.moveMouse(path.front());
+    window.pause(150);
+    window.xdotool("mousedown 1");
+    for (const Point& p : path) {
+        window.pause(60);
+        window.moveMouse(p);
+    }
+    window.pause(80);
+    window.xdotool("mouseup 1");
+    window.pause(150);
+}
+
 class SettingsWindow : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -137,23 +151,13 @@ protected:
     static void pickBlueForBlackPieces(const WindowSession& window) {
         ASSERT_TRUE(clickAndSee(window, graphicsTab, graphicsTabShown));
         ASSERT_TRUE(clickAndSee(window, changeBlackColour, pickerShown));
-        window.moveMouse({pickerField.x + 10, pickerField.y + 50});
-        window.pause(150);
-        window.xdotool("mousedown 1");
-        window.pause(80);
-        for (int x : {pickerField.x + 60, pickerField.x + 110, pickerField.x + 140}) {
-            window.moveMouse({x, pickerField.y + 15});
-            window.pause(50);
-        }
-        window.xdotool("mouseup 1");
-        window.pause(150);
-        window.moveMouse({pickerBarTop.x, pickerBarTop.y + 100});
-        window.pause(150);
-        window.xdotool("mousedown 1");
-        window.pause(80);
-        window.moveMouse({pickerBarTop.x, pickerBarTop.y - 30});
-        window.pause(80);
-        window.xdotool("mouseup 1");
+        // Across the field to a blue, then up the value bar and beyond its top.
+        dragThrough(window, {{pickerField.x + 10, pickerField.y + 50},
+                             {pickerField.x + 60, pickerField.y + 15},
+                             {pickerField.x + 110, pickerField.y + 15},
+                             {pickerField.x + 140, pickerField.y + 15}});
+        dragThrough(window, {{pickerBarTop.x, pickerBarTop.y + 100},
+                             {pickerBarTop.x, pickerBarTop.y - 30}});
         // The preview below the field turns blue.
         const Point preview{pickerField.x + 50, pickerField.y + pickerField.h + 25};
         ASSERT_TRUE(bluish(
