@@ -240,13 +240,15 @@ void SDLUserInterface::renderingLoop() {
         frameTimes.frameStarts();
         drawFrame();
         frameTimes.frameDone(animating);
+        // Read while the lock is held: the engine-turn thread starts animations.
+        const bool animationRuns = animating;
         scene.unlock();
         bool keepDrawing;
         {
             std::lock_guard gui(guiLock);
             keepDrawing = toolkit.wantsMoreFrames();
         }
-        collectEvents(!animating && !keepDrawing);
+        collectEvents(!animationRuns && !keepDrawing);
         scene.lock();
     }
 }

@@ -20,8 +20,9 @@
 //   thread waits with it on mainDone before it shuts the toolkit and SDL down; the main thread
 //   takes it to report that it has left its loop and needs neither any more.
 //
-// Where two are held at once, sceneLock comes before guiLock and queueLock before shutdownLock.
-// No lock is held while a thread waits for a dialog's answer.
+// Where two are held at once: queueLock before sceneLock (the main thread looks at the game
+// before it waits for events), sceneLock before guiLock (the frame draws the toolkit's windows),
+// queueLock before shutdownLock. No lock is held while a thread waits for a dialog's answer.
 
 #include "Assets.h"
 #include "BoardPicking.h"
