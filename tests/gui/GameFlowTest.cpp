@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <thread>
 
 namespace {
@@ -141,6 +142,9 @@ private:
 
 TEST_F(GameFlow, UndoWhileTheEngineThinksTakesBackOnlyTheHumansMove) {
     players(0, 1);
+    const std::string logPath = ::testing::TempDir() + "veltmark-stopped-turn.log";
+    ui->logEnabled = true;
+    ui->logStream.open(logPath, std::ios::trunc);
     feedEvents();
     ui->playHumanMove({5, 2}, {5, 4});
     EXPECT_TRUE(buttonOn(undoButton));
@@ -153,6 +157,16 @@ TEST_F(GameFlow, UndoWhileTheEngineThinksTakesBackOnlyTheHumansMove) {
     EXPECT_EQ(positionsToRedo(ui->game), 1) << "the engine's dropped move was never played";
     EXPECT_FALSE(buttonOn(undoButton));
     EXPECT_TRUE(buttonOn(redoButton));
+
+    // The stopped turn leaves its progress lines but neither a thinking time nor a move.
+    ui->logStream.close();
+    std::ifstream log(logPath);
+    int progressLines = 0;
+    for (std::string line; std::getline(log, line);) {
+        EXPECT_NE(line.find(" plies, "), std::string::npos) << line;
+        ++progressLines;
+    }
+    EXPECT_GT(progressLines, 0);
 }
 
 TEST_F(GameFlow, RedoWhileTheEngineThinksReplaysTheMoveWithoutTheEnginesAnswer) {

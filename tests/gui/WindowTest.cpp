@@ -146,6 +146,7 @@ TEST_F(Window, PromotionByMouseTakesThePieceFromTheDialogByKey) {
     window.screenshot("07-knight-gives-check");
     EXPECT_GT(check.brightPixels(checkText), 20) << "the knight chosen by key gives check";
     EXPECT_EQ(window.terminate(), 0);
+    EXPECT_FALSE(fs::exists(window.directory() / "Veltmark.log")) << "no log without --log";
 }
 
 TEST_F(Window, EngineAgainstEngineRunsToTheEndOfTheGame) {
