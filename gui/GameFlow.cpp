@@ -171,6 +171,16 @@ void SDLUserInterface::joinEngineTurn() {
     engineState = Joined;
 }
 
+void SDLUserInterface::resizeSearchPool(int threads) {
+    // The resize waits for a running pass. A stop that came before the turn's search set its
+    // deadline would leave the window frozen for the whole thinking time: repeat it meanwhile.
+    while (engineState == Stopping && searchPool->passRunning()) {
+        stopSearch();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    searchPool->resize(threads);
+}
+
 void SDLUserInterface::undo() {
     stopEngineTurn();
     // The game may not change under a turn that is still unwinding.

@@ -91,6 +91,8 @@ public:
     void stopEngineTurn();
     // Waits until a finished or stopped turn has ended; main thread, no lock held.
     void joinEngineTurn();
+    // The settings' new thread count; rendering thread, after stopEngineTurn.
+    void resizeSearchPool(int threads);
     // Makes the rendering thread draw a frame; any thread.
     void wakeRenderer();
     // Turns the knight models as the settings say; rendering thread.

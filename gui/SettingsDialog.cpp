@@ -101,7 +101,7 @@ void SettingsDialog::stopEngineTurn() {
 
 void SettingsDialog::resizeSearchPool(int threads) {
     if (searchPool != nullptr) {
-        searchPool->resize(threads);
+        frontEnd_.resizeSearchPool(threads);
     }
 }
 

@@ -36,7 +36,12 @@ void ToolkitInput::hold(const SDL_Event& event) {
 void ToolkitInput::feedFrame(ImGuiIO& io) {
     buttonsChanged_.reset();
     keysChanged_.reset();
-    while (!held_.empty() && feed(io, held_.front())) {
+    frameClosed_ = false;
+    if (framesToSkip_ > 0) {
+        --framesToSkip_;
+        return;
+    }
+    while (!held_.empty() && !frameClosed_ && feed(io, held_.front())) {
         held_.pop_front();
     }
 }
@@ -74,6 +79,12 @@ bool ToolkitInput::feed(ImGuiIO& io, const SDL_Event& event) {
         buttonsChanged_[index] = true;
         io.MousePos = ImVec2(event.button.x, event.button.y);
         io.MouseDown[index] = down;
+        if (!down) {
+            // A button acts on the release and may close its window; the toolkit still takes
+            // that window to be under the mouse in the next frame, so input waits a frame more.
+            frameClosed_ = true;
+            framesToSkip_ = 1;
+        }
         return true;
     }
     case SDL_KEYDOWN:
@@ -97,6 +108,11 @@ bool ToolkitInput::feed(ImGuiIO& io, const SDL_Event& event) {
         io.KeySuper = (key.mod & KMOD_META) != 0;
         if (down && key.unicode >= 32 && key.unicode != 127) {
             io.AddInputCharacter(key.unicode);
+        }
+        // What is typed after Tab, Enter or Escape belongs to the field or window they lead to.
+        if (down && (key.sym == SDLK_TAB || key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER ||
+                     key.sym == SDLK_ESCAPE)) {
+            frameClosed_ = true;
         }
         return true;
     }

@@ -25,6 +25,9 @@ private:
     bool feed(ImGuiIO& io, const SDL_Event& event);
 
     std::deque<SDL_Event> held_;
+    // Nothing more is fed in this frame.
+    bool frameClosed_ = false;
+    int framesToSkip_ = 0;
     std::bitset<3> buttonsChanged_;
     std::bitset<512> keysChanged_;
 };
