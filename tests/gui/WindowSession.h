@@ -350,11 +350,18 @@ public:
         return shot;
     }
 
+    // The screen once the condition holds. A screenshot may catch a frame half copied to the
+    // screen, so the condition must hold on a second one taken a moment later.
     Screenshot waitForScreen(const std::function<bool(const Screenshot&)>& condition,
                              double seconds) const {
         Screenshot last;
         waitUntil(
             [&] {
+                last = screenshot();
+                if (!last.valid() || !condition(last)) {
+                    return false;
+                }
+                pause(150);
                 last = screenshot();
                 return last.valid() && condition(last);
             },

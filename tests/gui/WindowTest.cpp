@@ -150,7 +150,7 @@ TEST_F(Window, PromotionByMouseTakesThePieceFromTheDialogByKey) {
 }
 
 TEST_F(Window, EngineAgainstEngineRunsToTheEndOfTheGame) {
-    WindowSession window(display, "engines", preparedSettings(1, 1, 0.05, 3));
+    WindowSession window(display, "engines", preparedSettings(1, 1, 5.0, 1));
     ASSERT_TRUE(window.waitForWindow());
     // The engines play while the settings dialog is still open.
     const Screenshot over = window.waitForScreen(
