@@ -34,7 +34,7 @@ struct PieceSets {
     }
 
     // The same on a board changed by a move that is not made: the given occupancy, and the
-    // pieces on the squares of captured taken off.
+    // pieces on the squares in captured taken off.
     bool attackedAfter(int bit, bool byWhite, uint64_t occupancy, uint64_t captured) const {
         const int k = byWhite ? 0 : 6;
         const uint64_t present = ~captured;
