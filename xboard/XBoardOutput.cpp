@@ -10,6 +10,29 @@ void XBoardUserInterface::writeLine(const std::string& line) {
     out_ << line << std::endl;
 }
 
+void XBoardUserInterface::writeParameterError(const std::string& command,
+                                              const std::string& argument) {
+    writeLine("Error (parameter is missing or has an illegal value): " + command + " " + argument);
+}
+
+// The answer to "protover" 2 or higher; the options show their current values.
+void XBoardUserInterface::writeFeatureLines() {
+    writeLine("feature draw=0");
+    writeLine("feature sigint=0");
+    writeLine("feature analyze=0");
+    writeLine("feature myname=\"Veltmark\"");
+    writeLine("feature variants=\"normal\"");
+    writeLine("feature name=0");
+    writeLine("feature nps=0");
+    writeLine("feature debug=1");
+    writeLine("feature smp=1");
+    writeLine(std::string("feature option=\"Static Exchange Evaluation -check ") +
+              (settings.useSee ? "1" : "0") + "\"");
+    writeLine(std::string("feature option=\"Announce when the game ends -check ") +
+              (announceGameEnd() ? "1" : "0") + "\"");
+    writeLine("feature done=1");
+}
+
 // The option command changes the flag while an engine turn may be reading it.
 bool XBoardUserInterface::announceGameEnd() const {
     return std::atomic_ref<uint8_t>(settings.announceGameEnd).load() != 0;

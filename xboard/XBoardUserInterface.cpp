@@ -10,8 +10,6 @@
 
 namespace {
 
-const char* const parameterError = "Error (parameter is missing or has an illegal value): ";
-
 bool contains(const std::vector<std::string>& words, const std::string& word) {
     return std::find(words.begin(), words.end(), word) != words.end();
 }
@@ -72,98 +70,33 @@ int XBoardUserInterface::run() {
         if (token == "new") {
             newGame();
         } else if (token == "force") {
-            stopEngine();
-            settings.whitePlayer = 0;
-            settings.blackPlayer = 0;
+            forceMode();
         } else if (token == "go") {
             go();
         } else if (token == "white" || token == "black") {
-            stopAndWaitForEngine();
-            const bool white = token == "white";
-            game.sideToMove = white ? 1 : 0;
-            settings.whitePlayer = white ? 0 : 1;
-            settings.blackPlayer = white ? 1 : 0;
+            setSideToMove(token == "white");
         } else if (token == "sd") {
-            std::string argument;
-            in_ >> argument;
-            const int64_t n = leadingDigitsValue(argument);
-            if (n >= 1 && n <= 255) {
-                pauseEngineFor([&] { settings.maxDepth = static_cast<uint8_t>(n); });
-            } else {
-                writeLine(parameterError + std::string("sd ") + argument);
-            }
+            setDepthLimit();
         } else if (token == "result") {
             result();
         } else if (token == "edit") {
-            stopAndWaitForEngine();
-            editMode();
+            edit();
         } else if (token == "level") {
             setLevel();
         } else if (token == "st") {
-            std::string argument;
-            in_ >> argument;
-            const int64_t n = leadingDigitsValue(argument);
-            if (n <= 0) {
-                writeLine(parameterError + std::string("st ") + argument);
-            } else {
-                pauseEngineFor([&] {
-                    settings.timePerMove = static_cast<double>(n);
-                    levelMode = false;
-                });
-            }
+            setTimePerMove();
         } else if (token == "time") {
-            int centiseconds = 0;
-            if (readInt(centiseconds)) {
-                if (timeLeftMs.load() < 20 * int64_t{centiseconds}) {
-                    timeLeftMs = clampToInt32(10 * int64_t{centiseconds});
-                } else if (debug) {
-                    writeLine("# Working around an Arena bug by ignoring the \"time\" command.");
-                }
-            }
+            setEngineClock();
         } else if (token == "post") {
             post = true;
         } else if (token == "nopost") {
             post = false;
         } else if (token == "protover") {
-            std::string argument;
-            in_ >> argument;
-            const int64_t n = leadingDigitsValue(argument);
-            if (n <= 0) {
-                writeLine(parameterError + std::string("protover ") + argument);
-            } else if (n >= 2) {
-                writeLine("feature draw=0");
-                writeLine("feature sigint=0");
-                writeLine("feature analyze=0");
-                writeLine("feature myname=\"Veltmark\"");
-                writeLine("feature variants=\"normal\"");
-                writeLine("feature name=0");
-                writeLine("feature nps=0");
-                writeLine("feature debug=1");
-                writeLine("feature smp=1");
-                writeLine(std::string("feature option=\"Static Exchange Evaluation -check ") +
-                          (settings.useSee ? "1" : "0") + "\"");
-                writeLine(std::string("feature option=\"Announce when the game ends -check ") +
-                          (announceGameEnd() ? "1" : "0") + "\"");
-                writeLine("feature done=1");
-            }
+            announceFeatures();
         } else if (token == "accepted") {
-            std::string feature;
-            in_ >> feature;
-            if (feature == "debug") {
-                debug = true;
-            }
+            acceptFeature();
         } else if (token == "cores") {
-            std::string argument;
-            in_ >> argument;
-            const int64_t n = leadingDigitsValue(argument);
-            if (n >= 1 && n <= 255) {
-                stopAndWaitForEngine();
-                settings.threadCount = static_cast<uint8_t>(n);
-                searchPool->resize(static_cast<int>(n));
-                startEngineIfItsTurn();
-            } else {
-                writeLine(parameterError + std::string("cores ") + argument);
-            }
+            setThreadCount();
         } else if (token == "option") {
             setOption();
         } else if (token == "?") {
@@ -210,6 +143,12 @@ void XBoardUserInterface::newGame() {
     post = true;
 }
 
+void XBoardUserInterface::forceMode() {
+    stopEngine();
+    settings.whitePlayer = 0;
+    settings.blackPlayer = 0;
+}
+
 void XBoardUserInterface::go() {
     if (engineThinking()) {
         // Already thinking for the side to move; a second turn would play for the other side.
@@ -222,6 +161,24 @@ void XBoardUserInterface::go() {
     startEngine();
 }
 
+// The engine takes the other colour.
+void XBoardUserInterface::setSideToMove(bool white) {
+    stopAndWaitForEngine();
+    game.sideToMove = white ? 1 : 0;
+    settings.whitePlayer = white ? 0 : 1;
+    settings.blackPlayer = white ? 1 : 0;
+}
+
+void XBoardUserInterface::setDepthLimit() {
+    const std::string argument = readToken();
+    const int64_t n = leadingDigitsValue(argument);
+    if (n < 1 || n > 255) {
+        writeParameterError("sd", argument);
+        return;
+    }
+    pauseEngineFor([&] { settings.maxDepth = static_cast<uint8_t>(n); });
+}
+
 void XBoardUserInterface::result() {
     std::string outcome;
     in_ >> outcome;
@@ -230,6 +187,11 @@ void XBoardUserInterface::result() {
     if (outcome == "1/2-1/2" && game.isDrawClaimable()) {
         game.drawClaimed = true;
     }
+}
+
+void XBoardUserInterface::edit() {
+    stopAndWaitForEngine();
+    editMode();
 }
 
 void XBoardUserInterface::setLevel() {
@@ -245,6 +207,61 @@ void XBoardUserInterface::setLevel() {
         timeLeftMs = clampToInt32(levelBaseTimeMs(base));
         incrementMs = clampToInt32(int64_t{increment} * 1000);
     });
+}
+
+void XBoardUserInterface::setTimePerMove() {
+    const std::string argument = readToken();
+    const int64_t n = leadingDigitsValue(argument);
+    if (n <= 0) {
+        writeParameterError("st", argument);
+        return;
+    }
+    pauseEngineFor([&] {
+        settings.timePerMove = static_cast<double>(n);
+        levelMode = false;
+    });
+}
+
+void XBoardUserInterface::setEngineClock() {
+    int centiseconds = 0;
+    if (!readInt(centiseconds)) {
+        return;
+    }
+    // A reading of half the engine's own clock or less is taken for a peer's mistake and ignored.
+    if (timeLeftMs.load() < 20 * int64_t{centiseconds}) {
+        timeLeftMs = clampToInt32(10 * int64_t{centiseconds});
+    } else if (debug) {
+        writeLine("# Working around an Arena bug by ignoring the \"time\" command.");
+    }
+}
+
+void XBoardUserInterface::announceFeatures() {
+    const std::string argument = readToken();
+    const int64_t version = leadingDigitsValue(argument);
+    if (version <= 0) {
+        writeParameterError("protover", argument);
+    } else if (version >= 2) {
+        writeFeatureLines();
+    }
+}
+
+void XBoardUserInterface::acceptFeature() {
+    if (readToken() == "debug") {
+        debug = true;
+    }
+}
+
+void XBoardUserInterface::setThreadCount() {
+    const std::string argument = readToken();
+    const int64_t n = leadingDigitsValue(argument);
+    if (n < 1 || n > 255) {
+        writeParameterError("cores", argument);
+        return;
+    }
+    stopAndWaitForEngine();
+    settings.threadCount = static_cast<uint8_t>(n);
+    searchPool->resize(static_cast<int>(n));
+    startEngineIfItsTurn();
 }
 
 void XBoardUserInterface::setOption() {
@@ -348,6 +365,12 @@ bool XBoardUserInterface::isLegalInGame(const Move& move) {
         }
     }
     return false;
+}
+
+std::string XBoardUserInterface::readToken() {
+    std::string token;
+    in_ >> token; // empty at the end of the input
+    return token;
 }
 
 bool XBoardUserInterface::readInt(int& value) {

@@ -81,18 +81,33 @@ public:
     std::atomic<bool> debug{false};
 
 private:
-    void writeLine(const std::string& line);
+    // The commands, one handler each; a handler reads its own arguments.
     void newGame();
+    void forceMode();
     void go();
+    void setSideToMove(bool white);
+    void setDepthLimit();
     void result();
+    void edit();
     void setLevel();
+    void setTimePerMove();
+    void setEngineClock();
+    void announceFeatures();
+    void acceptFeature();
+    void setThreadCount();
     void setOption();
     void undo();
     void remove();
     void userMove(const std::string& token);
     bool isLegalInGame(const Move& move);
+
+    std::string readToken();
     bool readInt(int& value);
     std::string restOfLine();
+
+    void writeLine(const std::string& line);
+    void writeParameterError(const std::string& command, const std::string& argument);
+    void writeFeatureLines();
 
     bool announceGameEnd() const;
     void setAnnounceGameEnd(bool on);
