@@ -11,11 +11,13 @@ const char* const pieceModelFiles[6] = {"gfx/king.lwo",   "gfx/queen.lwo",  "gfx
 const char* const boardImageFile = "textures/board.gif";
 
 TextRenderer::TextRenderer(const std::string& fontPath) {
-    if (TTF_WasInit() == 0 && TTF_Init() != 0)
+    if (TTF_WasInit() == 0 && TTF_Init() != 0) {
         throw DataFileException(std::string("cannot start the font library: ") + TTF_GetError());
+    }
     font = TTF_OpenFont(fontPath.c_str(), 20);
-    if (font == nullptr)
+    if (font == nullptr) {
         throw DataFileException("cannot open the font \"" + fontPath + "\": " + TTF_GetError());
+    }
 }
 
 TextRenderer::~TextRenderer() {
@@ -25,42 +27,50 @@ TextRenderer::~TextRenderer() {
 
 SDL_Surface* TextRenderer::render(const std::string& text, bool cache) {
     if (cache) {
-        if (auto found = cache_.find(text); found != cache_.end())
+        if (auto found = cache_.find(text); found != cache_.end()) {
             return found->second.get();
+        }
     }
-    if (text.empty())
+    if (text.empty()) {
         return nullptr;
+    }
     SurfacePointer rendered(TTF_RenderText_Blended(font, text.c_str(), color));
-    if (!rendered)
+    if (!rendered) {
         return nullptr;
+    }
     // Byte order R, G, B, A whatever the machine's endianness.
     const bool bigEndian = SDL_BYTEORDER == SDL_BIG_ENDIAN;
     SurfacePointer rgba(SDL_CreateRGBSurface(
         SDL_SWSURFACE, rendered->w, rendered->h, 32, bigEndian ? 0xFF000000 : 0x000000FF,
         bigEndian ? 0x00FF0000 : 0x0000FF00, bigEndian ? 0x0000FF00 : 0x00FF0000,
         bigEndian ? 0x000000FF : 0xFF000000));
-    if (!rgba)
+    if (!rgba) {
         return nullptr;
+    }
     // Copy the alpha channel as it is instead of blending onto the empty target.
     SDL_SetAlpha(rendered.get(), 0, 255);
     SDL_BlitSurface(rendered.get(), nullptr, rgba.get(), nullptr);
-    if (!cache)
+    if (!cache) {
         return rgba.release();
+    }
     return cache_.emplace(text, std::move(rgba)).first->second.get();
 }
 
 SurfacePointer loadBoardImage(const std::string& path) {
     SurfacePointer loaded(IMG_Load(path.c_str()));
-    if (!loaded)
+    if (!loaded) {
         throw DataFileException("cannot read the image \"" + path + "\": " + IMG_GetError());
+    }
     SurfacePointer converted(SDL_CreateRGBSurface(SDL_SWSURFACE, loaded->w, loaded->h, 24,
                                                   0x00FF0000, 0x0000FF00, 0x000000FF, 0));
-    if (!converted)
+    if (!converted) {
         throw DataFileException("cannot convert the image \"" + path + "\": " + SDL_GetError());
+    }
     SDL_SetAlpha(loaded.get(), 0, 255);
     SDL_SetColorKey(loaded.get(), 0, 0);
-    if (SDL_BlitSurface(loaded.get(), nullptr, converted.get(), nullptr) != 0)
+    if (SDL_BlitSurface(loaded.get(), nullptr, converted.get(), nullptr) != 0) {
         throw DataFileException("cannot convert the image \"" + path + "\": " + SDL_GetError());
+    }
     return converted;
 }
 

@@ -34,10 +34,12 @@ Assimp::Importer& sharedImporter() {
 }
 
 void countFaces(const aiScene* scene, const aiNode* node, int32_t& count) {
-    for (unsigned i = 0; i < node->mNumMeshes; ++i)
+    for (unsigned i = 0; i < node->mNumMeshes; ++i) {
         count += static_cast<int32_t>(scene->mMeshes[node->mMeshes[i]]->mNumFaces);
-    for (unsigned i = 0; i < node->mNumChildren; ++i)
+    }
+    for (unsigned i = 0; i < node->mNumChildren; ++i) {
         countFaces(scene, node->mChildren[i], count);
+    }
 }
 
 } // namespace
@@ -48,9 +50,10 @@ Assimp3Dmodel::Assimp3Dmodel(const std::string& path) {
     importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE,
                                 aiPrimitiveType_POINT | aiPrimitiveType_LINE);
     scene = importer.ReadFile(path, modelPostProcessing);
-    if (scene == nullptr)
+    if (scene == nullptr) {
         throw DataFileException("cannot read the model file \"" + path +
                                 "\": " + importer.GetErrorString());
+    }
     build();
     scene = nullptr;
 }
@@ -63,13 +66,15 @@ Assimp3Dmodel::Assimp3Dmodel(const aiScene* madeScene) {
 
 void Assimp3Dmodel::build() {
     triangleCount = 0;
-    if (scene != nullptr && scene->mRootNode != nullptr)
+    if (scene != nullptr && scene->mRootNode != nullptr) {
         countFaces(scene, scene->mRootNode, triangleCount);
+    }
     vertices.assign(static_cast<size_t>(triangleCount) * 9, 0.0f);
     normals.assign(static_cast<size_t>(triangleCount) * 9, 0.0f);
     int nextSlot = 0;
-    if (triangleCount > 0)
+    if (triangleCount > 0) {
         collectTriangles(scene->mRootNode, nextSlot);
+    }
 }
 
 void Assimp3Dmodel::collectTriangles(const aiNode* node, int& nextSlot) {
@@ -78,8 +83,9 @@ void Assimp3Dmodel::collectTriangles(const aiNode* node, int& nextSlot) {
         for (unsigned f = 0; f < mesh->mNumFaces; ++f, ++nextSlot) {
             const aiFace& face = mesh->mFaces[f];
             // Any other polygon keeps its slot of zeros, which draws nothing visible.
-            if (face.mNumIndices != 3)
+            if (face.mNumIndices != 3) {
                 continue;
+            }
             for (int k = 0; k < 3; ++k) {
                 const unsigned index = face.mIndices[k];
                 const size_t at = (static_cast<size_t>(nextSlot) * 3 + k) * 3;
@@ -96,8 +102,9 @@ void Assimp3Dmodel::collectTriangles(const aiNode* node, int& nextSlot) {
             }
         }
     }
-    for (unsigned i = 0; i < node->mNumChildren; ++i)
+    for (unsigned i = 0; i < node->mNumChildren; ++i) {
         collectTriangles(node->mChildren[i], nextSlot);
+    }
 }
 
 void Assimp3Dmodel::draw() {

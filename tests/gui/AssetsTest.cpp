@@ -43,8 +43,9 @@ TEST(LoadAssets, LoadsEverythingFromTheBuildsDataFolder) {
     auto height = [&](int code) {
         float top = 0;
         const auto& v = assets.pieceModels.at(code)->vertices;
-        for (size_t i = 1; i < v.size(); i += 3)
+        for (size_t i = 1; i < v.size(); i += 3) {
             top = std::max(top, v[i]);
+        }
         return top;
     };
     EXPECT_GT(height(1), height(2));
@@ -83,7 +84,7 @@ TEST(LoadAssets, TheFontRendersTextOnceWhenCached) {
     // White letters on a transparent ground: some pixels opaque white, the corner clear.
     const auto* pixels = static_cast<const uint8_t*>(first->pixels);
     int opaque = 0;
-    for (int y = 0; y < first->h; ++y)
+    for (int y = 0; y < first->h; ++y) {
         for (int x = 0; x < first->w; ++x) {
             const uint8_t* p = pixels + y * first->pitch + x * 4;
             if (p[3] == 255) {
@@ -91,6 +92,7 @@ TEST(LoadAssets, TheFontRendersTextOnceWhenCached) {
                 EXPECT_EQ(p[0] + p[1] + p[2], 3 * 255);
             }
         }
+    }
     EXPECT_GT(opaque, 50);
     EXPECT_EQ(pixels[3], 0);
     SurfacePointer uncached(text.render("Check", false));

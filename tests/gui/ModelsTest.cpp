@@ -37,8 +37,9 @@ size_t trianglesInFile(const std::string& path) {
             for (size_t p = body + 4; p < body + size;) {
                 const size_t corners = (b[p] << 8 | b[p + 1]) & 0x3FF;
                 p += 2;
-                for (size_t k = 0; k < corners; ++k)
+                for (size_t k = 0; k < corners; ++k) {
                     p += b[p] == 0xFF ? 4 : 2;
+                }
                 triangles += corners - 2;
             }
         }
@@ -80,12 +81,14 @@ Facing facingOf(const Assimp3Dmodel& model) {
         f.volume += (a[0] * cross[0] + a[1] * cross[1] + a[2] * cross[2]) / 6.0;
         for (int k = 0; k < 3; ++k) {
             const float* normal = &n[t * 9 + k * 3];
-            if (normal[0] * cross[0] + normal[1] * cross[1] + normal[2] * cross[2] > 0)
+            if (normal[0] * cross[0] + normal[1] * cross[1] + normal[2] * cross[2] > 0) {
                 ++f.agreeing;
+            }
             const float length =
                 std::sqrt(normal[0] * normal[0] + normal[1] * normal[1] + normal[2] * normal[2]);
-            if (std::fabs(length - 1) < 1e-3f)
+            if (std::fabs(length - 1) < 1e-3f) {
                 ++f.unitNormals;
+            }
         }
     }
     return f;
@@ -156,8 +159,9 @@ TEST(PieceModels, KnightLooksAlongPlusZ) {
     // Of the head (above the base), the muzzle reaches further forward than the mane behind.
     float front = -1e9f, back = 1e9f;
     for (size_t i = 0; i < knight.vertices.size(); i += 3) {
-        if (knight.vertices[i + 1] < 1.2f)
+        if (knight.vertices[i + 1] < 1.2f) {
             continue;
+        }
         front = std::max(front, knight.vertices[i + 2]);
         back = std::min(back, knight.vertices[i + 2]);
     }
@@ -272,14 +276,16 @@ TEST(CollectTriangles, WalksNodesDepthFirstCopyingSharedMeshesOncePerReference) 
     ASSERT_EQ(model.triangleCount, 10);
     auto cornerX = [&](int slot, int corner) { return model.vertices[slot * 9 + corner * 3]; };
     const float expectedFirstCorner[10] = {103, 0, 102, 0, 1, 103, 0, 102, 0, 1};
-    for (int slot = 0; slot < 10; ++slot)
+    for (int slot = 0; slot < 10; ++slot) {
         EXPECT_EQ(cornerX(slot, 0), expectedFirstCorner[slot]) << "slot " << slot;
+    }
     // The quad keeps its slots (1 and 6) at zero, normals included.
-    for (int slot : {1, 6})
+    for (int slot : {1, 6}) {
         for (int i = 0; i < 9; ++i) {
             EXPECT_EQ(model.vertices[slot * 9 + i], 0.0f);
             EXPECT_EQ(model.normals[slot * 9 + i], 0.0f);
         }
+    }
     // Corners carry their own position and normal.
     EXPECT_EQ(model.vertices[9 * 2 + 3 * 1 + 1], 10.0f); // slot 2, corner 1 is vertex 1
     EXPECT_EQ(model.normals[9 * 0 + 2], 100.0f);         // mesh 1's normals

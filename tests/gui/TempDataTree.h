@@ -26,10 +26,11 @@ public:
     }
     ~TempDataTree() {
         for (int i = 0; i < 3; ++i) {
-            if (saved_[i])
+            if (saved_[i]) {
                 ::setenv(names_[i], saved_[i]->c_str(), 1);
-            else
+            } else {
                 ::unsetenv(names_[i]);
+            }
         }
         std::filesystem::current_path(previousDirectory_);
         std::filesystem::remove_all(root_);

@@ -52,10 +52,12 @@ IndexedImage boardImage() {
     image.width = side;
     image.height = side;
     // Shades of maple for the light squares, then of walnut for the dark ones.
-    for (int i = 0; i < shades; ++i)
+    for (int i = 0; i < shades; ++i) {
         image.palette.push_back(mix({238, 210, 165}, {190, 142, 92}, i / (shades - 1.0f)));
-    for (int i = 0; i < shades; ++i)
+    }
+    for (int i = 0; i < shades; ++i) {
         image.palette.push_back(mix({132, 86, 52}, {70, 40, 22}, i / (shades - 1.0f)));
+    }
 
     image.pixels.resize(side * side);
     for (int row = 0; row < side; ++row) {
@@ -74,8 +76,9 @@ IndexedImage boardImage() {
             // A faint darkening at the square's edges, as where two veneers meet.
             const int u = column % square, v = row % square;
             const int edge = std::min(std::min(u, square - 1 - u), std::min(v, square - 1 - v));
-            if (edge == 0)
+            if (edge == 0) {
                 shade += 0.25f;
+            }
             shade = std::fmin(std::fmax(shade, 0.0f), 1.0f);
             const int index = static_cast<int>(std::lround(shade * (shades - 1)));
             image.pixels[row * side + column] = static_cast<uint8_t>(index + (dark ? shades : 0));

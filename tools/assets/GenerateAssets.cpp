@@ -16,8 +16,9 @@ void write(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
-    if (!out)
+    if (!out) {
         throw std::runtime_error("cannot write " + path.string());
+    }
     std::cout << path.string() << ": " << bytes.size() << " bytes\n";
 }
 
@@ -37,9 +38,10 @@ int main(int argc, char** argv) {
             LwoMesh (*make)();
         } pieces[] = {{"king", kingMesh},     {"queen", queenMesh},   {"rook", rookMesh},
                       {"bishop", bishopMesh}, {"knight", knightMesh}, {"pawn", pawnMesh}};
-        for (const auto& piece : pieces)
+        for (const auto& piece : pieces) {
             write(root / "gfx" / (std::string(piece.name) + ".lwo"),
                   encodeLwo(piece.make(), piece.name, ivory));
+        }
         write(root / "gfx" / "board.lwo", encodeLwo(boardMesh(), "board", green));
         write(root / "textures" / "board.gif", encodeGif(boardImage()));
     } catch (const std::exception& failure) {

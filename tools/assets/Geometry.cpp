@@ -21,8 +21,9 @@ Vec3 operator*(Vec3 a, float s) {
 } // namespace
 
 Profile& Profile::to(float r, float y) {
-    if (!points.empty() && points.back().first == r && points.back().second == y)
+    if (!points.empty() && points.back().first == r && points.back().second == y) {
         return *this;
+    }
     points.emplace_back(r, y);
     return *this;
 }
@@ -76,19 +77,21 @@ LwoMesh lathe(const Profile& profile, int segments, const LatheShaper& shaper) {
     for (size_t i = 0; i + 1 < profile.points.size(); ++i) {
         const bool lowOnAxis = profile.points[i].first == 0.0f;
         const bool highOnAxis = profile.points[i + 1].first == 0.0f;
-        if (lowOnAxis && highOnAxis)
+        if (lowOnAxis && highOnAxis) {
             continue;
+        }
         for (int j = 0; j < segments; ++j) {
             const int k = (j + 1) % segments;
             const uint32_t a = ring[i] + (lowOnAxis ? 0 : j), b = ring[i] + (lowOnAxis ? 0 : k);
             const uint32_t c = ring[i + 1] + (highOnAxis ? 0 : j),
                            d = ring[i + 1] + (highOnAxis ? 0 : k);
-            if (lowOnAxis)
+            if (lowOnAxis) {
                 mesh.addTriangle(a, d, c);
-            else if (highOnAxis)
+            } else if (highOnAxis) {
                 mesh.addTriangle(a, b, c);
-            else
+            } else {
                 mesh.addQuad(a, b, d, c);
+            }
         }
     }
     return mesh;
@@ -97,10 +100,12 @@ LwoMesh lathe(const Profile& profile, int segments, const LatheShaper& shaper) {
 LwoMesh prism(const std::vector<std::pair<float, float>>& outline, float z0, float z1) {
     LwoMesh mesh;
     const auto n = static_cast<uint32_t>(outline.size());
-    for (const auto& [x, y] : outline)
+    for (const auto& [x, y] : outline) {
         mesh.addPoint({x, y, z0});
-    for (const auto& [x, y] : outline)
+    }
+    for (const auto& [x, y] : outline) {
         mesh.addPoint({x, y, z1});
+    }
     std::vector<uint32_t> front, back;
     for (uint32_t i = 0; i < n; ++i) {
         front.push_back(n + i);
@@ -117,8 +122,9 @@ LwoMesh sphere(Vec3 centre, float radius, int segments) {
     Profile profile;
     profile.arc(0, 0, radius, -90, 90, segments / 2);
     LwoMesh mesh = lathe(profile, segments);
-    for (Vec3& p : mesh.points)
+    for (Vec3& p : mesh.points) {
         p = p + centre;
+    }
     return mesh;
 }
 
@@ -151,9 +157,11 @@ LwoMesh squareSweep(const Profile& profile) {
     LwoMesh mesh;
     // Corners counter-clockwise seen from above: (+,+), (+,-), (-,-), (-,+) in (x, z).
     const float sx[4] = {1, 1, -1, -1}, sz[4] = {1, -1, -1, 1};
-    for (const auto& [o, y] : profile.points)
-        for (int c = 0; c < 4; ++c)
+    for (const auto& [o, y] : profile.points) {
+        for (int c = 0; c < 4; ++c) {
             mesh.addPoint({sx[c] * o, y, sz[c] * o});
+        }
+    }
     for (uint32_t i = 0; i + 1 < profile.points.size(); ++i) {
         for (uint32_t c = 0; c < 4; ++c) {
             const uint32_t next = (c + 1) % 4;
@@ -170,10 +178,13 @@ LwoMesh isoSurface(const std::function<float(Vec3)>& field, Vec3 lo, Vec3 hi, fl
     auto at = [&](int i, int j, int k) { return lo + Vec3{i * cell, j * cell, k * cell}; };
     auto key = [&](int i, int j, int k) { return (static_cast<size_t>(k) * n[1] + j) * n[0] + i; };
     std::vector<float> value(static_cast<size_t>(n[0]) * n[1] * n[2]);
-    for (int k = 0; k < n[2]; ++k)
-        for (int j = 0; j < n[1]; ++j)
-            for (int i = 0; i < n[0]; ++i)
+    for (int k = 0; k < n[2]; ++k) {
+        for (int j = 0; j < n[1]; ++j) {
+            for (int i = 0; i < n[0]; ++i) {
                 value[key(i, j, k)] = field(at(i, j, k));
+            }
+        }
+    }
 
     // One point per cell that the surface crosses: the mean of the crossings of its edges,
     // then pulled onto the surface along the field's gradient.
@@ -192,14 +203,16 @@ LwoMesh isoSurface(const std::function<float(Vec3)>& field, Vec3 lo, Vec3 hi, fl
                     v[c] = value[key(i + corner[c][0], j + corner[c][1], k + corner[c][2])];
                     inside += v[c] < 0;
                 }
-                if (inside == 0 || inside == 8)
+                if (inside == 0 || inside == 8) {
                     continue;
+                }
                 Vec3 sum{};
                 int crossings = 0;
                 for (const auto& e : edge) {
                     const float a = v[e[0]], b = v[e[1]];
-                    if ((a < 0) == (b < 0))
+                    if ((a < 0) == (b < 0)) {
                         continue;
+                    }
                     const float t = a / (a - b);
                     const Vec3 pa =
                         at(i + corner[e[0]][0], j + corner[e[0]][1], k + corner[e[0]][2]);
@@ -216,8 +229,9 @@ LwoMesh isoSurface(const std::function<float(Vec3)>& field, Vec3 lo, Vec3 hi, fl
                                  (field(p + Vec3{0, h, 0}) - field(p - Vec3{0, h, 0})) / (2 * h),
                                  (field(p + Vec3{0, 0, h}) - field(p - Vec3{0, 0, h})) / (2 * h)};
                     const float g2 = g.x * g.x + g.y * g.y + g.z * g.z;
-                    if (g2 < 1e-12f)
+                    if (g2 < 1e-12f) {
                         break;
+                    }
                     p = p - g * (f / g2);
                     // Keep the point in its cell so that the quads stay well shaped.
                     p = {std::fmin(std::fmax(p.x, cellLo.x), cellHi.x),
@@ -238,14 +252,16 @@ LwoMesh isoSurface(const std::function<float(Vec3)>& field, Vec3 lo, Vec3 hi, fl
                 for (int i = 0; i < n[0]; ++i) {
                     int g[3] = {i, j, k};
                     if (g[axis] + 1 >= n[axis] || g[b] < 1 || g[c] < 1 || g[b] + 1 >= n[b] ||
-                        g[c] + 1 >= n[c])
+                        g[c] + 1 >= n[c]) {
                         continue;
+                    }
                     int h[3] = {i, j, k};
                     ++h[axis];
                     const float v0 = value[key(g[0], g[1], g[2])];
                     const float v1 = value[key(h[0], h[1], h[2])];
-                    if ((v0 < 0) == (v1 < 0))
+                    if ((v0 < 0) == (v1 < 0)) {
                         continue;
+                    }
                     static const int offsets[4][2] = {{-1, -1}, {0, -1}, {0, 0}, {-1, 0}};
                     std::array<uint32_t, 4> quad{};
                     for (int q = 0; q < 4; ++q) {
@@ -254,10 +270,11 @@ LwoMesh isoSurface(const std::function<float(Vec3)>& field, Vec3 lo, Vec3 hi, fl
                         cellIndex[c] += offsets[q][1];
                         quad[q] = cellPoint.at(key(cellIndex[0], cellIndex[1], cellIndex[2]));
                     }
-                    if (v0 < 0)
+                    if (v0 < 0) {
                         mesh.addQuad(quad[0], quad[1], quad[2], quad[3]);
-                    else
+                    } else {
                         mesh.addQuad(quad[3], quad[2], quad[1], quad[0]);
+                    }
                 }
             }
         }

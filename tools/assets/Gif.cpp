@@ -20,8 +20,9 @@ public:
         }
     }
     void flush() {
-        if (filled_ > 0)
+        if (filled_ > 0) {
             bytes.push_back(static_cast<uint8_t>(buffer_));
+        }
         buffer_ = 0;
         filled_ = 0;
     }
@@ -40,11 +41,13 @@ void u16(std::vector<uint8_t>& out, int v) {
 
 std::vector<uint8_t> encodeGif(const IndexedImage& image) {
     if (image.palette.empty() || image.palette.size() > 256 ||
-        image.pixels.size() != static_cast<size_t>(image.width) * image.height)
+        image.pixels.size() != static_cast<size_t>(image.width) * image.height) {
         throw std::invalid_argument("malformed indexed image");
+    }
     int depth = 1;
-    while ((1u << depth) < image.palette.size())
+    while ((1u << depth) < image.palette.size()) {
         ++depth;
+    }
 
     std::vector<uint8_t> out{'G', 'I', 'F', '8', '9', 'a'};
     u16(out, image.width);
@@ -81,8 +84,9 @@ std::vector<uint8_t> encodeGif(const IndexedImage& image) {
         codes.put(prefix, width);
         table[{prefix, symbol}] = next;
         // The decoder widens its codes once the code it is about to add no longer fits.
-        if (next == (1u << width) && width < 12)
+        if (next == (1u << width) && width < 12) {
             ++width;
+        }
         if (++next == 4096) {
             codes.put(clear, width);
             table.clear();
@@ -91,8 +95,9 @@ std::vector<uint8_t> encodeGif(const IndexedImage& image) {
         }
         prefix = symbol;
     }
-    if (!image.pixels.empty())
+    if (!image.pixels.empty()) {
         codes.put(prefix, width);
+    }
     codes.put(end, width);
     codes.flush();
     for (size_t at = 0; at < codes.bytes.size(); at += 255) {

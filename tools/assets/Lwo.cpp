@@ -21,16 +21,18 @@ void LwoMesh::append(const LwoMesh& other) {
     const auto base = static_cast<uint32_t>(points.size());
     points.insert(points.end(), other.points.begin(), other.points.end());
     for (auto polygon : other.polygons) {
-        for (auto& index : polygon)
+        for (auto& index : polygon) {
             index += base;
+        }
         polygons.push_back(std::move(polygon));
     }
 }
 
 size_t LwoMesh::triangleCount() const {
     size_t count = 0;
-    for (const auto& polygon : polygons)
+    for (const auto& polygon : polygons) {
         count += polygon.size() - 2;
+    }
     return count;
 }
 
@@ -56,23 +58,27 @@ public:
         u32(bits);
     }
     void id(const char* tag) {
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < 4; ++i) {
             u8(static_cast<uint8_t>(tag[i]));
+        }
     }
     // A zero-terminated string padded to an even length.
     void s0(const std::string& s) {
-        for (char c : s)
+        for (char c : s) {
             u8(static_cast<uint8_t>(c));
+        }
         u8(0);
-        if (s.size() % 2 == 0)
+        if (s.size() % 2 == 0) {
             u8(0);
+        }
     }
     // A point index: two bytes when small, else four with a 0xFF marker byte.
     void vx(uint32_t index) {
-        if (index < 0xFF00)
+        if (index < 0xFF00) {
             u16(static_cast<uint16_t>(index));
-        else
+        } else {
             u32(index | 0xFF000000u);
+        }
     }
     void append(const Bytes& other) {
         data.insert(data.end(), other.data.begin(), other.data.end());
@@ -83,8 +89,9 @@ void chunk(Bytes& out, const char* tag, const Bytes& body) {
     out.id(tag);
     out.u32(static_cast<uint32_t>(body.data.size()));
     out.append(body);
-    if (body.data.size() % 2)
+    if (body.data.size() % 2) {
         out.u8(0);
+    }
 }
 
 void subchunk(Bytes& out, const char* tag, const Bytes& body) {
@@ -107,8 +114,9 @@ std::vector<uint8_t> encodeLwo(const LwoMesh& mesh, const std::string& surfaceNa
     Bytes layer;
     layer.u16(0);
     layer.u16(0);
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         layer.f32(0.0f);
+    }
     layer.s0("");
     chunk(body, "LAYR", layer);
 
@@ -127,21 +135,24 @@ std::vector<uint8_t> encodeLwo(const LwoMesh& mesh, const std::string& surfaceNa
 
     if (!mesh.points.empty()) {
         Bytes box;
-        for (float v : {lo.x, lo.y, lo.z, hi.x, hi.y, hi.z})
+        for (float v : {lo.x, lo.y, lo.z, hi.x, hi.y, hi.z}) {
             box.f32(v);
+        }
         chunk(body, "BBOX", box);
     }
 
     Bytes polygons;
     polygons.id("FACE");
     for (const auto& polygon : mesh.polygons) {
-        if (polygon.size() < 3 || polygon.size() > 1023)
+        if (polygon.size() < 3 || polygon.size() > 1023) {
             throw std::invalid_argument("polygon with an unsupported corner count");
+        }
         polygons.u16(static_cast<uint16_t>(polygon.size()));
         // LightWave lists corners clockwise seen from outside.
         polygons.vx(polygon[0]);
-        for (size_t i = polygon.size() - 1; i >= 1; --i)
+        for (size_t i = polygon.size() - 1; i >= 1; --i) {
             polygons.vx(polygon[i]);
+        }
     }
     chunk(body, "POLS", polygons);
 
@@ -157,8 +168,9 @@ std::vector<uint8_t> encodeLwo(const LwoMesh& mesh, const std::string& surfaceNa
     surface.s0(surfaceName);
     surface.s0("");
     Bytes colour;
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         colour.f32(rgb[i]);
+    }
     colour.vx(0);
     subchunk(surface, "COLR", colour);
     Bytes diffuse;

@@ -91,8 +91,9 @@ LwoMesh bishopMesh() {
     const std::vector<std::pair<float, float>> mitre(p.points.begin() + mitreStart,
                                                      p.points.begin() + mitreEnd);
     auto radiusAt = [mitre](float y) {
-        if (y <= mitre.front().second)
+        if (y <= mitre.front().second) {
             return mitre.front().first;
+        }
         for (size_t i = 1; i < mitre.size(); ++i) {
             if (y <= mitre[i].second) {
                 const float t = (y - mitre[i - 1].second) / (mitre[i].second - mitre[i - 1].second);
@@ -103,28 +104,33 @@ LwoMesh bishopMesh() {
     };
     const float slitHeight = top + 0.47f, slope = 0.75f, halfWidth = 0.024f, depth = 0.42f;
     size_t floorPoint = 1;
-    for (size_t j = 1; j + 1 < mitre.size(); ++j)
+    for (size_t j = 1; j + 1 < mitre.size(); ++j) {
         if (std::fabs(mitre[j].second - slitHeight) <
-            std::fabs(mitre[floorPoint].second - slitHeight))
+            std::fabs(mitre[floorPoint].second - slitHeight)) {
             floorPoint = j;
+        }
+    }
     const float bottom = mitre.front().second, peak = mitre.back().second;
     const float middle = mitre[floorPoint].second;
     auto shaper = [=](size_t index, float angle, float r, float y) {
-        if (index < mitreStart || index >= mitreEnd)
+        if (index < mitreStart || index >= mitreEnd) {
             return Vec3{r * std::sin(angle), y, r * std::cos(angle)};
+        }
         const float facing = std::cos(angle - pi / 4);
         float groove = slitHeight;
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < 4; ++i) {
             groove = slitHeight - radiusAt(groove) * facing * slope;
+        }
         const size_t j = index - mitreStart;
         float height;
-        if (j < floorPoint)
+        if (j < floorPoint) {
             height = bottom + (y - bottom) * (groove - halfWidth - bottom) / (middle - bottom);
-        else if (j > floorPoint)
+        } else if (j > floorPoint) {
             height =
                 groove + halfWidth + (y - middle) * (peak - groove - halfWidth) / (peak - middle);
-        else
+        } else {
             height = groove;
+        }
         const float cut = j == floorPoint ? depth * std::clamp(facing * 2.0f, 0.0f, 1.0f) : 0.0f;
         const float radius = radiusAt(height) * (1 - cut);
         return Vec3{radius * std::sin(angle), height, radius * std::cos(angle)};
@@ -162,8 +168,9 @@ LwoMesh queenMesh() {
     };
     auto shaper = [&](size_t index, float angle, float r, float y) {
         float lift = 0;
-        if (index >= crownStart + 1 && index < crownEnd)
+        if (index >= crownStart + 1 && index < crownEnd) {
             lift = -0.12f + 0.14f * peak(angle);
+        }
         return Vec3{r * std::sin(angle), y + lift, r * std::cos(angle)};
     };
     LwoMesh mesh = lathe(p, turns, shaper);
@@ -211,8 +218,9 @@ LwoMesh kingMesh() {
             {dx * length - nx * flare, dy * length - ny * flare},
             {dx * length + nx * flare, dy * length + ny * flare},
             {dx * half + nx * half, dy * half + ny * half}};
-        for (const auto& [x, y] : corners)
+        for (const auto& [x, y] : corners) {
             outline.emplace_back(x, centre + y);
+        }
         mesh.append(prism(outline, -depth, depth));
     };
     armPiece(1, 0);
@@ -257,12 +265,13 @@ float roundCone(Vec3 p, Vec3 a, Vec3 b, float ra, float rb, float widthScale = 1
     const float x2 = dot(x, x), y2 = y * y * l2, z2 = z * z * l2;
     const float k = (rr > 0 ? 1 : -1) * rr * rr * x2;
     float d;
-    if ((z > 0 ? 1 : -1) * a2 * z2 > k)
+    if ((z > 0 ? 1 : -1) * a2 * z2 > k) {
         d = std::sqrt(x2 + z2) * il2 - rb;
-    else if ((y > 0 ? 1 : -1) * a2 * y2 < k)
+    } else if ((y > 0 ? 1 : -1) * a2 * y2 < k) {
         d = std::sqrt(x2 + y2) * il2 - ra;
-    else
+    } else {
         d = (std::sqrt(x2 * a2 * il2) + y * rr) * il2 - ra;
+    }
     return d * std::min(1.0f, widthScale);
 }
 

@@ -32,8 +32,9 @@ struct Options {
 };
 
 void putU32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8)
+    for (int shift = 24; shift >= 0; shift -= 8) {
         out.push_back(static_cast<uint8_t>(v >> shift));
+    }
 }
 
 void pngChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
@@ -55,8 +56,9 @@ bool writePng(const std::string& path, int width, int height,
     }
     uLongf size = compressBound(static_cast<uLong>(raw.size()));
     std::vector<uint8_t> packed(size);
-    if (compress2(packed.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 9) != Z_OK)
+    if (compress2(packed.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 9) != Z_OK) {
         return false;
+    }
     packed.resize(size);
     std::vector<uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<uint8_t> header;
@@ -133,19 +135,19 @@ int main(int argc, char** argv) {
     Options options;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string name = argv[i], value = argv[i + 1];
-        if (name == "--out")
+        if (name == "--out") {
             options.out = value;
-        else if (name == "--layout")
+        } else if (name == "--layout") {
             options.layout = value;
-        else if (name == "--azimuth")
+        } else if (name == "--azimuth") {
             options.azimuth = std::stod(value);
-        else if (name == "--elevation")
+        } else if (name == "--elevation") {
             options.elevation = std::stod(value);
-        else if (name == "--distance")
+        } else if (name == "--distance") {
             options.distance = std::stod(value);
-        else if (name == "--knights")
+        } else if (name == "--knights") {
             options.sideways = value == "sideways";
-        else {
+        } else {
             std::cerr << "veltmark-preview: unknown option " << name << "\n";
             return 2;
         }
@@ -207,10 +209,11 @@ int main(int argc, char** argv) {
     // A single piece is looked at from close by: aim at its middle instead of the board's centre.
     const bool single = options.layout.rfind("single:", 0) == 0;
     const double tx = single ? -1 : 0, ty = single ? 1.1 : 0, tz = single ? 1 : 0;
-    if (q == 0)
+    if (q == 0) {
         gluLookAt(ex + tx, h + ty, ez + tz, tx, ty, tz, 0, 0, -1);
-    else
+    } else {
         gluLookAt(ex + tx, h + ty, ez + tz, tx, ty, tz, -(h / q) * ex, 1, -(h / q) * ez);
+    }
 
     glColor3d(0.5, 0.6, 0.5);
     assets.boardModel->draw();
@@ -259,9 +262,10 @@ int main(int argc, char** argv) {
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, windowWidth, windowHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    for (int y = 0; y < windowHeight; ++y)
+    for (int y = 0; y < windowHeight; ++y) {
         std::memcpy(&flipped[y * windowWidth * 3],
                     &pixels[(windowHeight - 1 - y) * windowWidth * 3], windowWidth * 3);
+    }
     SDL_Quit();
     if (!writePng(options.out, windowWidth, windowHeight, flipped)) {
         std::cerr << "veltmark-preview: cannot write " << options.out << "\n";

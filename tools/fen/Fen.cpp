@@ -132,14 +132,18 @@ std::string toFen(const Position& position) {
     }
     out += position.sideToMove == 1 ? " w " : " b ";
     std::string castling;
-    if (position.whiteCastleKingside)
+    if (position.whiteCastleKingside) {
         castling += 'K';
-    if (position.whiteCastleQueenside)
+    }
+    if (position.whiteCastleQueenside) {
         castling += 'Q';
-    if (position.blackCastleKingside)
+    }
+    if (position.blackCastleKingside) {
         castling += 'k';
-    if (position.blackCastleQueenside)
+    }
+    if (position.blackCastleQueenside) {
         castling += 'q';
+    }
     out += castling.empty() ? "-" : castling;
     out += ' ';
     if (position.enPassantPossible) {
