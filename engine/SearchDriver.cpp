@@ -4,6 +4,7 @@
 #include "UserInterface.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <limits>
 #include <memory>
@@ -139,7 +140,8 @@ Move Position::bestMove(int timeMs, int maxDepth) {
     const int64_t start = clockTicks();
     searchDeadline.store(start + (static_cast<int64_t>(timeMs) - 10) * 10000,
                          std::memory_order_relaxed);
-    searchUsesSee = settings.useSee != 0;
+    // The window's settings dialog may change the flag on its own thread while a turn begins.
+    searchUsesSee = std::atomic_ref<uint8_t>(settings.useSee).load(std::memory_order_relaxed) != 0;
 
     MoveList list(&root);
     Position scratch = root;

@@ -1,5 +1,6 @@
 #include "AcceptSettings.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 
@@ -42,7 +43,9 @@ void acceptSettings(SettingsForm& form, Settings& record, SettingsActions& actio
     record.blackPlayer = form.blackPlayerRadio;
     record.timePerMove = form.thinkField;
     record.maxDepth = truncatedDepth(form);
-    record.useSee = form.seeCheckbox != 0 ? 1 : 0;
+    // A search that is just beginning reads this flag on its own thread.
+    std::atomic_ref<uint8_t>(record.useSee)
+        .store(form.seeCheckbox != 0 ? 1 : 0, std::memory_order_relaxed);
     if (threads != record.threadCount) {
         record.threadCount = static_cast<uint8_t>(threads);
         actions.resizeSearchPool(threads);
