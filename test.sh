@@ -7,7 +7,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 cd "$root"
-scripts/install-dependencies.sh
+scripts/install-dependencies.sh --tests
 
 jobs="$(nproc)"
 

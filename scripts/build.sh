@@ -4,5 +4,6 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 dir="$1"
 shift
-cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+# ./run.sh leaves the tests switched off in build/.
+cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DVELTMARK_BUILD_TESTS=ON "$@" >/dev/null
 cmake --build "$dir" -j "$(nproc)"

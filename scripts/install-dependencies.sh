@@ -1,18 +1,50 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Veltmark need. Packages that
-# are already there are not touched; the package lists are refreshed only when something is
-# missing.
+# Installs the Debian packages Veltmark needs; packages already there are not touched, and the
+# package lists are refreshed only when something is missing.
+#
+#   install-dependencies.sh            what building and running the program need
+#   install-dependencies.sh --tests    that, and what the test suite adds
+#   ... --list                         prints the chosen packages, one a line, installs nothing
 set -euo pipefail
 
-packages=(
-  build-essential cmake pkg-config googletest libgtest-dev
-  libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev libassimp-dev libimgui-dev
-  libgl-dev libglu1-mesa-dev fonts-liberation zlib1g-dev
-  # Real peers and a display for the end-to-end tests.
-  xvfb xdotool x11-apps imagemagick xboard fairymax stockfish
-  # Building and checking the Debian package.
+build_and_run=(
+  build-essential cmake pkg-config
+  # The libraries the program links.
+  libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev libassimp-dev libimgui-dev libfreetype-dev
+  libgl-dev libglu1-mesa-dev
+  # Configuring also sets up the asset tools, which write PNG files.
+  zlib1g-dev
+  # The interface font of the data directory.
+  fonts-liberation
+)
+
+tests=(
+  googletest libgtest-dev
+  # The window driven on a private display and checked through screenshots.
+  xvfb xdotool imagemagick
+  # A GUI and an engine to play a real match against.
+  xboard fairymax
+  # Building the Debian package (dpkg-shlibdeps; file finds the binaries) and checking it.
   dpkg-dev file lintian desktop-file-utils man-db
 )
+
+packages=("${build_and_run[@]}")
+list_only=false
+for argument in "$@"; do
+  case "$argument" in
+    --tests) packages+=("${tests[@]}") ;;
+    --list) list_only=true ;;
+    *)
+      echo "usage: $0 [--tests] [--list]" >&2
+      exit 2
+      ;;
+  esac
+done
+
+if $list_only; then
+  printf '%s\n' "${packages[@]}"
+  exit 0
+fi
 
 missing=()
 for p in "${packages[@]}"; do
