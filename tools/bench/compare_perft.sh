@@ -6,6 +6,10 @@ set -euo pipefail
 bench="${1:-build/veltmark-bench}"
 rounds="${2:-3}"
 stockfish="$(command -v stockfish || echo /usr/games/stockfish)"
+if [ ! -x "$stockfish" ]; then
+  echo "compare_perft.sh needs Debian's stockfish: apt-get install stockfish" >&2
+  exit 2
+fi
 now() { date +%s.%N; }
 best_ours=1000000
 best_theirs=1000000
