@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cassert>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -96,6 +97,8 @@ private:
         if (workerCount_ == 0) {
             return; // nobody would ever finish the pass
         }
+        // A worker would run a second pass started now right after the first, as one.
+        assert(passFinished_ && "a pass started while one runs");
         passFinished_ = false;
         ++generation_;
         startCondition_.notify_all();
@@ -103,6 +106,7 @@ private:
 
     void workerLoop() {
         std::unique_lock lock(mutex_);
+        assert(readyCount_ < workerCount_);
         if (++readyCount_ == workerCount_) {
             allReady_ = true;
             readyCount_ = 0;
@@ -121,6 +125,7 @@ private:
             lock.unlock();
             (*task_)();
             lock.lock();
+            assert(finishedCount_ < workerCount_ && !passFinished_);
             if (++finishedCount_ == workerCount_) {
                 passFinished_ = true;
                 finishedCount_ = 0;

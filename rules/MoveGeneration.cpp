@@ -3,6 +3,8 @@
 #include "PieceSets.h"
 #include "Position.h"
 
+#include <cassert>
+
 namespace {
 
 // Is the square (on the board) attacked by the pieces of the colour whose king code is
@@ -114,6 +116,8 @@ private:
     // Writes an entry into the next free slot without counting it. A non-capture keeps the
     // capture square that the slot held.
     Move& build(int from, int to, int piece) {
+        // The per-piece guard in scan() keeps every write inside the list.
+        assert(count_ < capacity_);
         Move& m = list_[count_];
         m.fromFile = geometry.fileOf[from];
         m.fromRank = geometry.rankOf[from];
@@ -314,6 +318,7 @@ void Generator::addPawnEntry(int promotionRank) {
     }
     const int base = white_ ? 0 : 6;
     static constexpr int order[4] = {WhiteQueen, WhiteKnight, WhiteRook, WhiteBishop};
+    assert(count_ + 4 <= capacity_);
     for (int k = 1; k < 4; ++k) {
         list_[count_ + k] = m;
     }
@@ -530,6 +535,10 @@ bool Generator::scan() {
 }
 
 int Generator::run() {
+    // The legality trials make and take back moves on the scratch board, which must start as
+    // the position itself; the sets must describe that position.
+    assert(scratch_.samePositionAs(pos_));
+    assert(sets_.occupied() == PieceSets::of(pos_).occupied());
     // Without mating material the generator has nothing to return, whatever moves exist.
     if (pos_.drawClaimed || sets_.insufficientMaterial()) {
         return 0;
@@ -539,6 +548,8 @@ int Generator::run() {
         count_ = 0;
         scan();
     }
+    assert(scratch_.samePositionAs(pos_));
+    assert(count_ <= capacity_);
     return count_;
 }
 

@@ -3,6 +3,7 @@
 #include "Move.h"
 
 #include <algorithm>
+#include <cassert>
 
 void Position::setInitialPosition() {
     std::fill(std::begin(board), std::end(board), Empty);
@@ -93,6 +94,7 @@ void Position::makeMove(const Move& m) {
     } else {
         ++halfmoveClock;
     }
+    assert(kingSquaresAgreeWithBoard());
 }
 
 void Position::removeMovePieces(const Move& m) {
@@ -141,4 +143,17 @@ void Position::unmakeMove(const Move& m, const Position& before) {
     }
     sideToMove = before.sideToMove;
     halfmoveClock = before.halfmoveClock;
+    assert(kingSquaresAgreeWithBoard());
+}
+
+bool Position::kingSquaresAgreeWithBoard() const {
+    const auto agrees = [this](int file, int rank, int king) {
+        if (file >= 1 && file <= 8 && rank >= 1 && rank <= 8 && at(file, rank) == king) {
+            return true;
+        }
+        return std::none_of(std::begin(board), std::end(board),
+                            [king](int32_t cell) { return cell == king; });
+    };
+    return agrees(whiteKingFile, whiteKingRank, WhiteKing) &&
+           agrees(blackKingFile, blackKingRank, BlackKing);
 }

@@ -10,6 +10,7 @@ class Position;
 struct PieceSets;
 
 // The head of the redo chain; equals the game's current position when nothing can be redone.
+// Shared between threads: the README's "Shared state" says who writes it and what guards it.
 extern Position* redoHead;
 
 // One chess position. Plain record: copies share the previous link without owning it; only the
@@ -75,6 +76,8 @@ public:
 
     // The comparison used for repetitions (not a full equality).
     bool samePositionAs(const Position& other) const;
+    // Each recorded king square holds its king, or that side has no king on the board at all.
+    bool kingSquaresAgreeWithBoard() const;
 
     // Engine operations, defined by the engine library.
     int32_t evaluate(Move* list, Position& scratch) const;
