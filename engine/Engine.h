@@ -51,7 +51,8 @@ private:
     friend struct NodeCounterLease;
 };
 
-// Engine globals: one search runs at a time.
+// Engine globals: one search runs at a time. Shared between threads: the README's "Shared
+// state" says who writes each and what guards it.
 extern NodeCounter nodeCount;
 extern std::atomic<int64_t> searchDeadline;
 extern int rootSide;

@@ -18,4 +18,5 @@ int alphaBetaMin(int alpha, int beta, int depthLeft, int ply, const SearchStack&
                  Move* list, bool quietArrival);
 
 // Whether static exchange evaluation is on for the running search (read once per search).
+// Shared between threads: the README's "Shared state" says who writes it and what guards it.
 extern bool searchUsesSee;

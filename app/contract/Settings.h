@@ -25,6 +25,7 @@ struct Settings {
 Settings defaultSettings();
 
 // The one process-wide record.
+// Shared between threads: the README's "Shared state" says who writes it and what guards it.
 extern Settings settings;
 
 // True when the settings file lives in the user's configuration directory.

@@ -32,4 +32,5 @@ protected:
 };
 
 // The active front-end; set once by the entry point, never cleared.
+// Shared between threads: the README's "Shared state" says who writes it and what guards it.
 extern UserInterface* theUserInterface;

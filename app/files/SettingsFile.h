@@ -18,6 +18,7 @@ using SettingsImage = std::array<uint8_t, settingsFileSize>;
 
 // Whether a failure to open the file in the configuration directory is reported. A migration
 // that could not prepare the directory has already told the user, so it switches this off.
+// Shared between threads: the README's "Shared state" says who writes it and what guards it.
 extern bool settingsWarningAllowed;
 
 // Loads the settings file into the settings record (or creates it), keeping it open for saves.
