@@ -12,7 +12,8 @@ scripts/install-dependencies.sh --tests
 jobs="$(nproc)"
 
 echo "== ThreadSanitizer: engine, xboard and window game-flow tests"
-cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Release -DVELTMARK_SANITIZE=thread >/dev/null
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Release -DVELTMARK_BUILD_TESTS=ON \
+  -DVELTMARK_SANITIZE=thread >/dev/null
 cmake --build build-tsan -j "$jobs" --target engine_tests xboard_tests game_flow_tests
 export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
 build-tsan/engine_tests --gtest_brief=1
@@ -21,7 +22,9 @@ build-tsan/game_flow_tests --gtest_brief=1
 unset TSAN_OPTIONS
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer: unit tests"
-scripts/build.sh build-asan -DVELTMARK_SANITIZE=address,undefined
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Release -DVELTMARK_BUILD_TESTS=ON \
+  -DVELTMARK_SANITIZE=address,undefined >/dev/null
+cmake --build build-asan -j "$jobs" --target unit-test-programs
 (cd build-asan && ctest --output-on-failure -j "$jobs" -L unit)
 
 echo "== Release build: the whole suite"
