@@ -5,6 +5,7 @@
 #include "FrameTimeLog.h"
 #include "LogFile.h"
 #include "MoveAnimation.h"
+#include "SceneSetUp.h"
 #include "SettingsDialog.h"
 #include "SettingsFile.h"
 #include "SignalRegistry.h"
@@ -18,19 +19,6 @@ constexpr int initialWidth = 800;
 constexpr int initialHeight = 600;
 // Type of the user event that wakes the rendering thread (the first user event number).
 constexpr Uint8 wakeEventType = SDL_USEREVENT;
-
-// Asks for the most multisampling the display offers: SDL 1.2 reads the attributes when the
-// window opens, and a display without such a visual refuses the window altogether.
-SDL_Surface* openWindowWithMultisampling() {
-    for (int samples : {16, 8, 4, 2, 0}) {
-        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, samples > 0 ? 1 : 0);
-        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, samples);
-        if (SDL_Surface* screen = SDL_SetVideoMode(initialWidth, initialHeight, 0, SDL_OPENGL)) {
-            return screen;
-        }
-    }
-    return nullptr;
-}
 
 // Events that the toolkit sees before the game does.
 bool isWindowInput(Uint8 type) {
@@ -160,7 +148,7 @@ bool SDLUserInterface::startRendering(std::string& failure) {
         return false;
     }
     SDL_WM_SetCaption("Veltmark", "Veltmark");
-    if (openWindowWithMultisampling() == nullptr) {
+    if (openOpenGLWindow(initialWidth, initialHeight) == nullptr) {
         failure = SDL_GetError();
         return false;
     }

@@ -6,6 +6,7 @@
 #include "Assets.h"
 #include "DataFiles.h"
 #include "Png.h"
+#include "SceneSetUp.h"
 #include "Settings.h"
 
 #include <GL/gl.h>
@@ -256,33 +257,11 @@ void save(const std::filesystem::path& path, const Canvas& canvas) {
     std::cout << path.string() << "\n";
 }
 
-bool openWindow() {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        return false;
-    }
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 1);
-    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 4);
-    if (SDL_SetVideoMode(windowSide, windowSide, 0, SDL_OPENGL) != nullptr) {
-        return true;
-    }
-    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 0);
-    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 0);
-    return SDL_SetVideoMode(windowSide, windowSide, 0, SDL_OPENGL) != nullptr;
-}
-
-// The scene's light: fixed to the camera, ambient plus one directional light, colour material.
+// The scene's light and depth set-up.
 void setUpLighting() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    const GLfloat ambient[4] = {0.3f, 0.3f, 0.3f, 1.0f};
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
-    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, GL_TRUE);
-    const GLfloat lightPosition[4] = {1.0f, 0.5f, 1.0f, 0.0f};
-    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
-    glEnable(GL_COLOR_MATERIAL);
-    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    setUpSceneLighting();
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
@@ -300,7 +279,7 @@ int main(int argc, char** argv) {
     const std::filesystem::path folder = argv[1];
     GuiAssets assets = loadAssetsOrStop();
     settings = defaultSettings();
-    if (!openWindow()) {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0 || openOpenGLWindow(windowSide, windowSide) == nullptr) {
         std::cerr << "veltmark-icons: " << SDL_GetError() << "\n";
         return 1;
     }

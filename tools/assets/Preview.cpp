@@ -6,12 +6,13 @@
 // --distance, --knights forward|sideways, --out FILE.
 #include "Assets.h"
 #include "DataFiles.h"
+#include "Png.h"
+#include "SceneSetUp.h"
 #include "Settings.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <SDL.h>
-#include <zlib.h>
 
 #include <cmath>
 #include <cstring>
@@ -30,82 +31,6 @@ struct Options {
     double azimuth = 0, elevation = 60, distance = 20;
     bool sideways = false;
 };
-
-void putU32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<uint8_t>(v >> shift));
-    }
-}
-
-void pngChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
-    putU32(out, static_cast<uint32_t>(data.size()));
-    const size_t start = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    putU32(out, static_cast<uint32_t>(
-                    crc32(0, out.data() + start, static_cast<uInt>(out.size() - start))));
-}
-
-bool writePng(const std::string& path, int width, int height,
-              const std::vector<uint8_t>& rgbTopDown) {
-    std::vector<uint8_t> raw;
-    for (int y = 0; y < height; ++y) {
-        raw.push_back(0);
-        raw.insert(raw.end(), rgbTopDown.begin() + y * width * 3,
-                   rgbTopDown.begin() + (y + 1) * width * 3);
-    }
-    uLongf size = compressBound(static_cast<uLong>(raw.size()));
-    std::vector<uint8_t> packed(size);
-    if (compress2(packed.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 9) != Z_OK) {
-        return false;
-    }
-    packed.resize(size);
-    std::vector<uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<uint8_t> header;
-    putU32(header, static_cast<uint32_t>(width));
-    putU32(header, static_cast<uint32_t>(height));
-    header.insert(header.end(), {8, 2, 0, 0, 0});
-    pngChunk(png, "IHDR", header);
-    pngChunk(png, "IDAT", packed);
-    pngChunk(png, "IEND", {});
-    std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-    return static_cast<bool>(file);
-}
-
-GLuint uploadTexture(SDL_Surface* image) {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, image->pitch / 3);
-    glTexImage2D(GL_TEXTURE_2D, 0, 3, image->w, image->h, 0, GL_BGR, GL_UNSIGNED_BYTE,
-                 image->pixels);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    return texture;
-}
-
-void boardSurface(GLuint texture, double alpha) {
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glColor4d(1.0, 1.0, 1.0, alpha);
-    glBegin(GL_QUADS);
-    glNormal3f(0, 1, 0);
-    glTexCoord2f(0, 0);
-    glVertex3f(1, 0.01f, -17);
-    glTexCoord2f(0, 1);
-    glVertex3f(17, 0.01f, -17);
-    glTexCoord2f(1, 1);
-    glVertex3f(17, 0.01f, -1);
-    glTexCoord2f(1, 0);
-    glVertex3f(1, 0.01f, -1);
-    glEnd();
-    glDisable(GL_TEXTURE_2D);
-}
 
 // Piece codes by square, file-major like the scene draws them.
 std::vector<std::pair<int, std::pair<int, int>>> layoutPieces(const std::string& layout) {
@@ -162,17 +87,9 @@ int main(int argc, char** argv) {
         std::cerr << "veltmark-preview: " << SDL_GetError() << "\n";
         return 1;
     }
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 1);
-    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 4);
-    if (SDL_SetVideoMode(windowWidth, windowHeight, 0, SDL_OPENGL) == nullptr) {
-        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 0);
-        SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 0);
-        if (SDL_SetVideoMode(windowWidth, windowHeight, 0, SDL_OPENGL) == nullptr) {
-            std::cerr << "veltmark-preview: " << SDL_GetError() << "\n";
-            return 1;
-        }
+    if (openOpenGLWindow(windowWidth, windowHeight) == nullptr) {
+        std::cerr << "veltmark-preview: " << SDL_GetError() << "\n";
+        return 1;
     }
 
     // The scene's set-up: projection, light fixed to the camera, colour material.
@@ -183,14 +100,8 @@ int main(int argc, char** argv) {
     glViewport(0, 0, windowWidth, windowHeight);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    const GLfloat ambient[4] = {0.3f, 0.3f, 0.3f, 1.0f};
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
-    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, GL_TRUE);
-    const GLfloat lightPosition[4] = {1.0f, 0.5f, 1.0f, 0.0f};
-    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
-    glEnable(GL_COLOR_MATERIAL);
-    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
-    const GLuint texture = uploadTexture(assets.boardImage.get());
+    setUpSceneLighting();
+    const GLuint texture = createBoardTexture(*assets.boardImage);
 
     // One frame, pass by pass as the program draws it.
     glEnable(GL_DEPTH_TEST);
@@ -221,20 +132,8 @@ int main(int argc, char** argv) {
     glDepthMask(GL_FALSE);
     glTranslated(-9, 0, 9);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    boardSurface(texture, 1.0);
-    glDepthMask(GL_TRUE);
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    glBegin(GL_QUADS);
-    const float walls[4][4] = {
-        {1, -17, 17, -17}, {17, -17, 17, -1}, {17, -1, 1, -1}, {1, -1, 1, -17}};
-    for (const auto& w : walls) {
-        glVertex3f(w[0], 0, w[1]);
-        glVertex3f(w[2], 0, w[3]);
-        glVertex3f(w[2], -5, w[3]);
-        glVertex3f(w[0], -5, w[1]);
-    }
-    glEnd();
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    drawBoardSurface(texture, 1, 1, 1, 1);
+    drawMirrorWalls();
 
     const auto placed = layoutPieces(options.layout);
     auto drawPieces = [&] {
@@ -253,21 +152,24 @@ int main(int argc, char** argv) {
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     // Modulated with white, so that only the reflection is faded: a black quad here would darken
     // the whole board to its reflectivity.
-    boardSurface(texture, 1.0 - settings.reflectivity);
+    drawBoardSurface(texture, 1, 1, 1, static_cast<float>(1.0 - settings.reflectivity));
     glDisable(GL_BLEND);
     drawPieces();
     glFinish();
 
-    std::vector<uint8_t> pixels(windowWidth * windowHeight * 3), flipped(pixels.size());
+    std::vector<uint8_t> pixels(windowWidth * windowHeight * 4), flipped(pixels.size());
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, windowWidth, windowHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    glReadPixels(0, 0, windowWidth, windowHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     for (int y = 0; y < windowHeight; ++y) {
-        std::memcpy(&flipped[y * windowWidth * 3],
-                    &pixels[(windowHeight - 1 - y) * windowWidth * 3], windowWidth * 3);
+        std::memcpy(&flipped[y * windowWidth * 4],
+                    &pixels[(windowHeight - 1 - y) * windowWidth * 4], windowWidth * 4);
+    }
+    for (size_t i = 3; i < flipped.size(); i += 4) {
+        flipped[i] = 255; // the picture is opaque whatever the frame's alpha holds
     }
     SDL_Quit();
-    if (!writePng(options.out, windowWidth, windowHeight, flipped)) {
+    if (!writeRgbaPng(options.out, windowWidth, windowHeight, flipped)) {
         std::cerr << "veltmark-preview: cannot write " << options.out << "\n";
         return 1;
     }

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <GL/gl.h>
+#include <SDL.h>
+
+// What the window's scene shares with the developer tools that draw the same models.
+
+// An OpenGL window of the given size with the most multisampling the display offers: SDL 1.2
+// reads the attributes when the window opens, and a display without such a visual refuses the
+// window altogether. Null when no window can be opened at all.
+SDL_Surface* openOpenGLWindow(int width, int height);
+
+// Ambient light, one directional light given while the model-view matrix is the identity (so it
+// stays fixed relative to the camera), and colour material for ambient and diffuse.
+void setUpSceneLighting();
+
+// The board image as a 2D texture with linear filtering and clamped edges; 0 when its pixels
+// are not 3 or 4 bytes each.
+GLuint createBoardTexture(const SDL_Surface& image);
+
+// The textured board surface, a hair above the board model, in the given colour.
+void drawBoardSurface(GLuint texture, float red, float green, float blue, float alpha);
+
+// The walls of an open box under the board, in depth only: a mirrored piece then shows only
+// where the board's outline lets it, without the stencil buffer.
+void drawMirrorWalls();
