@@ -3,33 +3,12 @@
 // everything, the toolkit's windows.
 #include "MoveAnimation.h"
 #include "SDLUserInterface.h"
+#include "SceneSetUp.h"
 #include "Settings.h"
 
 #include <GL/glu.h>
 
 #include <cmath>
-
-namespace {
-
-// The upload layout of a board image: its components per pixel and their order.
-struct PixelLayout {
-    GLint components = 0;
-    GLenum format = 0;
-};
-
-PixelLayout pixelLayout(const SDL_Surface& image) {
-    const bool redFirst = image.format->Rmask == 0x000000FF;
-    switch (image.format->BytesPerPixel) {
-    case 4:
-        return {4, static_cast<GLenum>(redFirst ? GL_RGBA : GL_BGRA)};
-    case 3:
-        return {3, static_cast<GLenum>(redFirst ? GL_RGB : GL_BGR)};
-    default:
-        return {};
-    }
-}
-
-} // namespace
 
 void SDLUserInterface::setUpOpenGL() {
     glMatrixMode(GL_TEXTURE);
@@ -47,16 +26,7 @@ void SDLUserInterface::setUpOpenGL() {
     glViewport(0, 0, windowWidth, windowHeight);
     glEnable(GL_TEXTURE_2D);
 
-    const GLfloat ambient[] = {0.3f, 0.3f, 0.3f, 1.0f};
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
-    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, GL_TRUE);
-    // Given while the model-view matrix is the identity, the light stays put relative to the
-    // camera.
-    glMatrixMode(GL_MODELVIEW);
-    const GLfloat lightPosition[] = {1.0f, 0.5f, 1.0f, 0.0f};
-    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
-    glEnable(GL_COLOR_MATERIAL);
-    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    setUpSceneLighting();
 
     const SDL_Surface& image = *assets.boardImage;
     if ((image.w & (image.w - 1)) != 0) {
@@ -65,23 +35,9 @@ void SDLUserInterface::setUpOpenGL() {
     if ((image.h & (image.h - 1)) != 0) {
         showWarning("board.gif's height is not a power of 2\n");
     }
-    const PixelLayout layout = pixelLayout(image);
-    if (layout.components == 0) {
+    boardTexture = createBoardTexture(image);
+    if (boardTexture == 0) {
         showError("the image is not truecolor..  this will probably break\n");
-    }
-    glGenTextures(1, &boardTexture);
-    glBindTexture(GL_TEXTURE_2D, boardTexture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    if (layout.components != 0) {
-        // Rows of the converted image are padded to 4 bytes.
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, image.pitch / image.format->BytesPerPixel);
-        glTexImage2D(GL_TEXTURE_2D, 0, layout.components, image.w, image.h, 0, layout.format,
-                     GL_UNSIGNED_BYTE, image.pixels);
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     }
 
     glGetFloatv(GL_MODELVIEW_MATRIX, savedModelview);
@@ -143,29 +99,7 @@ void SDLUserInterface::drawFrame() {
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     drawBoardSurface();
 
-    // The walls of an open box under the board, in depth only, hide the mirrored pieces wherever
-    // they would show outside the board.
-    glDepthMask(GL_TRUE);
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    glBegin(GL_QUADS);
-    glVertex3f(1, 0, -17);
-    glVertex3f(17, 0, -17);
-    glVertex3f(17, -5, -17);
-    glVertex3f(1, -5, -17);
-    glVertex3f(17, 0, -17);
-    glVertex3f(17, 0, -1);
-    glVertex3f(17, -5, -1);
-    glVertex3f(17, -5, -17);
-    glVertex3f(17, 0, -1);
-    glVertex3f(1, 0, -1);
-    glVertex3f(1, -5, -1);
-    glVertex3f(17, -5, -1);
-    glVertex3f(1, 0, -1);
-    glVertex3f(1, 0, -17);
-    glVertex3f(1, -5, -17);
-    glVertex3f(1, -5, -1);
-    glEnd();
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    drawMirrorWalls();
 
     glScalef(1, -1, 1);
     drawPieces();
@@ -207,21 +141,10 @@ void SDLUserInterface::drawFrame() {
 }
 
 void SDLUserInterface::drawBoardSurface() {
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, boardTexture);
-    glColor4f(0, 0, 0, static_cast<float>(1.0 - settings.reflectivity));
-    glBegin(GL_QUADS);
-    glNormal3f(0, 1, 0);
-    glTexCoord2f(0, 0);
-    glVertex3f(1, 0.01f, -17);
-    glTexCoord2f(0, 1);
-    glVertex3f(17, 0.01f, -17);
-    glTexCoord2f(1, 1);
-    glVertex3f(17, 0.01f, -1);
-    glTexCoord2f(1, 0);
-    glVertex3f(1, 0.01f, -1);
-    glEnd();
-    glDisable(GL_TEXTURE_2D);
+    // White, so that the second pass, which multiplies the texture by this colour, fades only the
+    // reflection: a black surface would darken the board in proportion to its opacity, to pure
+    // black at reflectivity 0.
+    ::drawBoardSurface(boardTexture, 1, 1, 1, static_cast<float>(1.0 - settings.reflectivity));
 }
 
 void SDLUserInterface::drawPieces() {
