@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The window's figures, measured on a private Xvfb display (Mesa's software renderer here):
 #   - time from the program's start to its first frame,
-#   - drawFrame time while moves are animated (median and 95th percentile),
+#   - drawFrame time while the engine's moves are animated (median and 95th percentile),
 #   - CPU used by an idle window over 10 s, and resident memory.
 # Usage: tools/bench/window_bench.sh [build folder, default build]
 set -euo pipefail
@@ -44,19 +44,38 @@ start_program() {
   started_ms=$(date +%s%3N)
   (cd "$directory" && DISPLAY="$display" HOME="$directory/home" \
     XDG_DATA_DIRS="$build/share" VELTMARK_FRAME_TIMES="$directory/frames.txt" \
-    exec "$program" >/dev/null 2>&1) &
+    exec "$program" >"$directory/output.txt" 2>&1) &
   program_pid=$!
   pids+=("$program_pid")
 }
 
+alive() {
+  if ! kill -0 "$1" 2>/dev/null; then
+    echo "the program ended early:" >&2
+    cat "$2/output.txt" >&2
+    exit 1
+  fi
+}
 resident_kib() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
-echo "== engines playing each other, 0.3 s a move, for 15 s"
+echo "== a human's pawn moves by mouse, the engine answers in 0.3 s and its moves slide in"
 mkdir -p "$work/play"
-settings_file 1 1 "$point_three" >"$work/play/settings.dat"
+settings_file 0 1 "$point_three" >"$work/play/settings.dat"
 start_program "$work/play"
-sleep 15
+sleep 4
+alive "$program_pid" "$work/play"
+DISPLAY="$display" xdotool key Escape
+sleep 1
+# The screen places of a2 ... h2 and a3 ... h3 with the camera as the program starts.
+second=(192:429 252:429 311:429 370:429 430:429 489:429 548:429 608:429)
+third=(203:373 260:373 316:373 372:373 428:373 484:373 540:373 597:373)
+for file in 0 7 1 6 2 5; do
+  DISPLAY="$display" xdotool mousemove ${second[$file]/:/ } mousedown 1
+  sleep 0.2
+  DISPLAY="$display" xdotool mousemove ${third[$file]/:/ } mouseup 1
+  sleep 1.5
+done
 play_rss=$(resident_kib "$program_pid")
 kill "$program_pid"
 first_ms=$(head -n 1 "$work/play/frames.txt" | cut -d' ' -f1)
@@ -76,6 +95,7 @@ mkdir -p "$work/idle"
 settings_file 0 0 "$fifteen" >"$work/idle/settings.dat"
 start_program "$work/idle"
 sleep 3
+alive "$program_pid" "$work/idle"
 DISPLAY="$display" xdotool key Escape
 sleep 2
 ticks_before=$(cpu_ticks "$program_pid")
