@@ -22,6 +22,17 @@ const char* const seeExplanation = "SEE allows the AI to predict results of \n"
 const char* const threadsAdvice = "The recommended value is the \n"
                                   "number of cores of your processor.";
 
+// A label and a radio group of two items standing for 0 and 1. The items' labels carry an id
+// suffix where two rows use the same words.
+void radioRow(const char* label, int& value, const char* zero, const char* one) {
+    ImGui::AlignTextToFramePadding();
+    ImGui::TextUnformatted(label);
+    ImGui::SameLine(labelColumn);
+    ImGui::RadioButton(zero, &value, 0);
+    ImGui::SameLine();
+    ImGui::RadioButton(one, &value, 1);
+}
+
 // The window keeps one size whichever tab is open: that of the tallest, "AI".
 ImVec2 dialogSize() {
     const ImGuiStyle& style = ImGui::GetStyle();
@@ -151,18 +162,8 @@ void SettingsDialog::drawContents() {
 }
 
 void SettingsDialog::drawGeneralTab() {
-    ImGui::AlignTextToFramePadding();
-    ImGui::TextUnformatted("White player:");
-    ImGui::SameLine(labelColumn);
-    ImGui::RadioButton("Human##white", &form.whitePlayerRadio, 0);
-    ImGui::SameLine();
-    ImGui::RadioButton("AI##white", &form.whitePlayerRadio, 1);
-    ImGui::AlignTextToFramePadding();
-    ImGui::TextUnformatted("Black player:");
-    ImGui::SameLine(labelColumn);
-    ImGui::RadioButton("Human##black", &form.blackPlayerRadio, 0);
-    ImGui::SameLine();
-    ImGui::RadioButton("AI##black", &form.blackPlayerRadio, 1);
+    radioRow("White player:", form.whitePlayerRadio, "Human##white", "AI##white");
+    radioRow("Black player:", form.blackPlayerRadio, "Human##black", "AI##black");
 }
 
 void SettingsDialog::drawEngineTab() {
@@ -206,12 +207,7 @@ void SettingsDialog::drawGraphicsTab() {
     }
     colorRow("Color of white pieces:", true);
     colorRow("Color of black pieces:", false);
-    ImGui::AlignTextToFramePadding();
-    ImGui::TextUnformatted("Knights face");
-    ImGui::SameLine(labelColumn);
-    ImGui::RadioButton("forward", &form.knightsRadio, 0);
-    ImGui::SameLine();
-    ImGui::RadioButton("sideways", &form.knightsRadio, 1);
+    radioRow("Knights face", form.knightsRadio, "forward", "sideways");
 }
 
 void SettingsDialog::colorRow(const char* label, bool forWhitePieces) {
