@@ -89,14 +89,13 @@ void SDLUserInterface::claimDraw() {
 }
 
 void SDLUserInterface::scheduleEngine(std::unique_lock<std::mutex>& queueHold) {
-    if (engineState == Finished || engineState == Stopping) {
-        // The turn may still be waiting for an answer, and answering takes queueLock.
-        queueHold.unlock();
-        joinEngineTurn();
-        queueHold.lock();
-    }
+    // Joining may wait for a turn that asks a question, and answering one takes queueLock.
+    queueHold.unlock();
     startEngineTurnIfDue();
-    eventsAvailable.wait(queueHold);
+    queueHold.lock();
+    // An event or the end of a turn that came while the lock was free must not be slept over.
+    eventsAvailable.wait(
+        queueHold, [this] { return !eventQueue.empty() || !running || engineState == Finished; });
 }
 
 void SDLUserInterface::startEngineTurnIfDue() {

@@ -11,8 +11,8 @@
 //   toolkit's widget actions run; the main and engine-turn threads take it briefly to change
 //   any of it.
 // - queueLock guards eventQueue. The main thread holds it except while it handles an event,
-//   waits on eventsAvailable or joins the engine turn; the rendering thread takes it to append an
-//   event and to signal.
+//   waits on eventsAvailable or schedules the engine's turn; the rendering thread takes it to
+//   append an event and to signal.
 // - guiLock guards the toolkit's window list and every toolkit call made off the rendering
 //   thread (message boxes, dialogs, showing the settings). The rendering thread takes it to
 //   look at the window list and to draw the windows.
@@ -20,8 +20,7 @@
 //   thread waits with it on mainDone before it shuts the toolkit and SDL down; the main thread
 //   takes it to report that it has left its loop and needs neither any more.
 //
-// Where two are held at once: queueLock before sceneLock (the main thread looks at the game
-// before it waits for events), sceneLock before guiLock (the frame draws the toolkit's windows),
+// Where two are held at once: sceneLock before guiLock (the frame draws the toolkit's windows),
 // queueLock before shutdownLock. No lock is held while a thread waits for a dialog's answer.
 
 #include "Assets.h"
@@ -82,7 +81,8 @@ public:
     void redo();
     // After the settings changed; on the rendering thread, during a frame.
     void updateUndoRedoButtons();
-    // Starts the engine's turn when it is due, then waits for events (queueLock held).
+    // Starts the engine's turn when it is due, then waits for events or the turn's end
+    // (queueLock held on entry and return, not while a turn is joined).
     void scheduleEngine(std::unique_lock<std::mutex>& queueHold);
     // The non-waiting part of scheduleEngine: joins a finished turn, starts one when due.
     void startEngineTurnIfDue();
