@@ -104,7 +104,10 @@ ln -s "$systemFont" "$root$systemFont"
 
 # The engine, started by the command line of its plugin file with the package's program on PATH.
 eng="$root/usr/share/games/plugins/xboard/veltmark.eng"
-[ "$(sed -n 1p "$eng")" = "plugin spec 0.0" ] || fail "plugin file header: $(sed -n 1p "$eng")"
+# XBoard reads the file's first line as its format header: the installed file must be ours as
+# committed, header included.
+cmp -s "$eng" "$(dirname "${BASH_SOURCE[0]}")/../../packaging/veltmark.eng" ||
+  fail "the installed plugin file differs from packaging/veltmark.eng"
 engineCommand="$(sed -n 2p "$eng")"
 mkdir "$work/home" "$work/cwd" "$work/empty"
 cleanEnv=(env -i HOME="$work/home" PATH="$root/usr/games:/usr/bin:/bin" XDG_DATA_DIRS="$root/usr/share")
