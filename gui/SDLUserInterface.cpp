@@ -251,18 +251,16 @@ void SDLUserInterface::collectEvents(bool block) {
         return;
     }
     do {
-        bool forTheGame = true;
-        if (isWindowInput(event.type)) {
+        bool forTheGame;
+        {
             std::lock_guard gui(guiLock);
-            if (!toolkit.takeEvent(event)) {
+            if (isWindowInput(event.type) && !toolkit.takeEvent(event)) {
                 quitRequested();
                 forTheGame = false;
+            } else {
+                // While a dialog, a message or the settings are shown the board takes no input.
+                forTheGame = !toolkit.anyWindowShown();
             }
-        }
-        if (forTheGame) {
-            std::lock_guard gui(guiLock);
-            // While a dialog, a message or the settings are shown the board takes no input.
-            forTheGame = !toolkit.anyWindowShown();
         }
         std::lock_guard queue(queueLock);
         if (forTheGame) {
