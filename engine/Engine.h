@@ -17,7 +17,8 @@ public:
     NoLegalMovesException() : VeltmarkException("") {}
 };
 
-// The system clock as 100-nanosecond ticks since 1970.
+// A monotonic clock in 100-nanosecond ticks from an arbitrary origin: a step of the wall clock
+// must neither end a search early nor let it overrun.
 int64_t clockTicks();
 
 // The process-wide count of evaluations. Every search thread adds to a counter of its own so
@@ -60,8 +61,13 @@ extern int rootSide;
 // Exchange value of a piece code; -1 for an empty cell.
 int pieceValue(int code);
 
-// Ends a running search at the next cut-off of every search thread.
+// Ends a running search at the next cut-off of every search thread. The stop holds until
+// clearSearchStop: a search that begins after it (a stop that came just before the turn got
+// going) ends after its first iteration.
 void stopSearch();
+// Lets the next search run its full time; a front-end calls it before it starts a turn, never
+// while one may be searching.
+void clearSearchStop();
 
 // The task of the search pool: one object for the process, shared by every search thread.
 class AlphaBetaCaller {

@@ -11,21 +11,33 @@
 #include <vector>
 
 std::atomic<int64_t> searchDeadline{0};
+// Set by stopSearch and left set by bestMove, so that a stop cannot be erased by the deadline a
+// starting search writes.
+static std::atomic<bool> searchStopped{false};
 int rootSide = 1;
 AlphaBetaCaller alphaBetaCaller;
 ThreadPool<AlphaBetaCaller>* searchPool = nullptr;
 
 int64_t clockTicks() {
     using Ticks = std::chrono::duration<int64_t, std::ratio<1, 10000000>>;
-    return std::chrono::duration_cast<Ticks>(std::chrono::system_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<Ticks>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
 void stopSearch() {
-    searchDeadline.store(std::numeric_limits<int64_t>::min(), std::memory_order_relaxed);
+    // Sequentially consistent with bestMove's store of the deadline and load of the flag: one of
+    // the two sees the other's write, so the stop wins either way.
+    searchStopped.store(true);
+    searchDeadline.store(std::numeric_limits<int64_t>::min());
+}
+
+void clearSearchStop() {
+    searchStopped.store(false);
 }
 
 void createSearchPool(Position* gamePosition, int threadCount) {
+    // A pool torn down earlier stopped its searches; a new one starts unstopped.
+    clearSearchStop();
     alphaBetaCaller.rootPosition = gamePosition;
     searchPool = new ThreadPool<AlphaBetaCaller>(&alphaBetaCaller, threadCount);
 }
@@ -138,8 +150,10 @@ void AlphaBetaCaller::operator()() {
 Move Position::bestMove(int timeMs, int maxDepth) {
     Position& root = *this;
     const int64_t start = clockTicks();
-    searchDeadline.store(start + (static_cast<int64_t>(timeMs) - 10) * 10000,
-                         std::memory_order_relaxed);
+    searchDeadline.store(start + (static_cast<int64_t>(timeMs) - 10) * 10000);
+    if (searchStopped.load()) {
+        searchDeadline.store(std::numeric_limits<int64_t>::min());
+    }
     // The window's settings dialog may change the flag on its own thread while a turn begins.
     searchUsesSee = std::atomic_ref<uint8_t>(settings.useSee).load(std::memory_order_relaxed) != 0;
 

@@ -116,6 +116,7 @@ void SDLUserInterface::startEngineTurnIfDue() {
         // Cleared here rather than by the turn, so that a stop that comes before the turn has
         // begun is not forgotten.
         engineStop = false;
+        clearSearchStop();
         engineState = Thinking;
         engineThread = std::thread([this] { engineTurn(); });
     }

@@ -423,6 +423,7 @@ void XBoardUserInterface::startEngine() {
     // Cleared here rather than by the turn itself, so that a stop arriving before the turn gets
     // going is not forgotten.
     engine.aborted = false;
+    clearSearchStop();
     engine.state = EngineThread::Thinking;
     enginePool.startPass();
 }
