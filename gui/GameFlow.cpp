@@ -5,8 +5,6 @@
 #include "SDLUserInterface.h"
 #include "Settings.h"
 
-#include <chrono>
-
 void SDLUserInterface::startNewGame() {
     {
         std::lock_guard scene(sceneLock);
@@ -36,13 +34,22 @@ void SDLUserInterface::refreshGameState() {
             announcement = gameEndAnnouncement(game);
         }
     }
-    if (count > 0) {
-        wakeRenderer();
+    // Shown exactly while the game has ended: an undo out of the end hides it again.
+    setButton(newGameButton, count == 0);
+    if (count == 0) {
+        showInformation(announcement);
+    }
+    wakeRenderer();
+}
+
+void SDLUserInterface::newGameChosen() {
+    if (!askYesNo("Do you want to start a new game?")) {
         return;
     }
-    showInformation(announcement);
-    setButton(newGameButton, true);
-    wakeRenderer();
+    // The abandoned game's turn must not think on, nor play its move into the new game.
+    stopEngineTurn();
+    joinEngineTurn();
+    startNewGame();
 }
 
 void SDLUserInterface::playMove(const Move& move) {
@@ -89,13 +96,18 @@ void SDLUserInterface::claimDraw() {
 }
 
 void SDLUserInterface::scheduleEngine(std::unique_lock<std::mutex>& queueHold) {
+    // Every event counts, also one the board does not take while a toolkit window is shown:
+    // the settings dialog's "OK" may make the engine due while a message stays on the screen.
+    const uint64_t seen = eventsCollected_;
     // Joining may wait for a turn that asks a question, and answering one takes queueLock.
     queueHold.unlock();
     startEngineTurnIfDue();
     queueHold.lock();
     // An event or the end of a turn that came while the lock was free must not be slept over.
-    eventsAvailable.wait(
-        queueHold, [this] { return !eventQueue.empty() || !running || engineState == Finished; });
+    eventsAvailable.wait(queueHold, [this, seen] {
+        return !eventQueue.empty() || eventsCollected_ != seen || !running ||
+               engineState == Finished;
+    });
 }
 
 void SDLUserInterface::startEngineTurnIfDue() {
@@ -150,9 +162,11 @@ void SDLUserInterface::engineTurn() {
 }
 
 void SDLUserInterface::stopEngineTurn() {
-    engineStop = true;
+    // Only a thinking turn is stopped: a flag set with none would make the next turn, about to
+    // start, think its whole time and then drop its move.
     int32_t thinking = Thinking;
     if (engineState.compare_exchange_strong(thinking, Stopping)) {
+        engineStop = true;
         stopSearch();
     }
 }
@@ -161,23 +175,14 @@ void SDLUserInterface::joinEngineTurn() {
     if (!engineThread.joinable() || engineThread.get_id() == std::this_thread::get_id()) {
         return;
     }
-    // A stop that came before the search set its deadline would be lost: repeat it until the
-    // turn has ended.
-    while (engineState == Stopping) {
-        stopSearch();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    // A stop holds for the whole turn, even one that came before the search began: the turn
+    // ends after at most its first iteration.
     engineThread.join();
     engineState = Joined;
 }
 
 void SDLUserInterface::resizeSearchPool(int threads) {
-    // The resize waits for a running pass. A stop that came before the turn's search set its
-    // deadline would leave the window frozen for the whole thinking time: repeat it meanwhile.
-    while (engineState == Stopping && searchPool->passRunning()) {
-        stopSearch();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    // The resize waits for a running pass, which the stop that came before ends soon.
     searchPool->resize(threads);
 }
 

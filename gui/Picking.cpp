@@ -161,6 +161,9 @@ void SDLUserInterface::playHumanMove(Square from, Square to) {
         game.pushHistory();
         game.makeMove(move);
         dropPick();
+        // The engine's move may still be sliding: the frame would draw its position and hide
+        // this reply until the slide ends.
+        animating = false;
     }
     refreshGameState();
     setButton(undoButton, true);

@@ -186,14 +186,7 @@ bool SDLUserInterface::startRendering(std::string& failure) {
 
 void SDLUserInterface::createButtons() {
     const std::pair<const std::string*, std::function<void()>> made[] = {
-        {&newGameButton,
-         [this] {
-             if (askYesNo("Do you want to start a new game?")) {
-                 joinEngineTurn();
-                 startNewGame();
-                 setButton(newGameButton, false);
-             }
-         }},
+        {&newGameButton, [this] { newGameChosen(); }},
         {&settingsButton,
          [this] {
              std::lock_guard gui(guiLock);
@@ -266,6 +259,7 @@ void SDLUserInterface::collectEvents(bool block) {
         if (forTheGame) {
             eventQueue.push_back(event);
         }
+        ++eventsCollected_;
         eventsAvailable.notify_all();
     } while (SDL_PollEvent(&event) != 0);
 }

@@ -69,6 +69,8 @@ public:
 
     // Game flow, on the main thread unless said otherwise.
     void startNewGame();
+    // The "New game" button: asks, then abandons the game even while the engine thinks.
+    void newGameChosen();
     // The engine's move, on the engine-turn thread.
     void playMove(const Move& move);
     // Lists the legal moves and announces the end of the game when there are none; also on the
@@ -205,5 +207,7 @@ private:
     // Guarded by shutdownLock.
     bool mainLeftLoop_ = false;
     bool openGLReady_ = false;
+    // Every event the rendering thread collected, taken by the game or not; guarded by queueLock.
+    uint64_t eventsCollected_ = 0;
     int framesToDraw_ = 0;
 };

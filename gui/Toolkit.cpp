@@ -12,6 +12,10 @@ namespace {
 // what it did.
 constexpr int framesToSettle = 3;
 constexpr float fontPixels = 18.0f;
+// Between two message boxes stacked one below the other.
+constexpr float stackGap = 8.0f;
+// A box that does not fit below the one before it is moved this far right and down from it.
+constexpr float cascadeStep = 30.0f;
 
 } // namespace
 
@@ -124,11 +128,19 @@ void Toolkit::drawWindows(int width, int height) {
     ImGui::NewFrame();
     // The newest shown modal window is on top and alone takes input.
     ToolkitWindow* topModal = nullptr;
+    ToolkitWindow* newestShown = nullptr;
     for (const auto& window : windows_) {
-        if (window->isShown() && window->modal) {
-            topModal = window.get();
+        if (window->isShown()) {
+            newestShown = window.get();
+            if (window->modal) {
+                topModal = window.get();
+            }
         }
     }
+    // Enter and Escape go to the window on top, wherever the focus is: a click on the board
+    // takes it from the settings, and Escape must still close them.
+    keyTarget_ = topModal != nullptr ? topModal : newestShown;
+    previousModal_ = nullptr;
     // Modal windows last, so that they stay above the others.
     for (int pass = 0; pass < 2; ++pass) {
         const bool modalPass = pass == 1;
@@ -148,6 +160,26 @@ void Toolkit::drawWindows(int width, int height) {
     std::erase_if(windows_, [](const auto& w) { return w->destroyRequested(); });
 }
 
+void Toolkit::placeModal(ToolkitWindow& window, int height) {
+    // Boxes shown together stand one below the other in the order they came, so that each
+    // one's text stays readable; the first stands in the middle of the window.
+    const ToolkitWindow* above = previousModal_;
+    previousModal_ = &window;
+    const float middle = ImGui::GetIO().DisplaySize.x * 0.5f;
+    if (above == nullptr) {
+        ImGui::SetNextWindowPos(ImVec2(middle, height * 0.5f), ImGuiCond_Always,
+                                ImVec2(0.5f, 0.5f));
+        return;
+    }
+    const ToolkitWindow::Rect& a = above->drawnAt_;
+    const float top = a.y + a.h + stackGap;
+    if (top + window.drawnAt_.h <= static_cast<float>(height)) {
+        ImGui::SetNextWindowPos(ImVec2(middle, top), ImGuiCond_Always, ImVec2(0.5f, 0.0f));
+    } else {
+        ImGui::SetNextWindowPos(ImVec2(a.x + cascadeStep, a.y + cascadeStep), ImGuiCond_Always);
+    }
+}
+
 void Toolkit::drawWindow(ToolkitWindow& window, bool takesInput, int width, int height) {
     ImGuiWindowFlags flags = ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings;
     if (window.modal) {
@@ -156,8 +188,12 @@ void Toolkit::drawWindow(ToolkitWindow& window, bool takesInput, int width, int 
     if (!takesInput) {
         flags |= ImGuiWindowFlags_NoInputs;
     }
-    ImGui::SetNextWindowPos(ImVec2(width * 0.5f, height * 0.5f), ImGuiCond_Appearing,
-                            ImVec2(0.5f, 0.5f));
+    if (window.modal) {
+        placeModal(window, height);
+    } else {
+        ImGui::SetNextWindowPos(ImVec2(width * 0.5f, height * 0.5f), ImGuiCond_Appearing,
+                                ImVec2(0.5f, 0.5f));
+    }
     if ((window.takeFocus_ || window.modal) && takesInput) {
         ImGui::SetNextWindowFocus();
         window.takeFocus_ = false;
@@ -165,17 +201,17 @@ void Toolkit::drawWindow(ToolkitWindow& window, bool takesInput, int width, int 
     bool open = true;
     const bool visible =
         ImGui::Begin(window.key_.c_str(), window.closable ? &open : nullptr, flags);
+    window.drawnAt_ = {ImGui::GetWindowPos().x, ImGui::GetWindowPos().y, ImGui::GetWindowSize().x,
+                       ImGui::GetWindowSize().y};
     if (visible) {
         window.drawContents();
     }
-    const bool hasKeyboard =
-        takesInput && ImGui::IsWindowFocused(ImGuiFocusedFlags_RootAndChildWindows);
     ImGui::End();
     if (!open) {
         window.closeRequested();
         return;
     }
-    if (!hasKeyboard || !window.isShown()) {
+    if (!takesInput || &window != keyTarget_ || !window.isShown()) {
         return;
     }
     if (ImGui::IsKeyPressed(SDLK_RETURN, false) || ImGui::IsKeyPressed(SDLK_KP_ENTER, false)) {

@@ -41,7 +41,12 @@ public:
 
 private:
     friend class Toolkit;
+    struct Rect {
+        float x = 0, y = 0, w = 0, h = 0;
+    };
     std::string title_;
+    // Where the last frame drew the window; empty before its first.
+    Rect drawnAt_;
     // The toolkit tells windows apart by this, so that two with one title stay two.
     std::string key_;
     bool shown_ = false;
@@ -79,6 +84,7 @@ public:
 
 private:
     void drawWindow(ToolkitWindow& window, bool takesInput, int width, int height);
+    void placeModal(ToolkitWindow& window, int height);
 
     std::vector<std::unique_ptr<ToolkitWindow>> windows_;
     ToolkitInput input_;
@@ -86,4 +92,8 @@ private:
     int settleFrames_ = 0;
     uint32_t lastFrameTicks_ = 0;
     unsigned nextKey_ = 0;
+    // During drawWindows: the window that Enter and Escape act on, and the modal window drawn
+    // last, below which the next one is placed.
+    const ToolkitWindow* keyTarget_ = nullptr;
+    const ToolkitWindow* previousModal_ = nullptr;
 };

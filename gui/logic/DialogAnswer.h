@@ -3,7 +3,6 @@
 #include "SignalRegistry.h"
 
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <mutex>
 
@@ -25,17 +24,13 @@ public:
     // answer, or the unanswered value. `renderingEnded` is set before the ending is emitted, so a
     // wait that begins after the emission does not block.
     T wait(const std::atomic<bool>& renderingEnded) {
-        connectSignal(renderingThreadEnding, [this] { release(); });
+        const SignalConnection connection =
+            connectSignal(renderingThreadEnding, [this] { release(); });
         {
             std::unique_lock lock(mutex_);
-            // Another dialog's end disconnects every callback under the name; the flag, looked
-            // at now and then, still releases this one when the rendering thread goes.
-            while (!answerReady_.wait_for(lock, std::chrono::milliseconds(100), [&] {
-                return answered_ || released_ || renderingEnded;
-            })) {
-            }
+            answerReady_.wait(lock, [&] { return answered_ || released_ || renderingEnded; });
         }
-        disconnectSignal(renderingThreadEnding);
+        disconnectSignal(renderingThreadEnding, connection);
         std::lock_guard lock(mutex_);
         return value_;
     }

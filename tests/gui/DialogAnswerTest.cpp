@@ -15,10 +15,15 @@ TEST(SignalRegistryTest, CallsInOrderOfConnectionAndForgetsOnDisconnect) {
     std::vector<int> calls;
     connectSignal("test first", [&] { calls.push_back(1); });
     connectSignal("test second", [&] { calls.push_back(9); });
-    connectSignal("test first", [&] { calls.push_back(2); });
+    const SignalConnection two = connectSignal("test first", [&] { calls.push_back(2); });
     connectSignal("test first", [&] { calls.push_back(3); });
     emitSignal("test first");
     EXPECT_EQ(calls, (std::vector{1, 2, 3}));
+
+    disconnectSignal("test first", two);
+    calls.clear();
+    emitSignal("test first");
+    EXPECT_EQ(calls, (std::vector{1, 3})) << "one connection leaves, the others stay";
 
     disconnectSignal("test first");
     calls.clear();
@@ -64,21 +69,24 @@ TEST(DialogAnswerTest, AWaitEndsWithTheGivenAnswerOrWhenTheRenderingThreadEnds) 
         EXPECT_FALSE(asked.get());
     }
     {
-        // The first dialog's end may remove the second's callback as well; the flag still
-        // releases the second when the rendering thread goes.
+        // The first dialog's end leaves the second's release in place: the rendering thread's
+        // end still frees it, though the flag is not yet set.
         std::atomic<bool> renderingEnded{false};
         DialogAnswer<int> first(0), second(0);
         auto askedFirst =
             std::async(std::launch::async, [&] { return first.wait(renderingEnded); });
         auto askedSecond =
             std::async(std::launch::async, [&] { return second.wait(renderingEnded); });
+        // Both waits have connected by then.
+        std::this_thread::sleep_for(100ms);
         first.give(8);
         EXPECT_EQ(askedFirst.get(), 8);
-        renderingEnded = true;
-        EXPECT_TRUE(released(askedSecond, second));
+        emitSignal(renderingThreadEnding);
+        EXPECT_TRUE(released(askedSecond, second)) << "the first dialog took the second's release";
         EXPECT_EQ(askedSecond.get(), 0);
 
         // A dialog opened after the rendering thread has gone does not wait for an answer.
+        renderingEnded = true;
         DialogAnswer<int> late(0);
         auto askedLate = std::async(std::launch::async, [&] { return late.wait(renderingEnded); });
         EXPECT_TRUE(released(askedLate, late));

@@ -223,3 +223,69 @@ TEST_F(GameFlow, HumanClaimsTheDrawThatItsMoveMadeClaimable) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(GameFlow, NewGameWhileTheEngineThinksStopsItAtOnceAndPlaysNoMove) {
+    players(0, 1);
+    const std::string logPath = ::testing::TempDir() + "veltmark-new-game.log";
+    ui->logEnabled = true;
+    ui->logStream.open(logPath, std::ios::trunc);
+    ui->playHumanMove({5, 2}, {5, 4});
+    startEngine();
+
+    answerNextQuestion(true);
+    const auto chosen = std::chrono::steady_clock::now();
+    ui->buttons.at(newGameButton).action();
+    const auto took = std::chrono::steady_clock::now() - chosen;
+    answerer_.join();
+    // The answer is looked for every 5 ms; the rest is the stopped turn's end.
+    EXPECT_LT(took, 500ms) << "the thinking time is 30 s";
+    EXPECT_EQ(ui->engineState, SDLUserInterface::Joined);
+    EXPECT_EQ(ui->game.at(5, 2), WhitePawn);
+    EXPECT_EQ(ui->game.sideToMove, 1);
+    EXPECT_EQ(movesInRecord(ui->game), 0);
+
+    ui->logStream.close();
+    std::ifstream log(logPath);
+    for (std::string line; std::getline(log, line);) {
+        EXPECT_NE(line.find(" plies, "), std::string::npos) << "no move and no thinking time";
+    }
+}
+
+TEST_F(GameFlow, NewGameIsOfferedExactlyWhileTheGameHasEnded) {
+    players(0, 0);
+    for (const auto& [from, to] : {std::pair<Square, Square>{{6, 2}, {6, 3}},
+                                   {{5, 7}, {5, 5}},
+                                   {{7, 2}, {7, 4}},
+                                   {{4, 8}, {8, 4}}}) {
+        EXPECT_FALSE(buttonOn(newGameButton));
+        ui->playHumanMove(from, to);
+    }
+    ASSERT_EQ(ui->legalMoveCount, 0) << "mate";
+    EXPECT_TRUE(buttonOn(newGameButton));
+    ui->undo();
+    EXPECT_FALSE(buttonOn(newGameButton)) << "the game goes on after the undo";
+    ui->redo();
+    EXPECT_TRUE(buttonOn(newGameButton)) << "the redo ends it again";
+}
+
+TEST_F(GameFlow, AStopWithNoTurnThinkingDoesNotCancelTheNextTurn) {
+    players(0, 0);
+    // The settings' "OK" stops the engine just before the main thread starts a turn.
+    ui->stopEngineTurn();
+    EXPECT_FALSE(ui->engineStop);
+    EXPECT_EQ(ui->engineState, SDLUserInterface::NoTurnYet);
+}
+
+TEST_F(GameFlow, AHumanReplyEndsTheEnginesMoveAnimation) {
+    players(0, 0);
+    Move engineMove(&ui->game);
+    engineMove.setFromSquares(5, 2, 5, 4);
+    ui->playMove(engineMove);
+    ASSERT_TRUE(ui->animating);
+    ui->playHumanMove({5, 7}, {5, 5});
+    EXPECT_FALSE(ui->animating) << "the frame shows the game with the reply at once";
+}
+
+} // namespace
