@@ -312,3 +312,102 @@ TEST_F(SettingsWindow, FirstStartsWriteTheDefaultsHereOrInTheConfigurationDirect
 }
 
 } // namespace
+
+namespace {
+
+// The rows of the focused window's title bar, which is the topmost window's.
+std::optional<Rect> activeTitleBar(const Screenshot& shot) {
+    std::optional<Rect> bar;
+    for (int y = 0; y < screenHeight; ++y) {
+        int left = INT_MAX, right = -1;
+        for (int x = 0; x < screenWidth; ++x) {
+            const uint8_t* p = shot.at(x, y);
+            if (p[0] == 41 && p[1] == 74 && p[2] == 122) {
+                left = std::min(left, x), right = std::max(right, x);
+            }
+        }
+        if (right - left < 50) {
+            continue;
+        }
+        if (!bar) {
+            bar = Rect{left, y, right - left + 1, 1};
+        } else {
+            bar->h = y - bar->y + 1;
+        }
+    }
+    return bar;
+}
+
+// The dialog's title bar, focused or not.
+bool settingsTitleBarShown(const Screenshot& shot) {
+    return shot.count({230, 116, 320, 16}, [](const uint8_t* p) {
+        return (p[0] == 41 && p[1] == 74 && p[2] == 122) ||
+               (p[0] == 10 && p[1] == 10 && p[2] == 10);
+    }) > 2000;
+}
+
+TEST_F(SettingsWindow, EscapeClosesTheDialogAfterAClickOnTheBoard) {
+    WindowSession window(display, "escape-after-click", preparedSettings());
+    startWithDialog(window);
+    // The click takes the focus from the dialog, whose title bar then turns dark.
+    window.click({150, 450});
+    window.waitForScreen([](const Screenshot& s) { return !toolkitWindowShown(s); }, 5);
+    window.key("Escape");
+    const Screenshot after =
+        window.waitForScreen([](const Screenshot& s) { return !settingsTitleBarShown(s); }, 5);
+    window.screenshot("settings-escape-after-click");
+    EXPECT_FALSE(settingsTitleBarShown(after)) << "Escape closed the dialog";
+}
+
+// A settings file that reads as zeros and takes no write: the start shows two warnings, and
+// every save a third.
+TEST_F(SettingsWindow, WarningsShownTogetherStayReadableAndTheEngineStartsUnderOne) {
+    WindowSession window(display, "unwritable", std::nullopt, {"--log"}, [](const fs::path& dir) {
+        fs::create_symlink("/dev/full", dir / "settings.dat");
+    });
+    ASSERT_TRUE(window.waitForWindow());
+    const Screenshot both = window.waitForScreen(
+        [](const Screenshot& s) {
+            const auto bar = activeTitleBar(s);
+            return bar && bar->y > 320;
+        },
+        10);
+    window.screenshot("settings-two-warnings");
+    const auto newest = activeTitleBar(both);
+    ASSERT_TRUE(newest) << "a box is shown";
+
+    window.key("Return");
+    const Screenshot first = window.waitForScreen(
+        [&](const Screenshot& s) {
+            const auto bar = activeTitleBar(s);
+            return bar && bar->y < newest->y;
+        },
+        10);
+    const auto older = activeTitleBar(first);
+    ASSERT_TRUE(older) << "the first warning is left after Enter closed the newer one";
+    EXPECT_LT(older->y + older->h, newest->y) << "the newer box stands below the older one";
+    // The older box's text looked the same while the newer one was shown.
+    const Rect olderText{older->x, older->y + older->h + 2, older->w, 50};
+    EXPECT_LT(both.differingPixels(first, olderText), olderText.w * olderText.h / 100);
+
+    window.key("Return");
+    window.waitForScreen([](const Screenshot& s) { return !activeTitleBar(s); }, 10);
+    // White to the engine with one second to think: "OK" fails to save and shows a box, under
+    // which the engine must play. (SEE is off here, so the tab is known by its changed first row.)
+    ASSERT_TRUE(clickAndSee(window, whiteAiRadio, chosen(whiteAiRadio)));
+    const Screenshot general = window.screenshot();
+    ASSERT_TRUE(clickAndSee(window, aiTab, [&](const Screenshot& s) {
+        return s.differingPixels(general, {230, 180, 340, 20}) > 100;
+    }));
+    window.click(thinkField);
+    window.xdotool("type 1");
+    // Tab takes the typed value into the field.
+    window.key("Tab");
+    window.pause(300);
+    window.key("Return");
+    ASSERT_TRUE(waitUntil([&] { return !window.loggedMoves().empty(); }, 8))
+        << "no move while the box is shown";
+    EXPECT_TRUE(toolkitWindowShown(window.screenshot("settings-engine-moved-under-warning")));
+}
+
+} // namespace

@@ -242,8 +242,10 @@ inline Point squareOnScreen(const std::string& square) {
 class WindowSession {
 public:
     // Starts the program in a scratch working directory holding the given settings file.
+    // `prepare` may add files to the directory before the program starts.
     WindowSession(const VirtualDisplay& display, const std::string& name,
-                  const std::optional<Settings>& prepared, std::vector<std::string> options = {})
+                  const std::optional<Settings>& prepared, std::vector<std::string> options = {},
+                  const std::function<void(const fs::path&)>& prepare = {})
         : display_(display.name()) {
         directory_ = fs::temp_directory_path() /
                      ("veltmark-window-" + std::to_string(getpid()) + "-" + name);
@@ -253,6 +255,9 @@ public:
             const SettingsImage image = encodeSettings(*prepared);
             std::ofstream(directory_ / "settings.dat", std::ios::binary)
                 .write(reinterpret_cast<const char*>(image.data()), image.size());
+        }
+        if (prepare) {
+            prepare(directory_);
         }
         shots_ = fs::path(VELTMARK_WINDOW_SHOTS);
         fs::create_directories(shots_);
