@@ -407,7 +407,13 @@ TEST_F(SettingsWindow, WarningsShownTogetherStayReadableAndTheEngineStartsUnderO
     window.key("Return");
     ASSERT_TRUE(waitUntil([&] { return !window.loggedMoves().empty(); }, 8))
         << "no move while the box is shown";
-    EXPECT_TRUE(toolkitWindowShown(window.screenshot("settings-engine-moved-under-warning")));
+    // "Black to move" replaces "White to move" while the warning stays.
+    const Rect statusLine{20, 548, 150, 30};
+    const Screenshot moved = window.waitForScreen(
+        [&](const Screenshot& s) { return s.differingPixels(general, statusLine) > 30; }, 5);
+    window.screenshot("settings-engine-moved-under-warning");
+    EXPECT_GT(moved.differingPixels(general, statusLine), 30) << "the move is drawn";
+    EXPECT_TRUE(toolkitWindowShown(moved));
 }
 
 } // namespace
