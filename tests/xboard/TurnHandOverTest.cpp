@@ -36,3 +36,14 @@ TEST(TurnHandOverTest, GoRightAfterTheEnginesMoveIsAnswered) {
 TEST(TurnHandOverTest, MoveRightAfterTheEnginesMoveIsAnswered) {
     everyCommandAnsweredAtOnce("g1f3\n", 400);
 }
+
+// "?" read while the turn is only getting going must still end its search after depth 1.
+TEST(TurnHandOverTest, QuestionMarkAsTheTurnStartsIsObeyed) {
+    XBoardProcess p;
+    ASSERT_TRUE(p.started());
+    for (int round = 0; round < 20; ++round) {
+        p.send("new\nnopost\nst 600\ne2e4\n?\n");
+        ASSERT_TRUE(p.waitFor(isMoveLine, 10000)) << "round " << round;
+    }
+    EXPECT_EQ(p.finish(), 0);
+}
