@@ -20,6 +20,10 @@ public:
 // A monotonic clock in 100-nanosecond ticks from an arbitrary origin: a step of the wall clock
 // must neither end a search early nor let it overrun.
 int64_t clockTicks();
+// Puts another clock behind clockTicks (nullptr: the monotonic one again); only while no search
+// runs. Tests use a clock that advances with every reading, so that a time budget ends a
+// one-thread search at the same cut-off in every build.
+void setClockSource(int64_t (*source)());
 
 // The process-wide count of evaluations. Every search thread adds to a counter of its own so
 // that the hottest line of the engine shares no cache line between cores; reading sums them.
@@ -69,6 +73,13 @@ void stopSearch();
 // while one may be searching.
 void clearSearchStop();
 
+// A root move with the score of its last complete search. The two are reordered as one, so the
+// score read after an iteration that was cut short belongs to the move it is read for.
+struct RootMove {
+    const Move* move; // into the generated list, which keeps its order
+    Score score = 0;
+};
+
 // The task of the search pool: one object for the process, shared by every search thread.
 class AlphaBetaCaller {
 public:
@@ -76,10 +87,12 @@ public:
     std::atomic<int> alpha{0};
     std::atomic<int> beta{0};
     int depth = 0;
-    Move* rootMoves = nullptr;
+    // In search order; a score is written by the thread that searched the move.
+    RootMove* rootMoves = nullptr;
     int rootMoveCount = 0;
+    // The root's generated list: the exchange correction reads every attack on the square.
+    const Move* generatedMoves = nullptr;
     std::atomic<int> nextIndex{0};
-    int* scores = nullptr;
     int bestIndex = 0;
     std::atomic_flag lock = ATOMIC_FLAG_INIT;
     const int64_t* startTime = nullptr;

@@ -18,10 +18,24 @@ int rootSide = 1;
 AlphaBetaCaller alphaBetaCaller;
 ThreadPool<AlphaBetaCaller>* searchPool = nullptr;
 
-int64_t clockTicks() {
+namespace {
+
+int64_t monotonicTicks() {
     using Ticks = std::chrono::duration<int64_t, std::ratio<1, 10000000>>;
     return std::chrono::duration_cast<Ticks>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
+}
+
+std::atomic<int64_t (*)()> clockSource{monotonicTicks};
+
+} // namespace
+
+int64_t clockTicks() {
+    return clockSource.load(std::memory_order_relaxed)();
+}
+
+void setClockSource(int64_t (*source)()) {
+    clockSource.store(source != nullptr ? source : monotonicTicks, std::memory_order_relaxed);
 }
 
 void stopSearch() {
@@ -88,13 +102,13 @@ void AlphaBetaCaller::operator()() {
     try {
         for (;;) {
             int i = nextIndex.fetch_add(1);
-            while (i < rootMoveCount && !rootMoves[i].isLegal) {
+            while (i < rootMoveCount && !rootMoves[i].move->isLegal) {
                 i = nextIndex.fetch_add(1);
             }
             if (i >= rootMoveCount) {
                 return;
             }
-            const Move& m = rootMoves[i];
+            const Move& m = *rootMoves[i].move;
             for (auto& slot : slots) {
                 slot.makeMove(m);
             }
@@ -105,9 +119,10 @@ void AlphaBetaCaller::operator()() {
                                     : alphaBetaMax(a, b, iterationDepth - 1, 1, stack, 0,
                                                    lists.data(), !m.isCapture);
             if (iterationDepth == 1 && m.isCapture && searchUsesSee) {
-                score += slots[0].staticExchange(rootMoves, rootMoveCount, i);
+                score += slots[0].staticExchange(generatedMoves, rootMoveCount,
+                                                 static_cast<int>(&m - generatedMoves));
             }
-            scores[i] = score;
+            rootMoves[i].score = score;
             for (auto& slot : slots) {
                 slot.unmakeMove(m, *rootPosition);
             }
@@ -118,19 +133,19 @@ void AlphaBetaCaller::operator()() {
             }
             bool report = false;
             int bound = 0;
-            if (whiteAtRoot && scores[i] > alpha.load(std::memory_order_relaxed)) {
-                alpha.store(scores[i], std::memory_order_relaxed);
+            if (whiteAtRoot && score > alpha.load(std::memory_order_relaxed)) {
+                alpha.store(score, std::memory_order_relaxed);
                 bestIndex = i;
                 report = firstMoveDone;
-                bound = scores[i];
-            } else if (!whiteAtRoot && scores[i] < beta.load(std::memory_order_relaxed)) {
-                beta.store(scores[i], std::memory_order_relaxed);
+                bound = score;
+            } else if (!whiteAtRoot && score < beta.load(std::memory_order_relaxed)) {
+                beta.store(score, std::memory_order_relaxed);
                 bestIndex = i;
                 report = firstMoveDone;
-                bound = scores[i];
+                bound = score;
             } else if (i == 0) {
                 report = true;
-                bound = scores[bestIndex];
+                bound = rootMoves[bestIndex].score;
             }
             if (report && theUserInterface != nullptr) {
                 SearchReport r;
@@ -138,7 +153,7 @@ void AlphaBetaCaller::operator()() {
                 r.score = bound;
                 r.elapsedMs = static_cast<int32_t>((clockTicks() - *startTime) / 10000);
                 r.nodes = nodeCount.load();
-                r.bestMoveText = rootMoves[bestIndex].toString();
+                r.bestMoveText = rootMoves[bestIndex].move->toString();
                 theUserInterface->reportSearchProgress(std::move(r));
             }
         }
@@ -160,16 +175,9 @@ Move Position::bestMove(int timeMs, int maxDepth) {
     MoveList list(&root);
     Position scratch = root;
     const int count = root.generateMoves(list, scratch, searchUsesSee);
-    std::vector<int> scores(static_cast<size_t>(std::max(count, 1)), 0);
 
     rootSide = root.sideToMove;
     nodeCount.reset();
-    AlphaBetaCaller& task = alphaBetaCaller;
-    task.rootPosition = &root;
-    task.rootMoves = list.data();
-    task.rootMoveCount = count;
-    task.scores = scores.data();
-    task.startTime = &start;
 
     int firstLegal = 0;
     while (firstLegal < count && !list[firstLegal].isLegal) {
@@ -181,11 +189,23 @@ Move Position::bestMove(int timeMs, int maxDepth) {
     if (firstLegal != 0) {
         std::swap(list[0], list[firstLegal]);
     }
+    std::vector<RootMove> rootMoves;
+    rootMoves.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        rootMoves.push_back(RootMove{&list[i]});
+    }
+
+    AlphaBetaCaller& task = alphaBetaCaller;
+    task.rootPosition = &root;
+    task.rootMoves = rootMoves.data();
+    task.rootMoveCount = count;
+    task.generatedMoves = list.data();
+    task.startTime = &start;
 
     const bool whiteToMove = root.sideToMove == 1;
-    // Entry 0 is legal: even when every move loses to mate the engine answers with a move.
-    Move result = list[0];
-    int best = 0;
+    // The move to return. Entry 0 holds it whenever an iteration starts; it is legal, so even
+    // when every move loses to mate the engine answers with a move.
+    int chosen = 0;
     for (int depth = 1; depth <= maxDepth; ++depth) {
         task.alpha.store(-MateScore - 1);
         task.beta.store(MateScore + 1);
@@ -195,24 +215,26 @@ Move Position::bestMove(int timeMs, int maxDepth) {
         task.firstMoveDone = false;
         searchPool->runPass();
 
-        best = task.firstMoveDone ? task.bestIndex : 0;
-        if (whiteToMove ? scores[best] > -MateScore : scores[best] < MateScore) {
-            result = list[best];
-        }
+        const int best = task.firstMoveDone ? task.bestIndex : 0;
+        const Score bestScore = rootMoves[best].score;
+        // A move that loses to mate does not replace the last iteration's choice.
+        chosen = (whiteToMove ? bestScore > -MateScore : bestScore < MateScore) ? best : 0;
         if (clockTicks() >= searchDeadline.load(std::memory_order_relaxed)) {
             break;
         }
-        if (scores[best] == MateScore || scores[best] == -MateScore) {
+        if (bestScore == MateScore || bestScore == -MateScore) {
             break;
         }
         // Next iteration starts with this one's choice; the rest keep their order.
-        if (best > 0) {
-            std::rotate(list.data(), list.data() + best, list.data() + best + 1);
-        }
+        std::rotate(rootMoves.begin(), rootMoves.begin() + chosen, rootMoves.begin() + chosen + 1);
+        chosen = 0;
     }
-    if (scores[best] == 0 && root.isDrawClaimable() && theUserInterface != nullptr) {
+    // Decided on the returned move's own score: when the last iteration was cut short, entry 0
+    // still carries the score that its last complete search gave it.
+    if (rootMoves[chosen].score == 0 && root.isDrawClaimable() && theUserInterface != nullptr) {
         theUserInterface->claimDraw();
     }
+    Move result = *rootMoves[chosen].move;
     result.position = &root;
     return result;
 }

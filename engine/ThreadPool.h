@@ -74,7 +74,9 @@ public:
         beginPass(lock);
     }
 
-    // Blocks until no pass is running.
+    // Blocks until no pass is running: how a starter that used startPass joins its pass. On the
+    // finished condition rather than by polling, so the wait ends the moment the last worker is
+    // done; a pass that may search for long must have been stopped first.
     void waitUntilFinished() {
         std::unique_lock lock(mutex_);
         finishedCondition_.wait(lock, [this] { return passFinished_; });

@@ -40,6 +40,7 @@ void Position::updateCastlingRights() {
 }
 
 void Position::placePiece(int file, int rank, int piece) {
+    const int replaced = board[squareIndex(file, rank)];
     board[squareIndex(file, rank)] = piece;
     if (piece == WhiteKing) {
         whiteKingFile = file;
@@ -48,11 +49,37 @@ void Position::placePiece(int file, int rank, int piece) {
         blackKingFile = file;
         blackKingRank = rank;
     }
+    if ((replaced == WhiteKing || replaced == BlackKing) && replaced != piece) {
+        followRemainingKing(replaced);
+    }
+}
+
+void Position::followRemainingKing(int king) {
+    int32_t& file = king == WhiteKing ? whiteKingFile : blackKingFile;
+    int32_t& rank = king == WhiteKing ? whiteKingRank : blackKingRank;
+    if (file >= 1 && file <= 8 && rank >= 1 && rank <= 8 && at(file, rank) == king) {
+        return; // the one that left was not the followed king
+    }
+    for (int f = 1; f <= 8; ++f) {
+        for (int r = 1; r <= 8; ++r) {
+            if (at(f, r) == king) {
+                file = f;
+                rank = r;
+                return;
+            }
+        }
+    }
 }
 
 void Position::makeMove(const Move& m) {
+    // Only set-ups let a king be taken; a colour with another king must not be left unfollowed.
+    int takenKing = Empty;
     if (m.isCapture) {
-        board[squareIndex(m.captureFile, m.captureRank)] = Empty;
+        int32_t& captured = board[squareIndex(m.captureFile, m.captureRank)];
+        if (captured == WhiteKing || captured == BlackKing) {
+            takenKing = captured;
+        }
+        captured = Empty;
     }
     board[squareIndex(m.fromFile, m.fromRank)] = Empty;
     board[squareIndex(m.toFile, m.toRank)] = m.resultPiece;
@@ -81,6 +108,9 @@ void Position::makeMove(const Move& m) {
     } else if (m.piece == BlackKing) {
         blackKingFile = m.toFile;
         blackKingRank = m.toRank;
+    }
+    if (takenKing != Empty) {
+        followRemainingKing(takenKing);
     }
 
     if (m.hasCompanion) {
@@ -134,10 +164,12 @@ void Position::unmakeMove(const Move& m, const Position& before) {
         enPassantFile = before.enPassantFile;
         enPassantRank = before.enPassantRank;
     }
-    if (p == WhiteKing) {
+    // A capture can have moved either record to another king.
+    if (m.isCapture || p == WhiteKing) {
         whiteKingFile = before.whiteKingFile;
         whiteKingRank = before.whiteKingRank;
-    } else if (p == BlackKing) {
+    }
+    if (m.isCapture || p == BlackKing) {
         blackKingFile = before.blackKingFile;
         blackKingRank = before.blackKingRank;
     }

@@ -76,13 +76,20 @@ public:
 
     // The comparison used for repetitions (not a full equality).
     bool samePositionAs(const Position& other) const;
-    // Each recorded king square holds its king, or that side has no king on the board at all.
+    // Each recorded king square holds a king of its colour, or that colour has no king on the
+    // board at all. Set-ups may give a colour several kings: the record then follows one of them
+    // (the last placed or moved), and another once that one leaves the board.
     bool kingSquaresAgreeWithBoard() const;
 
     // Engine operations, defined by the engine library.
     int32_t evaluate(Move* list, Position& scratch) const;
     int staticExchange(const Move* list, int count, int index) const;
     Move bestMove(int timeMs, int maxDepth);
+
+private:
+    // After a king of this code left the board: the record moves to another such king if one
+    // stands anywhere, and otherwise keeps the square of the one that left.
+    void followRemainingKing(int king);
 };
 
 static_assert(std::is_trivially_copyable_v<Position>);

@@ -134,8 +134,10 @@ void XBoardUserInterface::reportSearchProgress(SearchReport report) {
 
 void XBoardUserInterface::claimDraw() {
     game.drawClaimed = true;
-    writeLine(std::string("1/2-1/2 {") + game.gameEndReason() + "}");
+    // Stopped before the line goes out, so that a "go" answering it does not find the turn
+    // still thinking.
     stopEngine();
+    writeLine(std::string("1/2-1/2 {") + game.gameEndReason() + "}");
 }
 
 bool XBoardUserInterface::reportResultIfOver() {

@@ -5,8 +5,6 @@
 #include "Settings.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 namespace {
 
@@ -429,13 +427,7 @@ void XBoardUserInterface::startEngine() {
 }
 
 void XBoardUserInterface::waitForEngine() {
-    while (enginePool.passRunning()) {
-        // A stop that came before the search set its deadline would be lost; repeat it.
-        if (engine.state.load() == EngineThread::Stopped) {
-            stopSearch();
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    enginePool.waitUntilFinished();
 }
 
 void XBoardUserInterface::stopAndWaitForEngine() {
@@ -467,8 +459,10 @@ void XBoardUserInterface::engineTurn() {
         try {
             const Move best = game.bestMove(timeForMove(), settings.maxDepth);
             if (!engine.aborted.load()) {
-                // The move is made and the clock charged before the move line goes out: the
-                // peer answers at once with its own move and its clock readings.
+                // The move is made, the clock charged and the turn marked finished before the
+                // move line goes out: the peer answers at once, with its clock readings, its move
+                // or a "go" that must find the turn over (a command that touches the game still
+                // waits until the turn has returned).
                 const std::string text = best.toString();
                 game.pushHistory();
                 game.makeMove(best);
@@ -476,15 +470,15 @@ void XBoardUserInterface::engineTurn() {
                     --movesToGo;
                 }
                 chargeClock();
+                engine.state = EngineThread::Finished;
                 writeLine("move " + text);
                 reportResultIfOver();
-                engine.state = EngineThread::Finished;
                 return;
             }
         } catch (const NoLegalMovesException&) {
+            engine.state = EngineThread::Finished;
             showError("No legal moves");
             reportResultIfOver();
-            engine.state = EngineThread::Finished;
             return;
         }
     }

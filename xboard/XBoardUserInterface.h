@@ -114,7 +114,8 @@ private:
 
     bool engineThinking() const { return engine.state.load() == EngineThread::Thinking; }
     void startEngine();
-    // Returns once no engine turn runs; a cancelled turn is hurried along.
+    // Returns once no engine turn runs. Call it only when no turn thinks or the turn has been
+    // stopped: the stop holds even for a search that had not begun yet.
     void waitForEngine();
     void stopAndWaitForEngine();
 

@@ -5,12 +5,20 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
 namespace {
 
 constexpr int plentyOfTime = 1000000000;
+
+// Every reading advances this clock by a millisecond, so a one-thread search's time is the count
+// of its clock readings and a budget ends it at the same cut-off in every build.
+std::atomic<int64_t> clockReadings{0};
+int64_t countingClock() {
+    return clockReadings.fetch_add(10000);
+}
 
 // A game with its search pool, as a front-end holds them.
 class SearchDriverTest : public ::testing::Test {
@@ -23,6 +31,7 @@ protected:
         createSearchPool(&game->position, threads);
     }
     void TearDown() override {
+        setClockSource(nullptr);
         destroySearchPool();
         game.reset();
         settings = defaultSettings();
@@ -167,4 +176,61 @@ TEST_F(SearchDriverTest, StopSearchEndsAMultiThreadedSearch) {
     // The pool is idle again and can be resized and used after the stop.
     searchPool->resize(1);
     EXPECT_EQ(search(2).position, &game->position);
+}
+
+TEST_F(SearchDriverTest, StopBeforeTheSearchBeginsEndsItAfterDepthOne) {
+    start("r1bq1rk1/pp2nppp/2n1p3/3pP3/1b1P4/2NB1N2/PP3PPP/R1BQK2R w KQ - 0 9", 2);
+    stopSearch();
+    const auto begun = std::chrono::steady_clock::now();
+    EXPECT_TRUE(contains(legalMoves(), search(100, 20000).toString()));
+    EXPECT_LT(std::chrono::steady_clock::now() - begun, std::chrono::seconds(5));
+    ASSERT_FALSE(ui.ui.reports.empty());
+    EXPECT_EQ(ui.ui.reports.back().depth, 1);
+    // The stop holds until the front-end starts its next turn.
+    clearSearchStop();
+    ui.ui.reports.clear();
+    search(3);
+    EXPECT_EQ(ui.ui.reports.back().depth, 3);
+}
+
+// The next iteration is cut at its first cut-off, before its first move (the last iteration's
+// choice) completes: the claim must follow that move's own score from the depth before.
+TEST_F(SearchDriverTest, ClaimAfterACutIterationFollowsTheReturnedMovesScore) {
+    struct Case {
+        const char* fen;
+        int depth;
+        const char* move;
+        int score;
+        int claims;
+    };
+    const Case cases[] = {
+        // At depth 5 d2d4 (+40) overtakes b1c3 (0), the entry that searched first.
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 100 1", 5, "d2d4", 40, 0},
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq - 100 1", 3, "d7d5", -40, 0},
+        {"4k3/pppp4/8/8/8/8/PPPP4/4K3 w - - 100 1", 4, "d2d4", 0, 1},
+    };
+    setClockSource(countingClock);
+    for (const Case& c : cases) {
+        start(c.fen);
+        int64_t before = clockReadings.load();
+        search(c.depth);
+        const int64_t readingsToDepth = (clockReadings.load() - before) / 10000;
+        ui.ui.reports.clear();
+        ui.ui.drawClaims = 0;
+
+        // One reading more than that search made: the next iteration's first cut-off is late.
+        before = clockReadings.load();
+        const Move m = search(c.depth + 1, static_cast<int>(readingsToDepth) + 10);
+        EXPECT_EQ((clockReadings.load() - before) / 10000, readingsToDepth + 2)
+            << c.fen << ": the next iteration was not cut at its first cut-off";
+        EXPECT_EQ(m.toString(), c.move) << c.fen;
+        ASSERT_FALSE(ui.ui.reports.empty());
+        EXPECT_EQ(ui.ui.reports.back().depth, c.depth) << c.fen;
+        EXPECT_EQ(ui.ui.reports.back().bestMoveText, c.move) << c.fen;
+        EXPECT_EQ(ui.ui.reports.back().score, c.score) << c.fen;
+        EXPECT_EQ(ui.ui.drawClaims, c.claims) << c.fen;
+        destroySearchPool();
+        ui.ui.reports.clear();
+        ui.ui.drawClaims = 0;
+    }
 }

@@ -194,3 +194,22 @@ TEST(PositionTest, UnmakeRestoresEveryMeaningfulField) {
         }
     }
 }
+
+// Set-ups may give a colour two kings. The king record follows one of them, and the other once
+// that one leaves the board, so the colour is never taken for kingless while it has a king.
+TEST(PositionTest, KingRecordFollowsARemainingKing) {
+    Position p = fromFen("r3k3/8/8/8/8/8/8/4K3 b - - 0 1");
+    p.placePiece(1, 1, WhiteKing); // the record follows the king placed last
+    const Position before = p;
+    const Move takeKing = moveOn(p, "a8a1");
+    p.makeMove(takeKing);
+    EXPECT_EQ(p.whiteKingFile * 10 + p.whiteKingRank, 51);
+    EXPECT_TRUE(p.isWhiteKingAttacked()) << "the rook on a1 checks the king left on e1";
+    p.unmakeMove(takeKing, before);
+    EXPECT_EQ(p.whiteKingFile * 10 + p.whiteKingRank, 11);
+
+    p.placePiece(1, 1, Empty);
+    EXPECT_EQ(p.whiteKingFile * 10 + p.whiteKingRank, 51);
+    p.placePiece(5, 1, WhiteQueen);
+    EXPECT_TRUE(p.kingSquaresAgreeWithBoard()) << "no White king is left to follow";
+}

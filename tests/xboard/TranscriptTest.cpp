@@ -137,6 +137,19 @@ TEST(TranscriptTest, EditMode) {
     EXPECT_EQ(transcript("edit\n#\nRa1\nc\nPh7\n.\nforce\na1a2\n"), Lines{});
 }
 
+// Edit mode accepts two kings of a colour; the search then takes the king that the record
+// follows (Black's Ra8xa1) or starts with that king already removed (xe3). The checked builds
+// assert that the record stays on a king.
+TEST(TranscriptTest, SetUpsWithTwoWhiteKingsAreSearched) {
+    for (const std::string setUp : {"edit\n#\nKe1\nKa1\nc\nKe8\nRa8\n.\nblack\n",
+                                    "edit\n#\nKe1\nKe3\nPa2\nxe3\nc\nKe8\n.\n"}) {
+        XBoardProcess p;
+        p.send("nopost\nsd 3\n" + setUp + "go\n");
+        EXPECT_TRUE(p.waitFor(isMoveLine)) << setUp;
+        EXPECT_EQ(p.finish(), 0) << setUp;
+    }
+}
+
 TEST(TranscriptTest, SixteenPiecesPerSideAtMost) {
     std::string sixteen = "edit\n#\n";
     for (char file = 'a'; file <= 'h'; ++file) {
