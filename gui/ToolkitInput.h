@@ -16,6 +16,8 @@ public:
     static void mapKeys(ImGuiIO& io);
 
     void hold(const SDL_Event& event);
+    // Forgets what is held but the mouse position of this event, if it has one.
+    void keepOnlyPointer(const SDL_Event& event);
     // Passes on the held events that fit into the coming frame.
     void feedFrame(ImGuiIO& io);
     bool holding() const { return !held_.empty(); }

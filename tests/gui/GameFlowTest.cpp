@@ -289,3 +289,23 @@ TEST_F(GameFlow, AHumanReplyEndsTheEnginesMoveAnimation) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(GameFlow, APressPicksUpAndAReleaseMovesWithNoFrameDrawn) {
+    players(0, 0);
+    // e2 and e4 on the screen with the starting camera; no rendering thread runs here.
+    ui->leftButtonPressed(430, 429);
+    ASSERT_TRUE(ui->squareSelected);
+    EXPECT_EQ(ui->selectedFile, 5);
+    EXPECT_EQ(ui->selectedRank, 2);
+    EXPECT_EQ(ui->targetMoves.size(), 2u);
+    ui->mouseMoved(428, 330, 0, -99, true, false, false);
+    EXPECT_TRUE(ui->hoverIsTarget) << "the preview shows the pawn on e4";
+    ui->leftButtonReleased(428, 330);
+    EXPECT_FALSE(ui->squareSelected);
+    EXPECT_EQ(ui->game.at(5, 4), WhitePawn);
+    EXPECT_EQ(ui->game.sideToMove, 0);
+}
+
+} // namespace
