@@ -9,7 +9,8 @@
 // - sceneLock guards what the renderer draws: game, legalMoves, the pick state, the animation
 //   and the camera. The rendering thread holds it while it draws a frame, and so while the
 //   toolkit's widget actions run; the main and engine-turn threads take it briefly to change
-//   any of it.
+//   any of it. The pick state and the camera change only on the main thread, which therefore
+//   reads them without it: finding the square under the mouse never waits for a frame.
 // - queueLock guards eventQueue. The main thread holds it except while it handles an event,
 //   waits on eventsAvailable or schedules the engine's turn; the rendering thread takes it to
 //   append an event and to signal.

@@ -145,9 +145,11 @@ TEST_F(GameFlow, UndoWhileTheEngineThinksTakesBackOnlyTheHumansMove) {
     const std::string logPath = ::testing::TempDir() + "veltmark-stopped-turn.log";
     ui->logEnabled = true;
     ui->logStream.open(logPath, std::ios::trunc);
-    feedEvents();
     ui->playHumanMove({5, 2}, {5, 4});
     EXPECT_TRUE(buttonOn(undoButton));
+    // This thread and the event handler both stand for the main thread, and only one at a time
+    // may touch the pick state: the events begin after the human's move.
+    feedEvents();
     startEngine();
 
     ui->undo();
