@@ -34,7 +34,6 @@ void ToolkitInput::hold(const SDL_Event& event) {
 }
 
 void ToolkitInput::keepOnlyPointer(const SDL_Event& event) {
-    held_.clear();
     SDL_Event motion{};
     motion.type = SDL_MOUSEMOTION;
     if (event.type == SDL_MOUSEMOTION) {
@@ -43,10 +42,13 @@ void ToolkitInput::keepOnlyPointer(const SDL_Event& event) {
     } else if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) {
         motion.motion.x = event.button.x;
         motion.motion.y = event.button.y;
+    } else if (event.type == SDL_ACTIVEEVENT) {
+        // The mouse may have left the window.
+        motion = event;
     } else {
         return;
     }
-    held_.push_back(motion);
+    held_.assign(1, motion);
 }
 
 void ToolkitInput::feedFrame(ImGuiIO& io) {

@@ -16,7 +16,7 @@ public:
     static void mapKeys(ImGuiIO& io);
 
     void hold(const SDL_Event& event);
-    // Forgets what is held but the mouse position of this event, if it has one.
+    // While no window is shown: only where the mouse is, as this event says, if it says so.
     void keepOnlyPointer(const SDL_Event& event);
     // Passes on the held events that fit into the coming frame.
     void feedFrame(ImGuiIO& io);
