@@ -4,10 +4,6 @@
 #include "Engine.h"
 #include "SDLUserInterface.h"
 
-#include <GL/glu.h>
-
-#include <chrono>
-
 void SDLUserInterface::keyPressed(SDLKey key, SDLMod, uint16_t) {
     bool moved;
     {
@@ -44,45 +40,51 @@ void SDLUserInterface::windowResized(int width, int height) {
 }
 
 void SDLUserInterface::mouseMoved(int x, int y, int dx, int dy, bool left, bool, bool middle) {
+    bool redraw = false;
     if (middle || (left && (SDL_GetModState() & KMOD_SHIFT) != 0)) {
-        {
-            std::lock_guard scene(sceneLock);
-            camera.drag(dx, dy, windowHeight);
-        }
-        wakeRenderer();
+        std::lock_guard scene(sceneLock);
+        camera.drag(dx, dy, windowHeight);
+        redraw = true;
     }
-    bool hoverChanged = false;
     for (auto& [text, button] : buttons) {
         const bool over = button.contains(x, y);
-        hoverChanged = hoverChanged || button.hovered != over;
+        redraw = redraw || button.hovered != over;
         button.hovered = over;
     }
-    bool dragging;
-    {
+    const Hover now = hoverUnder(x, y);
+    if (now != Hover{hoverValid, hoverFile, hoverRank, hoverIsTarget}) {
+        // Only a dragged piece, shown on the target under the mouse, shows where the mouse is.
+        redraw = redraw || (squareSelected && (now.isTarget || hoverIsTarget));
         std::lock_guard scene(sceneLock);
-        pickX = x;
-        pickY = y;
-        dragging = squareSelected;
+        setHover(now);
     }
-    pickPending = true;
-    // Only a dragged piece and the buttons' marks show where the mouse is.
-    if (dragging || hoverChanged) {
+    if (redraw) {
         wakeRenderer();
     }
 }
 
-void SDLUserInterface::pickAt(int x, int y) {
-    std::unique_lock scene(sceneLock);
-    pickX = x;
-    pickY = y;
-    pickPending = true;
-    scene.unlock();
-    wakeRenderer();
-    scene.lock();
-    // Looked at now and then: the rendering thread stops drawing once the window is closing.
-    while (!pickDone.wait_for(scene, std::chrono::milliseconds(50),
-                              [this] { return !pickPending || !running; })) {
+SDLUserInterface::Hover SDLUserInterface::hoverUnder(int x, int y) const {
+    // The camera, the window size and the pick change only on this thread: no lock is needed
+    // to read them here.
+    const auto square =
+        squareUnderMouse(camera, x, y, {windowWidth, windowHeight, projectionAspect});
+    if (!square) {
+        return {false, hoverFile, hoverRank, false};
     }
+    Hover hover{true, square->file, square->rank, false};
+    for (const Move& move : targetMoves) {
+        if (move.toFile == hover.file && move.toRank == hover.rank) {
+            hover.isTarget = true;
+        }
+    }
+    return hover;
+}
+
+void SDLUserInterface::setHover(const Hover& hover) {
+    hoverValid = hover.valid;
+    hoverFile = hover.file;
+    hoverRank = hover.rank;
+    hoverIsTarget = hover.isTarget;
 }
 
 void SDLUserInterface::leftButtonPressed(int x, int y) {
@@ -96,8 +98,9 @@ void SDLUserInterface::leftButtonPressed(int x, int y) {
         return;
     }
     // The press acts on the square where it happened, however late it is handled.
-    pickAt(x, y);
+    const Hover at = hoverUnder(x, y);
     std::lock_guard scene(sceneLock);
+    setHover(at);
     if (!hoverValid || squareSelected) {
         return;
     }
@@ -129,11 +132,12 @@ void SDLUserInterface::dropPick() {
 }
 
 void SDLUserInterface::leftButtonReleased(int x, int y) {
-    pickAt(x, y);
+    const Hover at = hoverUnder(x, y);
     Square from;
     Square to;
     {
         std::lock_guard scene(sceneLock);
+        setHover(at);
         // A turn that the settings started meanwhile owns the game now.
         if (!hoverIsTarget || !squareSelected || engineState == Thinking) {
             dropPick();
@@ -172,33 +176,5 @@ void SDLUserInterface::playHumanMove(Square from, Square to) {
 }
 
 void SDLUserInterface::pickSquare() {
-    glViewport(0, 0, windowWidth, windowHeight);
-    const double mx = pickX;
-    const double my = windowHeight - pickY;
-
-    GLdouble modelview[16];
-    GLdouble projection[16];
-    GLint viewport[4] = {0, 0, windowWidth, windowHeight};
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    Vector3 nearPoint;
-    Vector3 farPoint;
-    gluUnProject(mx, my, 0.0, modelview, projection, viewport, &nearPoint.x, &nearPoint.y,
-                 &nearPoint.z);
-    gluUnProject(mx, my, 1.0, modelview, projection, viewport, &farPoint.x, &farPoint.y,
-                 &farPoint.z);
-
-    hoverIsTarget = false;
-    const auto square = squareUnderRay(nearPoint, farPoint);
-    hoverValid = square.has_value();
-    if (!square) {
-        return;
-    }
-    hoverFile = square->file;
-    hoverRank = square->rank;
-    for (const Move& move : targetMoves) {
-        if (move.toFile == hoverFile && move.toRank == hoverRank) {
-            hoverIsTarget = true;
-        }
-    }
+    // The handlers find the square as each event comes; nothing is left for the frame.
 }

@@ -38,6 +38,21 @@ bool isWindowInput(Uint8 type) {
     }
 }
 
+// Input that changes nothing on the screen by itself.
+bool isGameInput(Uint8 type) {
+    switch (type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_ACTIVEEVENT:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 SDLUserInterface::SDLUserInterface() : assets(loadAssetsOrStop()) {
@@ -166,6 +181,8 @@ bool SDLUserInterface::startRendering(std::string& failure) {
     }
     {
         std::lock_guard scene(sceneLock);
+        // Picking on the main thread uses the projection's aspect as set up here.
+        projectionAspect = static_cast<float>(windowWidth) / static_cast<float>(windowHeight);
         setUpOpenGL();
     }
     loadSettings();
@@ -214,13 +231,16 @@ void SDLUserInterface::createButtons() {
 void SDLUserInterface::renderingLoop() {
     FrameTimeLog frameTimes;
     std::unique_lock scene(sceneLock);
+    bool frameDue = true;
     while (running) {
         if (animating && SDL_GetTicks() - animationStart > animationMilliseconds) {
             animating = false;
         }
-        frameTimes.frameStarts();
-        drawFrame();
-        frameTimes.frameDone(animating);
+        if (frameDue) {
+            frameTimes.frameStarts();
+            drawFrame();
+            frameTimes.frameDone(animating);
+        }
         // Read while the lock is held: the engine-turn thread starts animations.
         const bool animationRuns = animating;
         scene.unlock();
@@ -229,20 +249,24 @@ void SDLUserInterface::renderingLoop() {
             std::lock_guard gui(guiLock);
             keepDrawing = toolkit.wantsMoreFrames();
         }
-        collectEvents(!animationRuns && !keepDrawing);
+        const bool eventsShowSomething = collectEvents(!animationRuns && !keepDrawing);
+        frameDue = eventsShowSomething || animationRuns || keepDrawing;
         scene.lock();
     }
 }
 
-void SDLUserInterface::collectEvents(bool block) {
+bool SDLUserInterface::collectEvents(bool block) {
     SDL_Event event;
     if (block) {
         if (SDL_WaitEvent(&event) == 0) {
-            return;
+            return false;
         }
     } else if (SDL_PollEvent(&event) == 0) {
-        return;
+        return false;
     }
+    // One frame for the whole batch, and none for input that only the game handles: what it
+    // changes, the main thread asks to be drawn.
+    bool frameNeeded = false;
     do {
         bool forTheGame;
         {
@@ -255,6 +279,7 @@ void SDLUserInterface::collectEvents(bool block) {
                 forTheGame = !toolkit.anyWindowShown();
             }
         }
+        frameNeeded = frameNeeded || !forTheGame || !isGameInput(event.type);
         std::lock_guard queue(queueLock);
         if (forTheGame) {
             eventQueue.push_back(event);
@@ -262,6 +287,7 @@ void SDLUserInterface::collectEvents(bool block) {
         ++eventsCollected_;
         eventsAvailable.notify_all();
     } while (SDL_PollEvent(&event) != 0);
+    return frameNeeded;
 }
 
 void SDLUserInterface::quitRequested() {

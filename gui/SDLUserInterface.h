@@ -9,7 +9,8 @@
 // - sceneLock guards what the renderer draws: game, legalMoves, the pick state, the animation
 //   and the camera. The rendering thread holds it while it draws a frame, and so while the
 //   toolkit's widget actions run; the main and engine-turn threads take it briefly to change
-//   any of it.
+//   any of it. The pick state and the camera change only on the main thread, which therefore
+//   reads them without it: finding the square under the mouse never waits for a frame.
 // - queueLock guards eventQueue. The main thread holds it except while it handles an event,
 //   waits on eventsAvailable or schedules the engine's turn; the rendering thread takes it to
 //   append an event and to signal.
@@ -115,7 +116,8 @@ public:
     // Picking.
     void pickUp();
     void dropPick();
-    // The square under pickX, pickY, with the board's matrices current; rendering thread.
+    // Called by the frame while pickPending is set, which nothing sets any more: the handlers
+    // find the square under the mouse themselves.
     void pickSquare();
 
     // Drawing, on the rendering thread.
@@ -164,11 +166,9 @@ public:
     int32_t selectedFile = 0, selectedRank = 0;
     std::vector<Move> targetMoves;
     std::atomic<bool> pickPending{false};
-    // Where the mouse was in the last event handled; picking looks there rather than where the
-    // mouse is by the time of the frame, which may be later.
-    int32_t pickX = 0, pickY = 0;
-    // Signalled by the frame that cleared pickPending; waited on with sceneLock.
     std::condition_variable pickDone;
+    // The aspect of the frame's projection, made when the window opened; a resize keeps it.
+    double projectionAspect = 800.0 / 600.0;
 
     GuiAssets assets;
     GLuint boardTexture = 0;
@@ -183,13 +183,23 @@ private:
     bool startRendering(std::string& failure);
     void createButtons();
     void renderingLoop();
-    void collectEvents(bool block);
+    // Hands the pending events on; true when one of them needs a frame.
+    bool collectEvents(bool block);
     void finishRendering();
     void mainLoop(std::unique_lock<std::mutex>& queueHold);
     void shutDownGame();
 
-    // Finds the square under the given mouse position in the next frame and waits for it.
-    void pickAt(int x, int y);
+    // The square under a mouse position, from the camera and the window size as the frame
+    // draws them; main thread.
+    struct Hover {
+        bool valid = false;
+        int32_t file = 0, rank = 0;
+        bool isTarget = false;
+        bool operator==(const Hover&) const = default;
+    };
+    Hover hoverUnder(int x, int y) const;
+    // sceneLock held.
+    void setHover(const Hover& hover);
     template <typename T> T waitForAnswer(DialogAnswer<T>& answer, ToolkitWindow* window);
     void showMessage(const char* title, std::string text);
     void setButton(const std::string& text, bool enabled);
@@ -209,5 +219,4 @@ private:
     bool openGLReady_ = false;
     // Every event the rendering thread collected, taken by the game or not; guarded by queueLock.
     uint64_t eventsCollected_ = 0;
-    int framesToDraw_ = 0;
 };

@@ -83,13 +83,21 @@ bool Toolkit::takeEvent(const SDL_Event& event) {
     if (event.type == SDL_QUIT) {
         return false;
     }
+    if (!anyWindowShown()) {
+        // Clicks and keys on the board are not the windows': only where the mouse is matters,
+        // for the first frame of a window that opens later.
+        input_.keepOnlyPointer(event);
+        return true;
+    }
     input_.hold(event);
     settleFrames_ = framesToSettle;
     return true;
 }
 
 bool Toolkit::wantsMoreFrames() const {
-    return running_ && (input_.holding() || settleFrames_ > 0);
+    // The frame after the last window went shows it gone; after that the windows need no more.
+    const bool windowsOnScreen = anyWindowShown() || windowsDrawn_;
+    return running_ && windowsOnScreen && (input_.holding() || settleFrames_ > 0);
 }
 
 ToolkitWindow* Toolkit::attach(std::unique_ptr<ToolkitWindow> window) {
@@ -141,6 +149,13 @@ void Toolkit::drawWindows(int width, int height) {
     // takes it from the settings, and Escape must still close them.
     keyTarget_ = topModal != nullptr ? topModal : newestShown;
     previousModal_ = nullptr;
+    windowsDrawn_ = newestShown != nullptr;
+    for (const auto& window : windows_) {
+        // A window just shown needs frames to lay itself out.
+        if (window->isShown() && window->takeFocus_) {
+            settleFrames_ = framesToSettle;
+        }
+    }
     // Modal windows last, so that they stay above the others.
     for (int pass = 0; pass < 2; ++pass) {
         const bool modalPass = pass == 1;

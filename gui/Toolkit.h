@@ -73,7 +73,8 @@ public:
     bool takeEvent(const SDL_Event& event);
     // Draws every shown window as the last layer of the frame; guiLock held.
     void drawWindows(int width, int height);
-    // After input the toolkit needs a few frames to act on it and show the result.
+    // After input, and when a window opens, the toolkit needs a few frames to act on it and
+    // show the result; none while no window is on the screen.
     bool wantsMoreFrames() const;
 
     // The list owns its windows. guiLock held.
@@ -90,6 +91,8 @@ private:
     ToolkitInput input_;
     bool running_ = false;
     int settleFrames_ = 0;
+    // Some window was drawn in the last frame.
+    bool windowsDrawn_ = false;
     uint32_t lastFrameTicks_ = 0;
     unsigned nextKey_ = 0;
     // During drawWindows: the window that Enter and Escape act on, and the modal window drawn

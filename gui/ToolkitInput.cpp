@@ -33,6 +33,24 @@ void ToolkitInput::hold(const SDL_Event& event) {
     held_.push_back(event);
 }
 
+void ToolkitInput::keepOnlyPointer(const SDL_Event& event) {
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    if (event.type == SDL_MOUSEMOTION) {
+        motion.motion.x = event.motion.x;
+        motion.motion.y = event.motion.y;
+    } else if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) {
+        motion.motion.x = event.button.x;
+        motion.motion.y = event.button.y;
+    } else if (event.type == SDL_ACTIVEEVENT) {
+        // The mouse may have left the window.
+        motion = event;
+    } else {
+        return;
+    }
+    held_.assign(1, motion);
+}
+
 void ToolkitInput::feedFrame(ImGuiIO& io) {
     buttonsChanged_.reset();
     keysChanged_.reset();

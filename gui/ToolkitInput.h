@@ -16,6 +16,8 @@ public:
     static void mapKeys(ImGuiIO& io);
 
     void hold(const SDL_Event& event);
+    // While no window is shown: only where the mouse is, as this event says, if it says so.
+    void keepOnlyPointer(const SDL_Event& event);
     // Passes on the held events that fit into the coming frame.
     void feedFrame(ImGuiIO& io);
     bool holding() const { return !held_.empty(); }

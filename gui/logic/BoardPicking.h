@@ -14,3 +14,15 @@ struct Square {
 // (f, r) centred at x = 2f, z = -2r on the plane y = 0) meets the board; nothing when it misses
 // the board or runs parallel to it.
 std::optional<Square> squareUnderRay(const Vector3& nearPoint, const Vector3& farPoint);
+
+// How the frame maps the scene to the window: the viewport is the window, while the projection
+// keeps the aspect it was made with when the window opened.
+struct WindowView {
+    int width = 800, height = 600;
+    double projectionAspect = 800.0 / 600.0;
+};
+
+// The square under the mouse (window pixels, y downward) as the frame draws the board: the same
+// perspective and camera, worked out without OpenGL so that any thread can ask.
+std::optional<Square> squareUnderMouse(const Camera& camera, double mouseX, double mouseY,
+                                       const WindowView& window);

@@ -145,9 +145,11 @@ TEST_F(GameFlow, UndoWhileTheEngineThinksTakesBackOnlyTheHumansMove) {
     const std::string logPath = ::testing::TempDir() + "veltmark-stopped-turn.log";
     ui->logEnabled = true;
     ui->logStream.open(logPath, std::ios::trunc);
-    feedEvents();
     ui->playHumanMove({5, 2}, {5, 4});
     EXPECT_TRUE(buttonOn(undoButton));
+    // This thread and the event handler both stand for the main thread, and only one at a time
+    // may touch the pick state: the events begin after the human's move.
+    feedEvents();
     startEngine();
 
     ui->undo();
@@ -286,6 +288,26 @@ TEST_F(GameFlow, AHumanReplyEndsTheEnginesMoveAnimation) {
     ASSERT_TRUE(ui->animating);
     ui->playHumanMove({5, 7}, {5, 5});
     EXPECT_FALSE(ui->animating) << "the frame shows the game with the reply at once";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(GameFlow, APressPicksUpAndAReleaseMovesWithNoFrameDrawn) {
+    players(0, 0);
+    // e2 and e4 on the screen with the starting camera; no rendering thread runs here.
+    ui->leftButtonPressed(430, 429);
+    ASSERT_TRUE(ui->squareSelected);
+    EXPECT_EQ(ui->selectedFile, 5);
+    EXPECT_EQ(ui->selectedRank, 2);
+    EXPECT_EQ(ui->targetMoves.size(), 2u);
+    ui->mouseMoved(428, 330, 0, -99, true, false, false);
+    EXPECT_TRUE(ui->hoverIsTarget) << "the preview shows the pawn on e4";
+    ui->leftButtonReleased(428, 330);
+    EXPECT_FALSE(ui->squareSelected);
+    EXPECT_EQ(ui->game.at(5, 4), WhitePawn);
+    EXPECT_EQ(ui->game.sideToMove, 0);
 }
 
 } // namespace

@@ -182,6 +182,56 @@ TEST(BoardPickingTest, ARealCameraPicksTheSquareUnderTheMouseAndAParallelRayNone
     }
 }
 
+namespace {
+
+// Where a board point appears in the window, projected forward as the frame draws it.
+std::pair<double, double> onScreen(const Camera& camera, const WindowView& window, double x,
+                                   double z) {
+    const CameraView view = cameraView(camera);
+    const Vector3 forward = normalised({-view.eye.x, -view.eye.y, -view.eye.z});
+    const Vector3 side = normalised({forward.y * view.up.z - forward.z * view.up.y,
+                                     forward.z * view.up.x - forward.x * view.up.z,
+                                     forward.x * view.up.y - forward.y * view.up.x});
+    const Vector3 up{side.y * forward.z - side.z * forward.y,
+                     side.z * forward.x - side.x * forward.z,
+                     side.x * forward.y - side.y * forward.x};
+    const Vector3 d{x - 9 - view.eye.x, -view.eye.y, z + 9 - view.eye.z};
+    const double depth = dot(forward, d) * std::tan(pi / 6);
+    const double ndcX = dot(side, d) / (depth * window.projectionAspect);
+    const double ndcY = dot(up, d) / depth;
+    return {(ndcX + 1) / 2 * window.width, window.height - (ndcY + 1) / 2 * window.height};
+}
+
+} // namespace
+
+TEST(BoardPickingTest, TheMouseFindsTheSquareDrawnUnderItWithoutTheRenderer) {
+    Camera low;
+    low.cameraAzimuth = 2.5;
+    low.cameraElevation = 0.3;
+    low.cameraDistance = 12;
+    Camera overhead;
+    overhead.cameraAzimuth = -1.2;
+    overhead.cameraElevation = 1.5;
+    // The projection keeps the opening window's aspect after a resize.
+    const WindowView resized{1000, 500, 800.0 / 600.0};
+    for (const auto& [camera, window] :
+         {std::pair{Camera{}, WindowView{}}, std::pair{low, WindowView{}},
+          std::pair{overhead, resized}, std::pair{Camera{}, resized}}) {
+        for (int file = 1; file <= 8; ++file) {
+            for (int rank = 1; rank <= 8; ++rank) {
+                for (const double d : {0.0, 0.9, -0.9}) {
+                    const auto [x, y] = onScreen(camera, window, 2 * file + d, -2 * rank - d);
+                    EXPECT_EQ(squareUnderMouse(camera, x, y, window), (Square{file, rank}))
+                        << file << rank << " offset " << d << " at " << x << ", " << y;
+                }
+            }
+        }
+        const auto [x, y] = onScreen(camera, window, 18.5, -4);
+        EXPECT_EQ(squareUnderMouse(camera, x, y, window), std::nullopt) << "beside the board";
+    }
+    EXPECT_EQ(squareUnderMouse(Camera{}, 400, 2, WindowView{}), std::nullopt) << "above it";
+}
+
 TEST(CameraTest, StartsLookingAtWhitesSideFromSixtyDegrees) {
     const CameraView view = cameraView(Camera{});
     EXPECT_NEAR(view.eye.x, 0, 1e-12);

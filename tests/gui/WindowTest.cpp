@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace window_test;
 
 namespace window_test {
@@ -159,6 +161,50 @@ TEST_F(Window, EngineAgainstEngineRunsToTheEndOfTheGame) {
     ASSERT_GT(over.brightPixels(newGameArea), 40) << "\"New game\" is enabled at the end";
     EXPECT_TRUE(toolkitWindowShown(over)) << "the end of the game is announced in a box";
     EXPECT_EQ(window.terminate(), 0);
+}
+
+TEST_F(Window, MouseInputDrawsOnlyTheFramesThatShowSomething) {
+    // The program writes a line per frame drawn to this file.
+    const fs::path frames =
+        fs::temp_directory_path() / ("veltmark-frames-" + std::to_string(getpid()));
+    ::setenv("VELTMARK_FRAME_TIMES", frames.c_str(), 1);
+    WindowSession window(display, "frames", preparedSettings(0, 0, 1.0, 100));
+    ::unsetenv("VELTMARK_FRAME_TIMES");
+    ASSERT_TRUE(window.waitForWindow());
+    window.waitForScreen(toolkitWindowShown, 10);
+    window.key("Escape");
+    window.waitForScreen([](const Screenshot& s) { return !toolkitWindowShown(s); }, 10);
+    window.pause(1000);
+    const auto framesDrawn = [&] {
+        std::ifstream in(frames);
+        return std::count(std::istreambuf_iterator<char>(in), {}, '\n');
+    };
+
+    const auto beforeWandering = framesDrawn();
+    for (int i = 0; i < 12; ++i) {
+        window.moveMouse({200 + 30 * i, 250 + 20 * (i % 4)});
+        window.pause(60);
+    }
+    window.pause(500);
+    EXPECT_EQ(framesDrawn(), beforeWandering) << "the mouse over the board changes nothing";
+
+    const Point e2 = squareOnScreen("e2");
+    window.moveMouse(e2);
+    window.pause(300);
+    const auto beforePress = framesDrawn();
+    window.xdotool("mousedown 1");
+    // The pawn stays on its square and covers its middle: the red shows around it.
+    const auto redAroundE2 = [&](const Screenshot& s) {
+        return s.count(around(e2, 24),
+                       [](const uint8_t* p) { return p[0] > 150 && p[1] < 90 && p[2] < 90; });
+    };
+    const Screenshot picked =
+        window.waitForScreen([&](const Screenshot& s) { return redAroundE2(s) > 200; }, 5);
+    EXPECT_GT(redAroundE2(picked), 200) << "e2 marked as picked";
+    EXPECT_LE(framesDrawn() - beforePress, 2) << "one frame shows the pick";
+    window.xdotool("mouseup 1");
+    EXPECT_EQ(window.terminate(), 0);
+    fs::remove(frames);
 }
 
 TEST(WindowWithoutDisplay, EndsWithMinusOneAndSaysWhy) {
