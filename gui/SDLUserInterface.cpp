@@ -5,6 +5,7 @@
 #include "FrameTimeLog.h"
 #include "LogFile.h"
 #include "MoveAnimation.h"
+#include "MovesWindow.h"
 #include "SceneSetUp.h"
 #include "SettingsDialog.h"
 #include "SettingsFile.h"
@@ -115,6 +116,8 @@ void SDLUserInterface::mainLoop(std::unique_lock<std::mutex>& queueHold) {
 }
 
 void SDLUserInterface::shutDownGame() {
+    // The game left on the board when the window closed.
+    archiveGame(false);
     stopSearch();
     destroySearchPool();
     game.clearHistory();
@@ -172,6 +175,10 @@ bool SDLUserInterface::startRendering(std::string& failure) {
     createSearchPool(&game, settings.threadCount);
     redoHead = &game;
     game.previous = nullptr;
+    {
+        std::lock_guard gui(guiLock);
+        movesWindow = static_cast<MovesWindow*>(toolkit.attach(std::make_unique<MovesWindow>()));
+    }
     startNewGame();
     {
         std::lock_guard gui(guiLock);
@@ -251,8 +258,9 @@ void SDLUserInterface::collectEvents(bool block) {
                 quitRequested();
                 forTheGame = false;
             } else {
-                // While a dialog, a message or the settings are shown the board takes no input.
-                forTheGame = !toolkit.anyWindowShown();
+                // While a dialog, a message or the settings are shown the board takes no input;
+                // the move list takes only the presses on itself.
+                forTheGame = !toolkit.keepsFromBoard(event);
             }
         }
         std::lock_guard queue(queueLock);
@@ -287,6 +295,7 @@ void SDLUserInterface::finishRendering() {
     {
         std::lock_guard gui(guiLock);
         toolkit.stop();
+        movesWindow = nullptr;
     }
     if (boardTexture != 0) {
         glDeleteTextures(1, &boardTexture);

@@ -38,13 +38,16 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <ctime>
 #include <deque>
 #include <fstream>
 #include <future>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
+class MovesWindow;
 class SettingsDialog;
 
 class SDLUserInterface : public UserInterface, public SDLUserInterfaceEvent {
@@ -99,6 +102,12 @@ public:
     void wakeRenderer();
     // Turns the knight models as the settings say; rendering thread.
     void orientKnights();
+    // Appends the game to the archive unless it has no moves or is there already as it stands;
+    // a failure is reported on standard error and, while the window is open, in a warning. Any
+    // thread that may change the game; no lock held.
+    void archiveGame(bool windowOpen);
+    // The M key shows and hides the move list; main thread.
+    void toggleMovesWindow();
 
     // Event handlers, on the main thread.
     void keyPressed(SDLKey key, SDLMod mod, uint16_t unicode) override;
@@ -151,6 +160,13 @@ public:
     uint32_t animationStart = 0;
     ScreenButtons buttons;
     SettingsDialog* settingsDialog = nullptr;
+    // Created hidden at start; the toolkit owns it. guiLock.
+    MovesWindow* movesWindow = nullptr;
+    // The game's moves in standard algebraic notation, rebuilt with legalMoves; when the game
+    // began; the text last written to the archive for it. sceneLock.
+    std::vector<std::string> gameMoves;
+    std::time_t gameStarted = 0;
+    std::string archivedGame;
     bool logEnabled = false;
     std::ofstream logStream;
 
