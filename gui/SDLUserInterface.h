@@ -7,15 +7,16 @@
 // engine-turn thread runs while the engine thinks about a move.
 //
 // - sceneLock guards what the renderer draws: game, legalMoves, the pick state, the animation
-//   and the camera. The rendering thread holds it while it draws a frame, and so while the
-//   toolkit's widget actions run; the main and engine-turn threads take it briefly to change
-//   any of it.
+//   and the camera; and what is derived from the game with legalMoves: its moves in notation
+//   and what the archive holds of it. The rendering thread holds it while it draws a frame, and so
+//   while the toolkit's widget actions run; the main and engine-turn threads take it briefly to
+//   change any of it.
 // - queueLock guards eventQueue. The main thread holds it except while it handles an event,
 //   waits on eventsAvailable or schedules the engine's turn; the rendering thread takes it to
 //   append an event and to signal.
 // - guiLock guards the toolkit's window list and every toolkit call made off the rendering
-//   thread (message boxes, dialogs, showing the settings). The rendering thread takes it to
-//   look at the window list and to draw the windows.
+//   thread (message boxes, dialogs, showing the settings, the move list's moves). The rendering
+//   thread takes it to look at the window list and to draw the windows.
 // - shutdownLock carries the end-of-run handshake: once the window has closed the rendering
 //   thread waits with it on mainDone before it shuts the toolkit and SDL down; the main thread
 //   takes it to report that it has left its loop and needs neither any more.

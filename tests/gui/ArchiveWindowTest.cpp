@@ -144,6 +144,19 @@ TEST_F(ArchiveWindow, GamesPlayedByMouseAreArchivedAndListedWhileTheBoardStaysPl
     const Screenshot hidden = window.waitForScreen(
         [&](const Screenshot& s) { return s.differingPixels(empty, movesArea) < 200; }, 10);
     EXPECT_LT(hidden.differingPixels(empty, movesArea), 200) << "M hides the list again";
+    // Its frame's close button and Escape close it as well.
+    const auto shown = [&](const Screenshot& s) {
+        return s.differingPixels(empty, movesArea) > 2000;
+    };
+    const auto gone = [&](const Screenshot& s) { return !shown(s); };
+    window.key("m");
+    window.waitForScreen(shown, 10);
+    window.click({movesArea.x + movesArea.w - 8, movesArea.y + 12});
+    EXPECT_TRUE(gone(window.waitForScreen(gone, 10))) << "closed by its frame";
+    window.key("m");
+    window.waitForScreen(shown, 10);
+    window.key("Escape");
+    EXPECT_TRUE(gone(window.waitForScreen(gone, 10))) << "closed by Escape";
     EXPECT_EQ(window.terminate(), 0);
 
     // An independent reader takes both games move by move, with their results.
