@@ -28,19 +28,22 @@ void play(const WindowSession& window, const std::vector<std::string>& moves) {
     }
 }
 
-// The screen once it has stopped changing: the window may still be working through the input.
+// The screen once it has stopped changing for a while: the window may still be working
+// through the input, and on a busy machine a frame can take long.
 Screenshot settled(const WindowSession& window) {
     const Rect all{0, 0, screenWidth, screenHeight};
     Screenshot last = window.screenshot();
+    int stillFor = 0;
     waitUntil(
         [&] {
             window.pause(400);
             const Screenshot now = window.screenshot();
             const bool still = now.valid() && last.valid() && now.differingPixels(last, all) == 0;
+            stillFor = still ? stillFor + 1 : 0;
             last = now;
-            return still;
+            return stillFor >= 3;
         },
-        20);
+        30);
     return last;
 }
 
@@ -84,18 +87,18 @@ TEST_F(ArchiveWindow, GamesPlayedByMouseAreArchivedAndListedWhileTheBoardStaysPl
     const fs::path dataFolder = window.directory() / "home/.local/share/veltmark";
     const fs::path archive = dataFolder / "games.pgn";
     ASSERT_TRUE(window.waitForWindow());
-    window.waitForScreen(toolkitWindowShown, 10);
+    window.waitForScreen(toolkitWindowShown, 30);
     window.key("Escape");
     const Screenshot empty =
-        window.waitForScreen([](const Screenshot& s) { return !toolkitWindowShown(s); }, 10);
+        window.waitForScreen([](const Screenshot& s) { return !toolkitWindowShown(s); }, 30);
 
     // The move list opens on M and the board goes on taking moves while it is shown.
     play(window, {"f2f3", "e7e5"});
     window.key("m");
     window.waitForScreen(
-        [&](const Screenshot& s) { return s.differingPixels(empty, movesArea) > 2000; }, 10);
+        [&](const Screenshot& s) { return s.differingPixels(empty, movesArea) > 2000; }, 30);
     play(window, {"g2g4", "d8h4"});
-    const Screenshot mate = window.waitForScreen(boxInTheMiddle, 10);
+    const Screenshot mate = window.waitForScreen(boxInTheMiddle, 30);
     window.screenshot("20-moves-at-the-end-of-a-game");
     ASSERT_TRUE(boxInTheMiddle(mate)) << "the mate is announced";
     ASSERT_TRUE(
@@ -104,31 +107,32 @@ TEST_F(ArchiveWindow, GamesPlayedByMouseAreArchivedAndListedWhileTheBoardStaysPl
 
     // The archive cannot be written: a file stands where its folder should be.
     window.key("Return");
+    window.waitForScreen([](const Screenshot& s) { return !boxInTheMiddle(s); }, 30);
     fs::rename(dataFolder, dataFolder.string() + ".kept");
     std::ofstream(dataFolder) << "in the way";
     const ScreenButtons buttons = buttonsOnScreen();
     window.click(centreOf(buttons.at(newGameButton)));
-    window.waitForScreen(boxInTheMiddle, 10);
+    window.waitForScreen(boxInTheMiddle, 30);
     window.key("Return");
-    window.waitForScreen([](const Screenshot& s) { return !boxInTheMiddle(s); }, 10);
+    window.waitForScreen([](const Screenshot& s) { return !boxInTheMiddle(s); }, 30);
     play(window, {"f2f3", "e7e5", "g2g4", "d8h4"});
     ASSERT_TRUE(waitUntil(
         [&] { return window.fileText("output.txt").find(archive.string()) != std::string::npos; },
-        10))
+        30))
         << "the failed write names the file";
-    window.waitForScreen(boxInTheMiddle, 10);
+    window.waitForScreen(boxInTheMiddle, 30);
     window.screenshot("21-warning-the-game-could-not-be-saved");
     // The warning, then the end of the game; then play goes on with a new game.
     window.key("Return");
     window.pause(300);
     window.key("Return");
-    window.waitForScreen([](const Screenshot& s) { return !boxInTheMiddle(s); }, 10);
+    window.waitForScreen([](const Screenshot& s) { return !boxInTheMiddle(s); }, 30);
     fs::remove(dataFolder);
     fs::rename(dataFolder.string() + ".kept", dataFolder);
     window.click(centreOf(buttons.at(newGameButton)));
-    window.waitForScreen(boxInTheMiddle, 10);
+    window.waitForScreen(boxInTheMiddle, 30);
     window.key("Return");
-    window.waitForScreen([](const Screenshot& s) { return !boxInTheMiddle(s); }, 10);
+    window.waitForScreen([](const Screenshot& s) { return !boxInTheMiddle(s); }, 30);
 
     // A dozen moves, castling among them, then one taken back and another played instead.
     play(window, {"e2e4", "e7e5", "g1f3", "b8c6", "f1b5", "a7a6", "b5a4", "g8f6", "e1g1", "f8e7",
@@ -142,7 +146,7 @@ TEST_F(ArchiveWindow, GamesPlayedByMouseAreArchivedAndListedWhileTheBoardStaysPl
     play(window, {"d7d6"});
     window.key("m");
     const Screenshot hidden = window.waitForScreen(
-        [&](const Screenshot& s) { return s.differingPixels(empty, movesArea) < 200; }, 10);
+        [&](const Screenshot& s) { return s.differingPixels(empty, movesArea) < 200; }, 30);
     EXPECT_LT(hidden.differingPixels(empty, movesArea), 200) << "M hides the list again";
     // Its frame's close button and Escape close it as well.
     const auto shown = [&](const Screenshot& s) {
@@ -150,13 +154,13 @@ TEST_F(ArchiveWindow, GamesPlayedByMouseAreArchivedAndListedWhileTheBoardStaysPl
     };
     const auto gone = [&](const Screenshot& s) { return !shown(s); };
     window.key("m");
-    window.waitForScreen(shown, 10);
+    window.waitForScreen(shown, 30);
     window.click({movesArea.x + movesArea.w - 8, movesArea.y + 12});
-    EXPECT_TRUE(gone(window.waitForScreen(gone, 10))) << "closed by its frame";
+    EXPECT_TRUE(gone(window.waitForScreen(gone, 30))) << "closed by its frame";
     window.key("m");
-    window.waitForScreen(shown, 10);
+    window.waitForScreen(shown, 30);
     window.key("Escape");
-    EXPECT_TRUE(gone(window.waitForScreen(gone, 10))) << "closed by Escape";
+    EXPECT_TRUE(gone(window.waitForScreen(gone, 30))) << "closed by Escape";
     EXPECT_EQ(window.terminate(), 0);
 
     // An independent reader takes both games move by move, with their results.
