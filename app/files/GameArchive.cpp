@@ -2,8 +2,10 @@
 
 #include "Environment.h"
 
+#include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
+#include <unistd.h>
 
 std::optional<std::string> gameArchivePath() {
     if (auto folder = userDataDirectory()) {
@@ -21,12 +23,22 @@ bool appendToArchive(const std::string& path, const std::string& text) {
             return false;
         }
     }
-    std::ofstream out(path, std::ios::binary | std::ios::app);
-    if (!out) {
+    // One write of the whole game to a file opened for appending: the text lands after whatever
+    // the file holds, even when another instance of the program appends at the same time.
+    const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (file < 0) {
         return false;
     }
-    out << text;
-    out.flush();
-    out.close();
-    return !out.fail();
+    bool written = true;
+    for (size_t done = 0; written && done < text.size();) {
+        const ssize_t n = ::write(file, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        written = n > 0;
+        done += written ? static_cast<size_t>(n) : 0;
+    }
+    // On the disk before the next game begins, so that a crash later loses nothing.
+    written = ::fsync(file) == 0 && written;
+    return ::close(file) == 0 && written;
 }
