@@ -94,9 +94,7 @@ protected:
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dir = pattern;
     }
-    void TearDown() override {
-        fs::remove_all(dir);
-    }
+    void TearDown() override { fs::remove_all(dir); }
 };
 
 TEST_F(GameArchiveTest, GamesAreAppendedAfterWhatTheFileHeldAndFoldersAreCreated) {
