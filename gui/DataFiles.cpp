@@ -9,10 +9,8 @@ std::vector<std::string> dataFileCandidates(const std::string& relativePath) {
     const std::string inOurFolder = "veltmark/" + relativePath;
     std::vector<std::string> candidates{relativePath};
 
-    if (const auto dataHome = environmentValue("XDG_DATA_HOME")) {
-        candidates.push_back(joinPath(*dataHome, inOurFolder));
-    } else if (const auto home = environmentValue("HOME")) {
-        candidates.push_back(joinPath(*home, ".local/share/" + inOurFolder));
+    if (const auto userData = userDataDirectory()) {
+        candidates.push_back(joinPath(*userData, relativePath));
     }
 
     const std::string dataDirs =

@@ -2,14 +2,20 @@
 #include "Engine.h"
 #include "GameFlowRules.h"
 #include "LogFile.h"
+#include "MovesWindow.h"
 #include "SDLUserInterface.h"
+#include "San.h"
 #include "Settings.h"
 
 void SDLUserInterface::startNewGame() {
+    // The game it replaces, unless its end has written it already.
+    archiveGame(true);
     {
         std::lock_guard scene(sceneLock);
         game.setInitialPosition();
         game.clearHistory();
+        gameStarted = std::time(nullptr);
+        archivedGame.clear();
         animationPosition.setInitialPosition();
         animating = false;
     }
@@ -33,11 +39,17 @@ void SDLUserInterface::refreshGameState() {
         if (count == 0) {
             announcement = gameEndAnnouncement(game);
         }
+        gameMoves = sanMovesOfRecord(game);
+        std::lock_guard gui(guiLock);
+        if (movesWindow != nullptr) {
+            movesWindow->setMoves(gameMoves);
+        }
     }
     // Shown exactly while the game has ended: an undo out of the end hides it again.
     setButton(newGameButton, count == 0);
     if (count == 0) {
         showInformation(announcement);
+        archiveGame(true);
     }
     wakeRenderer();
 }

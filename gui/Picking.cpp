@@ -2,9 +2,14 @@
 // pressing on it, dragging and releasing on its target.
 #include "BoardPicking.h"
 #include "Engine.h"
+#include "MovesWindow.h"
 #include "SDLUserInterface.h"
 
 void SDLUserInterface::keyPressed(SDLKey key, SDLMod, uint16_t) {
+    if (key == SDLK_m) {
+        toggleMovesWindow();
+        return;
+    }
     bool moved;
     {
         std::lock_guard scene(sceneLock);
@@ -13,6 +18,21 @@ void SDLUserInterface::keyPressed(SDLKey key, SDLMod, uint16_t) {
     if (moved) {
         wakeRenderer();
     }
+}
+
+void SDLUserInterface::toggleMovesWindow() {
+    {
+        std::lock_guard gui(guiLock);
+        if (movesWindow == nullptr) {
+            return;
+        }
+        if (movesWindow->isShown()) {
+            movesWindow->hide();
+        } else {
+            movesWindow->show();
+        }
+    }
+    wakeRenderer();
 }
 
 void SDLUserInterface::keyReleased(SDLKey, SDLMod, uint16_t) {

@@ -5,6 +5,7 @@
 #include "FrameTimeLog.h"
 #include "LogFile.h"
 #include "MoveAnimation.h"
+#include "MovesWindow.h"
 #include "SceneSetUp.h"
 #include "SettingsDialog.h"
 #include "SettingsFile.h"
@@ -130,6 +131,8 @@ void SDLUserInterface::mainLoop(std::unique_lock<std::mutex>& queueHold) {
 }
 
 void SDLUserInterface::shutDownGame() {
+    // The game left on the board when the window closed.
+    archiveGame(false);
     stopSearch();
     destroySearchPool();
     game.clearHistory();
@@ -189,6 +192,10 @@ bool SDLUserInterface::startRendering(std::string& failure) {
     createSearchPool(&game, settings.threadCount);
     redoHead = &game;
     game.previous = nullptr;
+    {
+        std::lock_guard gui(guiLock);
+        movesWindow = static_cast<MovesWindow*>(toolkit.attach(std::make_unique<MovesWindow>()));
+    }
     startNewGame();
     {
         std::lock_guard gui(guiLock);
@@ -275,8 +282,9 @@ bool SDLUserInterface::collectEvents(bool block) {
                 quitRequested();
                 forTheGame = false;
             } else {
-                // While a dialog, a message or the settings are shown the board takes no input.
-                forTheGame = !toolkit.anyWindowShown();
+                // While a dialog, a message or the settings are shown the board takes no input;
+                // the move list takes only the presses on itself.
+                forTheGame = !toolkit.keepsFromBoard(event);
             }
         }
         frameNeeded = frameNeeded || !forTheGame || !isGameInput(event.type);
@@ -313,6 +321,7 @@ void SDLUserInterface::finishRendering() {
     {
         std::lock_guard gui(guiLock);
         toolkit.stop();
+        movesWindow = nullptr;
     }
     if (boardTexture != 0) {
         glDeleteTextures(1, &boardTexture);

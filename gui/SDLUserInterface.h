@@ -7,16 +7,17 @@
 // engine-turn thread runs while the engine thinks about a move.
 //
 // - sceneLock guards what the renderer draws: game, legalMoves, the pick state, the animation
-//   and the camera. The rendering thread holds it while it draws a frame, and so while the
-//   toolkit's widget actions run; the main and engine-turn threads take it briefly to change
-//   any of it. The pick state and the camera change only on the main thread, which therefore
-//   reads them without it: finding the square under the mouse never waits for a frame.
+//   and the camera; and what is derived from the game with legalMoves: its moves in notation
+//   and what the archive holds of it. The rendering thread holds it while it draws a frame, and
+//   so while the toolkit's widget actions run; the main and engine-turn threads take it briefly
+//   to change any of it. The pick state and the camera change only on the main thread, which
+//   therefore reads them without it: finding the square under the mouse never waits for a frame.
 // - queueLock guards eventQueue. The main thread holds it except while it handles an event,
 //   waits on eventsAvailable or schedules the engine's turn; the rendering thread takes it to
 //   append an event and to signal.
 // - guiLock guards the toolkit's window list and every toolkit call made off the rendering
-//   thread (message boxes, dialogs, showing the settings). The rendering thread takes it to
-//   look at the window list and to draw the windows.
+//   thread (message boxes, dialogs, showing the settings, the move list's moves). The rendering
+//   thread takes it to look at the window list and to draw the windows.
 // - shutdownLock carries the end-of-run handshake: once the window has closed the rendering
 //   thread waits with it on mainDone before it shuts the toolkit and SDL down; the main thread
 //   takes it to report that it has left its loop and needs neither any more.
@@ -39,13 +40,16 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <ctime>
 #include <deque>
 #include <fstream>
 #include <future>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
+class MovesWindow;
 class SettingsDialog;
 
 class SDLUserInterface : public UserInterface, public SDLUserInterfaceEvent {
@@ -100,6 +104,12 @@ public:
     void wakeRenderer();
     // Turns the knight models as the settings say; rendering thread.
     void orientKnights();
+    // Appends the game to the archive unless it has no moves or is there already as it stands;
+    // a failure is reported on standard error and, while the window is open, in a warning. Any
+    // thread that may change the game; no lock held.
+    void archiveGame(bool windowOpen);
+    // The M key shows and hides the move list; main thread.
+    void toggleMovesWindow();
 
     // Event handlers, on the main thread.
     void keyPressed(SDLKey key, SDLMod mod, uint16_t unicode) override;
@@ -153,6 +163,13 @@ public:
     uint32_t animationStart = 0;
     ScreenButtons buttons;
     SettingsDialog* settingsDialog = nullptr;
+    // Created hidden at start; the toolkit owns it. guiLock.
+    MovesWindow* movesWindow = nullptr;
+    // The game's moves in standard algebraic notation, rebuilt with legalMoves; when the game
+    // began; the text last written to the archive for it. sceneLock.
+    std::vector<std::string> gameMoves;
+    std::time_t gameStarted = 0;
+    std::string archivedGame;
     bool logEnabled = false;
     std::ofstream logStream;
 

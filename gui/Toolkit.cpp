@@ -117,6 +117,25 @@ bool Toolkit::anyWindowShown() const {
                        [](const auto& w) { return w->isShown(); });
 }
 
+bool Toolkit::keepsFromBoard(const SDL_Event& event) const {
+    for (const auto& window : windows_) {
+        if (!window->isShown()) {
+            continue;
+        }
+        if (!window->passive) {
+            return true;
+        }
+        // Only the press is the window's: the motion and the release that follow one on the
+        // board must reach the board, or a piece dragged across the window would stay held.
+        const ToolkitWindow::Rect& r = window->drawnAt_;
+        if (event.type == SDL_MOUSEBUTTONDOWN && event.button.x >= r.x &&
+            event.button.x < r.x + r.w && event.button.y >= r.y && event.button.y < r.y + r.h) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void Toolkit::drawWindows(int width, int height) {
     if (!running_) {
         return;
@@ -203,8 +222,12 @@ void Toolkit::drawWindow(ToolkitWindow& window, bool takesInput, int width, int 
     if (!takesInput) {
         flags |= ImGuiWindowFlags_NoInputs;
     }
+    const ToolkitWindow::Placement& place = window.placement;
     if (window.modal) {
         placeModal(window, height);
+    } else if (place.width > 0) {
+        ImGui::SetNextWindowPos(ImVec2(place.x, place.y), ImGuiCond_Appearing);
+        ImGui::SetNextWindowSize(ImVec2(place.width, place.height), ImGuiCond_Appearing);
     } else {
         ImGui::SetNextWindowPos(ImVec2(width * 0.5f, height * 0.5f), ImGuiCond_Appearing,
                                 ImVec2(0.5f, 0.5f));

@@ -31,6 +31,14 @@ public:
     bool modal = false;
     // The frame offers a close button (which runs closeRequested).
     bool closable = true;
+    // A passive window leaves the board playable while it is shown: the game still gets the
+    // input, except the presses on the window itself.
+    bool passive = false;
+    // Where the window appears and its size, in pixels from the top left corner; without a
+    // size it appears in the middle, as large as its contents.
+    struct Placement {
+        float x = 0, y = 0, width = 0, height = 0;
+    } placement;
 
     // Draws the widgets and runs the actions of those that were used.
     virtual void drawContents() = 0;
@@ -81,6 +89,9 @@ public:
     ToolkitWindow* attach(std::unique_ptr<ToolkitWindow> window);
     void detach(ToolkitWindow* window);
     bool anyWindowShown() const;
+    // Whether the event must not reach the board: a window other than a passive one is shown,
+    // or the event is a press on a passive one. guiLock held.
+    bool keepsFromBoard(const SDL_Event& event) const;
     const std::vector<std::unique_ptr<ToolkitWindow>>& windows() const { return windows_; }
 
 private:

@@ -25,7 +25,9 @@ tests=(
   # A GUI and an engine to play a real match against.
   xboard fairymax
   # Building the Debian package (dpkg-shlibdeps; file finds the binaries) and checking it.
-  dpkg-dev file lintian desktop-file-utils man-db
+  dpkg-dev file lintian desktop-file-utils appstream man-db
+  # An independent reader of the games the window archives.
+  pgn-extract
 )
 
 packages=("${build_and_run[@]}")

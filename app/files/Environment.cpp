@@ -18,3 +18,13 @@ std::string joinPath(std::string_view first, std::string_view second) {
     joined += second;
     return joined;
 }
+
+std::optional<std::string> userDataDirectory() {
+    if (auto dataHome = environmentValue("XDG_DATA_HOME")) {
+        return joinPath(*dataHome, "veltmark");
+    }
+    if (auto home = environmentValue("HOME")) {
+        return joinPath(*home, ".local/share/veltmark");
+    }
+    return std::nullopt;
+}

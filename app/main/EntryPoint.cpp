@@ -6,6 +6,7 @@
 #include "XBoardUserInterface.h"
 
 #include <cstring>
+#include <iostream>
 
 bool hasOption(int argc, char** argv, const char* option) {
     for (int i = 0; i < argc; ++i) {
@@ -16,7 +17,38 @@ bool hasOption(int argc, char** argv, const char* option) {
     return false;
 }
 
+namespace {
+
+constexpr const char* usage =
+    "Usage: veltmark [--log] [--settings-to-home-directory]\n"
+    "       veltmark --xboard\n"
+    "Plays chess on a 3D board, or runs as an engine for xboard-protocol chess GUIs.\n"
+    "\n"
+    "  --xboard       run as an xboard-protocol engine on standard input and output\n"
+    "                 instead of opening the window\n"
+    "  --log          window: write the engine's progress to Veltmark.log\n"
+    "  --settings-to-home-directory\n"
+    "                 window: keep settings.dat in the configuration directory\n"
+    "                 instead of the working directory\n"
+    "  --help         print this help and exit\n"
+    "  --version      print the version and exit\n"
+    "\n"
+    "In the window the M key shows the moves of the game. Every game is appended to\n"
+    "games.pgn in $XDG_DATA_HOME/veltmark/ (else ~/.local/share/veltmark/).\n";
+
+} // namespace
+
 int runVeltmark(int argc, char** argv) {
+    // Answered before anything starts: a GUI that probes the engine, or a user who asks, gets
+    // text and an exit, never a window.
+    if (hasOption(argc, argv, "--help")) {
+        std::cout << usage;
+        return 0;
+    }
+    if (hasOption(argc, argv, "--version")) {
+        std::cout << "veltmark " << VELTMARK_VERSION << "\n";
+        return 0;
+    }
     settings = defaultSettings();
     if (hasOption(argc, argv, "--xboard")) {
         if (theUserInterface == nullptr) {

@@ -11,8 +11,10 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -22,6 +24,10 @@ class GameFlow : public ::testing::Test {
 protected:
     void SetUp() override {
         ::setenv("XDG_DATA_DIRS", VELTMARK_BUILD_DATA, 1);
+        // Games that end here go to an archive of the test's own.
+        dataHome = std::filesystem::path(::testing::TempDir()) /
+                   ("veltmark-game-flow-" + std::to_string(::getpid()));
+        ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
         settings = defaultSettings();
         settings.threadCount = 2;
         settings.timePerMove = 30.0;
@@ -39,6 +45,20 @@ protected:
         destroySearchPool();
         ui.reset();
         theUserInterface = nullptr;
+        std::filesystem::remove_all(dataHome);
+    }
+
+    // The Result tags of the archived games, in order.
+    std::vector<std::string> archivedResults() {
+        std::ifstream archive(dataHome / "veltmark" / "games.pgn");
+        std::vector<std::string> results;
+        const std::string tag = "[Result \"";
+        for (std::string line; std::getline(archive, line);) {
+            if (line.rfind(tag, 0) == 0) {
+                results.push_back(line.substr(tag.size(), line.size() - tag.size() - 2));
+            }
+        }
+        return results;
     }
 
     void players(int white, int black) {
@@ -134,6 +154,7 @@ protected:
 
     std::unique_ptr<SDLUserInterface> ui;
     std::thread answerer_;
+    std::filesystem::path dataHome;
 
 private:
     std::atomic<bool> feeding_{false};
@@ -222,6 +243,23 @@ TEST_F(GameFlow, HumanClaimsTheDrawThatItsMoveMadeClaimable) {
               "The game has ended\nin a draw.\nNeither player has won.");
     ui->startEngineTurnIfDue();
     EXPECT_NE(ui->engineState, SDLUserInterface::Thinking) << "no turn after the game's end";
+    EXPECT_EQ(archivedResults(), std::vector<std::string>{"1/2-1/2"});
+}
+
+TEST_F(GameFlow, EachGameIsArchivedOnceWhenItEndsOrANewGameReplacesIt) {
+    players(0, 0);
+    ui->playHumanMove({6, 2}, {6, 3});
+    ui->playHumanMove({5, 7}, {5, 5});
+    ui->playHumanMove({7, 2}, {7, 4});
+    ui->playHumanMove({4, 8}, {8, 4});
+    EXPECT_EQ(archivedResults(), std::vector<std::string>{"0-1"}) << "written at the mate";
+    ui->startNewGame();
+    EXPECT_EQ(archivedResults(), std::vector<std::string>{"0-1"}) << "and not again";
+    ui->playHumanMove({4, 2}, {4, 4});
+    ui->startNewGame();
+    EXPECT_EQ(archivedResults(), (std::vector<std::string>{"0-1", "*"}));
+    ui->startNewGame();
+    EXPECT_EQ(archivedResults().size(), 2u) << "a game without moves is not archived";
 }
 
 } // namespace

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build folder and checks it: control fields, file list, the
 # unpacked engine started through its plugin file and answering a short transcript, the window's
-# data found in the unpacked tree, the desktop entry, the manual page, and lintian.
+# data found in the unpacked tree, the desktop entry, the AppStream metadata, the manual page, and
+# lintian.
 #   debian_package.sh <build folder> <project version>
 set -euo pipefail
 build="$1"
 version="$2"
 
-for tool in cpack dpkg-deb lintian desktop-file-validate man; do
+for tool in cpack dpkg-deb lintian desktop-file-validate appstreamcli man; do
   if ! command -v "$tool" >/dev/null; then
     echo "missing $tool (scripts/install-dependencies.sh installs it)" >&2
     exit 1
@@ -61,7 +62,8 @@ zcat "$root/usr/share/doc/veltmark/changelog.gz" | head -1 | grep -qF "veltmark 
 
 # File list: everything that must be there, and nothing outside the package's own places.
 icons=(16 24 32 48 64 128 256)
-expected=(usr/games/veltmark usr/share/applications/veltmark.desktop
+metainfo=usr/share/metainfo/example.veltmark.Veltmark.metainfo.xml
+expected=(usr/games/veltmark usr/share/applications/veltmark.desktop "$metainfo"
   usr/share/man/man6/veltmark.6.gz usr/share/games/plugins/xboard/veltmark.eng
   usr/share/games/plugins/logos/veltmark.png
   usr/share/doc/veltmark/copyright usr/share/doc/veltmark/changelog.gz
@@ -77,7 +79,7 @@ for path in "${expected[@]}"; do
 done
 while IFS= read -r path; do
   case "$path" in
-    usr/games/veltmark | usr/share/veltmark/* | usr/share/applications/veltmark.desktop | \
+    usr/games/veltmark | usr/share/veltmark/* | usr/share/applications/veltmark.desktop | "$metainfo" | \
       usr/share/icons/hicolor/*/apps/veltmark.png | usr/share/man/man6/veltmark.6.gz | \
       usr/share/games/plugins/xboard/veltmark.eng | usr/share/games/plugins/logos/veltmark.png | \
       usr/share/doc/veltmark/*) ;;
@@ -159,6 +161,21 @@ desktop-file-validate "$entry" || fail "desktop-file-validate rejects the deskto
 exe="$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")"
 [ -x "$root/usr/games/$exe" ] || fail "Exec=$exe is not the package's program"
 [ "$(sed -n 's/^Icon=//p' "$entry")" = veltmark ] || fail "Icon is not the package's icon"
+# Started from the menu, the working directory is the home folder: the settings go to the
+# configuration directory instead.
+grep -qx 'Exec=veltmark --settings-to-home-directory' "$entry" ||
+  fail "the menu entry does not keep the settings in the configuration directory"
+
+# AppStream metadata: valid, and naming the package's program, desktop entry and version.
+appstreamcli validate --no-net "$root/$metainfo" >"$work/appstream.txt" 2>&1 ||
+  fail "appstreamcli rejects the metadata: $(cat "$work/appstream.txt")"
+binary="$(sed -n 's|.*<binary>\(.*\)</binary>.*|\1|p' "$root/$metainfo")"
+[ -n "$binary" ] && [ -x "$root/usr/games/$binary" ] || fail "provides binary '$binary'"
+launchable="$(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1|p' "$root/$metainfo")"
+[ -f "$root/usr/share/applications/$launchable" ] || fail "launchable '$launchable'"
+changelogDate="$(zcat "$root/usr/share/doc/veltmark/changelog.gz" | sed -n 's/^ -- .*>  //p' | head -1)"
+release="<release version=\"$version\" date=\"$(date -u -d "$changelogDate" +%F)\"/>"
+grep -qF "$release" "$root/$metainfo" || fail "the metadata lacks the changelog's $release"
 
 # Manual page: renders without a warning and covers the options.
 page="$root/usr/share/man/man6/veltmark.6.gz"
@@ -166,7 +183,8 @@ LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$
   >/dev/null 2>"$work/man.err" || fail "man cannot render the page"
 [ ! -s "$work/man.err" ] || fail "man warns: $(cat "$work/man.err")"
 rendered="$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$page" 2>/dev/null | col -b)"
-for option in --xboard --log --settings-to-home-directory XDG_DATA_DIRS XDG_CONFIG_HOME; do
+for option in --xboard --log --settings-to-home-directory --help --version games.pgn XDG_DATA_DIRS \
+  XDG_CONFIG_HOME; do
   grep -qF -- "$option" <<<"$rendered" || fail "the manual page does not mention $option"
 done
 

@@ -1,0 +1,185 @@
+// The game archive and the move list, played by mouse in the real window.
+#include "WindowSession.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <ctime>
+
+using namespace window_test;
+
+namespace {
+
+// Where the move list appears, and the middle of the screen where the message boxes do.
+const Rect movesArea{8, 8, 190, 245};
+const Rect middle{250, 200, 300, 200};
+
+int titleBarPixels(const Screenshot& shot, Rect r) {
+    return shot.count(r, [](const uint8_t* p) { return p[0] == 41 && p[1] == 74 && p[2] == 122; });
+}
+
+bool boxInTheMiddle(const Screenshot& shot) {
+    return titleBarPixels(shot, middle) > 400;
+}
+
+void play(const WindowSession& window, const std::vector<std::string>& moves) {
+    for (const auto& move : moves) {
+        window.drag(move.substr(0, 2), move.substr(2, 2));
+    }
+}
+
+// The screen once it has stopped changing for a while: the window may still be working
+// through the input, and on a busy machine a frame can take long.
+Screenshot settled(const WindowSession& window) {
+    const Rect all{0, 0, screenWidth, screenHeight};
+    Screenshot last = window.screenshot();
+    int stillFor = 0;
+    waitUntil(
+        [&] {
+            window.pause(400);
+            const Screenshot now = window.screenshot();
+            const bool still = now.valid() && last.valid() && now.differingPixels(last, all) == 0;
+            stillFor = still ? stillFor + 1 : 0;
+            last = now;
+            return stillFor >= 3;
+        },
+        30);
+    return last;
+}
+
+// Runs the command; its standard output, or nothing when it could not be run.
+std::string commandOutput(const std::string& command) {
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+            output.append(buffer, n);
+        }
+        pclose(pipe);
+    }
+    return output;
+}
+
+int countOf(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++n;
+    }
+    return n;
+}
+
+class ArchiveWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!display.ready()) {
+            GTEST_SKIP() << "no Xvfb display could be started";
+        }
+    }
+    VirtualDisplay display;
+};
+
+TEST_F(ArchiveWindow, GamesPlayedByMouseAreArchivedAndListedWhileTheBoardStaysPlayable) {
+    ASSERT_TRUE(fs::exists(VELTMARK_PGN_READER)) << "install pgn-extract";
+    Settings humans = defaultSettings();
+    humans.whitePlayer = 0;
+    humans.blackPlayer = 0;
+    WindowSession window(display, "archive", humans);
+    const fs::path dataFolder = window.directory() / "home/.local/share/veltmark";
+    const fs::path archive = dataFolder / "games.pgn";
+    ASSERT_TRUE(window.waitForWindow());
+    window.waitForScreen(toolkitWindowShown, 30);
+    window.key("Escape");
+    const Screenshot empty =
+        window.waitForScreen([](const Screenshot& s) { return !toolkitWindowShown(s); }, 30);
+
+    // The move list opens on M and the board goes on taking moves while it is shown.
+    play(window, {"f2f3", "e7e5"});
+    window.key("m");
+    window.waitForScreen(
+        [&](const Screenshot& s) { return s.differingPixels(empty, movesArea) > 2000; }, 30);
+    play(window, {"g2g4", "d8h4"});
+    const Screenshot mate = window.waitForScreen(boxInTheMiddle, 30);
+    window.screenshot("20-moves-at-the-end-of-a-game");
+    ASSERT_TRUE(boxInTheMiddle(mate)) << "the mate is announced";
+    ASSERT_TRUE(
+        waitUntil([&] { return countOf(window.fileText(archive.string()), "[Event ") == 1; }, 10))
+        << "the finished game is archived at once";
+
+    // The archive cannot be written: a file stands where its folder should be.
+    window.key("Return");
+    window.waitForScreen([](const Screenshot& s) { return !boxInTheMiddle(s); }, 30);
+    fs::rename(dataFolder, dataFolder.string() + ".kept");
+    std::ofstream(dataFolder) << "in the way";
+    const ScreenButtons buttons = buttonsOnScreen();
+    window.click(centreOf(buttons.at(newGameButton)));
+    window.waitForScreen(boxInTheMiddle, 30);
+    window.key("Return");
+    window.waitForScreen([](const Screenshot& s) { return !boxInTheMiddle(s); }, 30);
+    play(window, {"f2f3", "e7e5", "g2g4", "d8h4"});
+    ASSERT_TRUE(waitUntil(
+        [&] { return window.fileText("output.txt").find(archive.string()) != std::string::npos; },
+        30))
+        << "the failed write names the file";
+    window.waitForScreen(boxInTheMiddle, 30);
+    window.screenshot("21-warning-the-game-could-not-be-saved");
+    // The warning, then the end of the game; then play goes on with a new game.
+    window.key("Return");
+    window.pause(300);
+    window.key("Return");
+    window.waitForScreen([](const Screenshot& s) { return !boxInTheMiddle(s); }, 30);
+    fs::remove(dataFolder);
+    fs::rename(dataFolder.string() + ".kept", dataFolder);
+    window.click(centreOf(buttons.at(newGameButton)));
+    window.waitForScreen(boxInTheMiddle, 30);
+    window.key("Return");
+    window.waitForScreen([](const Screenshot& s) { return !boxInTheMiddle(s); }, 30);
+
+    // A dozen moves, castling among them, then one taken back and another played instead.
+    play(window, {"e2e4", "e7e5", "g1f3", "b8c6", "f1b5", "a7a6", "b5a4", "g8f6", "e1g1", "f8e7",
+                  "f1e1", "b7b5"});
+    const Screenshot dozen = settled(window);
+    window.screenshot("22-moves-after-a-dozen-moves");
+    window.click(centreOf(buttons.at(undoButton)));
+    const Screenshot undone = settled(window);
+    window.screenshot("23-moves-after-an-undo");
+    EXPECT_GT(undone.differingPixels(dozen, movesArea), 20) << "the list follows the undo";
+    play(window, {"d7d6"});
+    window.key("m");
+    const Screenshot hidden = window.waitForScreen(
+        [&](const Screenshot& s) { return s.differingPixels(empty, movesArea) < 200; }, 30);
+    EXPECT_LT(hidden.differingPixels(empty, movesArea), 200) << "M hides the list again";
+    // Its frame's close button and Escape close it as well.
+    const auto shown = [&](const Screenshot& s) {
+        return s.differingPixels(empty, movesArea) > 2000;
+    };
+    const auto gone = [&](const Screenshot& s) { return !shown(s); };
+    window.key("m");
+    window.waitForScreen(shown, 30);
+    window.click({movesArea.x + movesArea.w - 8, movesArea.y + 12});
+    EXPECT_TRUE(gone(window.waitForScreen(gone, 30))) << "closed by its frame";
+    window.key("m");
+    window.waitForScreen(shown, 30);
+    window.key("Escape");
+    EXPECT_TRUE(gone(window.waitForScreen(gone, 30))) << "closed by Escape";
+    EXPECT_EQ(window.terminate(), 0);
+
+    // An independent reader takes both games move by move, with their results.
+    const std::string tags = window.fileText(archive.string());
+    EXPECT_EQ(countOf(tags, "[Event \"Veltmark game\"]"), 2) << tags;
+    char today[16];
+    const std::time_t now = std::time(nullptr);
+    std::strftime(today, sizeof today, "%Y.%m.%d", std::localtime(&now));
+    EXPECT_EQ(countOf(tags, std::string("[Date \"") + today + "\"]"), 2) << tags;
+    EXPECT_EQ(countOf(tags, "[White \"Human\"]\n[Black \"Human\"]"), 2) << tags;
+    const fs::path errors = window.directory() / "reader-errors.txt";
+    const std::string read =
+        commandOutput(std::string(VELTMARK_PGN_READER) + " -s --notags -Wuci -w1000 " +
+                      quoted(archive.string()) + " 2>" + quoted(errors.string()));
+    EXPECT_EQ(read, "f2f3 e7e5 g2g4 d8h4 0-1\n\n"
+                    "e2e4 e7e5 g1f3 b8c6 f1b5 a7a6 b5a4 g8f6 e1g1 f8e7 f1e1 d7d6 *\n\n");
+    std::ifstream readerErrors(errors);
+    std::string complaint;
+    EXPECT_FALSE(std::getline(readerErrors, complaint)) << complaint;
+}
+
+} // namespace
