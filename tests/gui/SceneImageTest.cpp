@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iostream>
 #include <utility>
 
 using namespace window_test;
@@ -97,6 +98,7 @@ protected:
         ASSERT_TRUE(reference.valid()) << "no reference picture " << name << ".png";
         window.screenshot("scene-" + name);
         const int off = offPixels(shot, reference);
+        std::cout << name << ": " << off << " pixels off\n";
         EXPECT_LE(off, offShareTolerance * screenWidth * screenHeight)
             << name << ": " << off << " pixels differ by more than " << levelTolerance
             << " levels from the reference (screenshot kept as scene-" << name << ".png)";
