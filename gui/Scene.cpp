@@ -83,12 +83,10 @@ void SDLUserInterface::drawFrame() {
     const CameraView view = cameraView(camera);
     gluLookAt(view.eye.x, view.eye.y, view.eye.z, 0, 0, 0, view.up.x, view.up.y, view.up.z);
 
-    // The models are closed and wound counter-clockwise seen from outside: their back faces are
-    // always hidden behind front faces and need not be filled.
-    glEnable(GL_CULL_FACE);
+    beginClosedModels();
     glColor3f(0.5f, 0.6f, 0.5f);
     assets.boardModel->draw();
-    glDisable(GL_CULL_FACE);
+    endClosedModels();
     // The board model hides nothing that is drawn after it.
     glClear(GL_DEPTH_BUFFER_BIT);
     glDepthMask(GL_FALSE);
@@ -105,18 +103,9 @@ void SDLUserInterface::drawFrame() {
 
     drawMirrorWalls();
 
-    // The mirror turns the winding over, so there the front faces are the clockwise ones. The
-    // image is seen only faintly through the board: it goes without multisampling, which is most
-    // of a frame's cost on a software renderer, and with coarser shapes.
-    glScalef(1, -1, 1);
-    glFrontFace(GL_CW);
-    glEnable(GL_CULL_FACE);
-    glDisable(GL_MULTISAMPLE);
+    beginMirrorImage();
     drawPieces(true);
-    glEnable(GL_MULTISAMPLE);
-    glDisable(GL_CULL_FACE);
-    glFrontFace(GL_CCW);
-    glScalef(1, -1, 1);
+    endMirrorImage();
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -124,9 +113,9 @@ void SDLUserInterface::drawFrame() {
     drawBoardSurface();
     glDisable(GL_BLEND);
 
-    glEnable(GL_CULL_FACE);
+    beginClosedModels();
     drawPieces(false);
-    glDisable(GL_CULL_FACE);
+    endClosedModels();
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
