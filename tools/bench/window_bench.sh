@@ -3,6 +3,7 @@
 # renderer here) in rounds that alternate the two programs, so that both meet the same load:
 #   - time from the program's start to its first frame,
 #   - drawFrame time while the engine's moves are animated (median and 95th percentile),
+#   - frames while the camera turns: drawFrame time, and the program's CPU time per frame,
 #   - press-to-mark latency: a press on a piece until its red square is on the screen, seen
 #     from outside by polling the screen (median and highest of all presses),
 #   - CPU used by an idle window over 10 s, and the frames it drew meanwhile.
@@ -116,6 +117,36 @@ play_session() {
     >>"$work/${names[$which]}-animated.txt"
 }
 
+# Human against human: the left-arrow key held for 6 s turns the camera with every key repeat,
+# so frames follow each other as fast as they are drawn. No engine thinks meanwhile, so the
+# program's CPU time per frame is the frame's own cost, which a loaded machine stretches less
+# than the frame's wall-clock time.
+camera_session() {
+  local which=$1 directory=$2
+  mkdir -p "$directory"
+  settings_file 0 0 "$fifteen" >"$directory/settings.dat"
+  start_program "${programs[$which]}" "$directory"
+  sleep 4
+  alive "$directory"
+  DISPLAY="$display" xdotool key Escape
+  sleep 1
+  local frames_before ticks_before since
+  since=$(date +%s%3N)
+  frames_before=$(wc -l <"$directory/frames.txt")
+  ticks_before=$(cpu_ticks "$program_pid")
+  DISPLAY="$display" xdotool keydown Left
+  sleep 6
+  DISPLAY="$display" xdotool keyup Left
+  sleep 1
+  local frames=$(($(wc -l <"$directory/frames.txt") - frames_before))
+  local ticks=$(($(cpu_ticks "$program_pid") - ticks_before))
+  alive "$directory"
+  stop_program
+  awk -v from="$since" '$1 >= from {printf "%.1f\n", $2 / 1000}' "$directory/frames.txt" \
+    >>"$work/${names[$which]}-turning.txt"
+  echo "$ticks $frames" >>"$work/${names[$which]}-turning-cpu.txt"
+}
+
 # Human against human: presses on White's pieces, then the idle window for 10 s.
 press_and_idle_session() {
   local which=$1 directory=$2
@@ -153,6 +184,7 @@ for round in $(seq "$rounds"); do
   for which in $(if [ $((round % 2)) -eq 1 ]; then echo 0 1; else echo 1 0; fi); do
     echo "round $round: ${names[$which]} (${programs[$which]})" >&2
     play_session "$which" "$work/play-$round-$which"
+    camera_session "$which" "$work/camera-$round-$which"
     press_and_idle_session "$which" "$work/press-$round-$which"
   done
 done
@@ -164,13 +196,25 @@ row() {
   printf '%-36s %12s %12s %8s\n' "$label" "$a" "$b" \
     "$(awk -v a="$a" -v b="$b" 'BEGIN {if (a + 0 > 0) printf "%.2f", b / a; else print "-"}')"
 }
-for n in 0 1; do touch "$work/${names[$n]}-animated.txt" "$work/${names[$n]}-press.txt"; done
+for n in 0 1; do
+  touch "$work/${names[$n]}-animated.txt" "$work/${names[$n]}-press.txt" \
+    "$work/${names[$n]}-turning.txt"
+done
+cpu_per_frame() {
+  awk -v h="$(getconf CLK_TCK)" '{t += $1; f += $2} END {if (f) printf "%.1f", 1000 * t / h / f}' "$1"
+}
 row "animated frame, median (ms)" "$(median "$work/before-animated.txt")" \
   "$(median "$work/after-animated.txt")"
 row "animated frame, 95th percentile (ms)" "$(p95 "$work/before-animated.txt")" \
   "$(p95 "$work/after-animated.txt")"
 row "animated frames counted" "$(wc -l <"$work/before-animated.txt")" \
   "$(wc -l <"$work/after-animated.txt")"
+row "turning camera: frame, median (ms)" "$(median "$work/before-turning.txt")" \
+  "$(median "$work/after-turning.txt")"
+row "turning camera: frame, 95th pct (ms)" "$(p95 "$work/before-turning.txt")" \
+  "$(p95 "$work/after-turning.txt")"
+row "turning camera: CPU per frame (ms)" "$(cpu_per_frame "$work/before-turning-cpu.txt")" \
+  "$(cpu_per_frame "$work/after-turning-cpu.txt")"
 row "press to mark, median (ms)" "$(median "$work/before-press.txt")" \
   "$(median "$work/after-press.txt")"
 row "press to mark, highest (ms)" "$(highest "$work/before-press.txt")" \
