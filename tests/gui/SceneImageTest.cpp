@@ -1,7 +1,7 @@
 // The drawn scene, pixel for pixel: screenshots of the real program after the swap, compared
 // with reference pictures of the same positions. The references are remade, after a change
 // that is meant to alter the picture, with
-//   VELTMARK_SCENE_RECORD=<folder> build/tests/gui/scene_image_tests
+//   VELTMARK_SCENE_RECORD=<folder> build/scene_image_tests
 // and copied into tests/gui/scene-references/.
 #include "WindowSession.h"
 
