@@ -9,6 +9,9 @@ const char* const boardModelFile = "gfx/board.lwo";
 const char* const pieceModelFiles[6] = {"gfx/king.lwo",   "gfx/queen.lwo",  "gfx/rook.lwo",
                                         "gfx/bishop.lwo", "gfx/knight.lwo", "gfx/pawn.lwo"};
 const char* const boardImageFile = "textures/board.gif";
+const char* const coarsePieceModelFiles[6] = {"gfx/coarse/king.lwo",   "gfx/coarse/queen.lwo",
+                                              "gfx/coarse/rook.lwo",   "gfx/coarse/bishop.lwo",
+                                              "gfx/coarse/knight.lwo", "gfx/coarse/pawn.lwo"};
 
 TextRenderer::TextRenderer(const std::string& fontPath) {
     if (TTF_WasInit() == 0 && TTF_Init() != 0) {
@@ -86,7 +89,20 @@ GuiAssets loadAssets() {
         }
     }
     assets.boardImage = loadBoardImage(requireDataFile(boardImageFile));
+    for (int kind = 0; kind < 6; ++kind) {
+        if (const auto path = findDataFile(coarsePieceModelFiles[kind])) {
+            assets.coarsePieceShapes[1 + kind] = std::make_unique<Assimp3Dmodel>(*path);
+        }
+    }
     return assets;
+}
+
+const Assimp3Dmodel& GuiAssets::mirrorShape(int piece) const {
+    const int whiteCode = (piece - 1) % 6 + 1;
+    if (const auto coarse = coarsePieceShapes.find(whiteCode); coarse != coarsePieceShapes.end()) {
+        return *coarse->second;
+    }
+    return *pieceModels.at(piece);
 }
 
 GuiAssets loadAssetsOrStop() {

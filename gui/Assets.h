@@ -41,12 +41,20 @@ SurfacePointer loadBoardImage(const std::string& path);
 
 // What the graphical face loads when it is made, in this order: the font, the board model, the
 // White pieces king to pawn (codes 1 to 6), the Black pieces from the same files (7 to 12), the
-// board image. Every piece file is read once per colour so that each code has its own model.
+// board image, the coarse pieces. Every piece file is read once per colour so that each code has
+// its own model.
 struct GuiAssets {
     std::unique_ptr<TextRenderer> text;
     std::unique_ptr<Assimp3Dmodel> boardModel;
     std::map<int, std::unique_ptr<Piece3Dmodel>> pieceModels;
     SurfacePointer boardImage;
+    // The pieces' shapes cut with fewer triangles, by the White piece's code, for the mirror
+    // image in the board. A kind whose file is missing (data from an older installation) is
+    // mirrored with its full model.
+    std::map<int, std::unique_ptr<Assimp3Dmodel>> coarsePieceShapes;
+
+    // What the mirror image of the piece with this code is drawn with.
+    const Assimp3Dmodel& mirrorShape(int piece) const;
 };
 
 // Raises DataFileException for a file found nowhere or unreadable.
@@ -60,3 +68,4 @@ extern const char* const fontFile;
 extern const char* const boardModelFile;
 extern const char* const pieceModelFiles[6]; // king, queen, rook, bishop, knight, pawn
 extern const char* const boardImageFile;
+extern const char* const coarsePieceModelFiles[6];

@@ -108,6 +108,10 @@ void Assimp3Dmodel::collectTriangles(const aiNode* node, int& nextSlot) {
 }
 
 void Assimp3Dmodel::draw() {
+    drawTriangles();
+}
+
+void Assimp3Dmodel::drawTriangles() const {
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, vertices.data());
@@ -121,9 +125,13 @@ Piece3Dmodel::Piece3Dmodel(const std::string& path, bool white, double rotation)
     : Assimp3Dmodel(path), isWhite(white ? 1 : 0), rotationDegrees(rotation) {}
 
 void Piece3Dmodel::draw() {
+    drawAs(*this);
+}
+
+void Piece3Dmodel::drawAs(const Assimp3Dmodel& shape) {
     const uint8_t* colour = isWhite == 1 ? settings.whiteColor : settings.blackColor;
     const float scale = 0.003921569f;
     glColor3f(colour[0] * scale, colour[1] * scale, colour[2] * scale);
     glRotated(rotationDegrees, 0.0, 1.0, 0.0);
-    Assimp3Dmodel::draw();
+    shape.drawTriangles();
 }

@@ -19,6 +19,8 @@ public:
     explicit Assimp3Dmodel(const std::string& path);
 
     virtual void draw();
+    // Only the triangles, with the current colour and matrix.
+    void drawTriangles() const;
     // Copies the triangles of the node and its children from slot nextSlot on.
     virtual void collectTriangles(const aiNode* node, int& nextSlot);
     virtual void build();
@@ -44,6 +46,9 @@ public:
     Piece3Dmodel(const std::string& path, bool white, double rotation);
 
     void draw() override;
+    // This piece, in its colour and turn, with another model's triangles: a coarser cut of the
+    // same shape where a finer one would not be seen.
+    void drawAs(const Assimp3Dmodel& shape);
 
     int32_t isWhite;
     double rotationDegrees;

@@ -224,8 +224,10 @@ private:
 
     // Scene passes.
     void drawBoardSurface();
-    void drawPieces();
-    void drawStaticPieces(const Position& position);
+    // The mirror image under the board is drawn with the coarse shapes.
+    void drawPieces(bool mirrored);
+    void drawStaticPieces(const Position& position, bool mirrored);
+    void drawPiece(int piece, bool mirrored);
     void drawHighlight(int file, int rank, float r, float g, float b, float a);
     void drawOverlay();
     void drawText(const std::string& text, int x, int y);

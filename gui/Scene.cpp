@@ -83,8 +83,10 @@ void SDLUserInterface::drawFrame() {
     const CameraView view = cameraView(camera);
     gluLookAt(view.eye.x, view.eye.y, view.eye.z, 0, 0, 0, view.up.x, view.up.y, view.up.z);
 
+    beginClosedModels();
     glColor3f(0.5f, 0.6f, 0.5f);
     assets.boardModel->draw();
+    endClosedModels();
     // The board model hides nothing that is drawn after it.
     glClear(GL_DEPTH_BUFFER_BIT);
     glDepthMask(GL_FALSE);
@@ -101,9 +103,9 @@ void SDLUserInterface::drawFrame() {
 
     drawMirrorWalls();
 
-    glScalef(1, -1, 1);
-    drawPieces();
-    glScalef(1, -1, 1);
+    beginMirrorImage();
+    drawPieces(true);
+    endMirrorImage();
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -111,7 +113,9 @@ void SDLUserInterface::drawFrame() {
     drawBoardSurface();
     glDisable(GL_BLEND);
 
-    drawPieces();
+    beginClosedModels();
+    drawPieces(false);
+    endClosedModels();
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -147,31 +151,40 @@ void SDLUserInterface::drawBoardSurface() {
     ::drawBoardSurface(boardTexture, 1, 1, 1, static_cast<float>(1.0 - settings.reflectivity));
 }
 
-void SDLUserInterface::drawPieces() {
+void SDLUserInterface::drawPiece(int piece, bool mirrored) {
+    Piece3Dmodel& model = *assets.pieceModels.at(piece);
+    if (mirrored) {
+        model.drawAs(assets.mirrorShape(piece));
+    } else {
+        model.draw();
+    }
+}
+
+void SDLUserInterface::drawPieces(bool mirrored) {
     if (!animating) {
-        drawStaticPieces(game);
+        drawStaticPieces(game, mirrored);
         return;
     }
-    drawStaticPieces(animationPosition);
+    drawStaticPieces(animationPosition, mirrored);
     const double t = animationFraction(SDL_GetTicks(), animationStart);
     for (const Move* part = &lastEngineMove; part != nullptr;
          part = part->hasCompanion ? part->companion.get() : nullptr) {
         const Vector3 at = animatedPiecePosition(*part, t);
         glPushMatrix();
         glTranslated(at.x, at.y, at.z);
-        assets.pieceModels.at(animatedPiece(*part, t))->draw();
+        drawPiece(animatedPiece(*part, t), mirrored);
         glPopMatrix();
     }
 }
 
-void SDLUserInterface::drawStaticPieces(const Position& position) {
+void SDLUserInterface::drawStaticPieces(const Position& position, bool mirrored) {
     const auto drawAt = [&](int piece, int file, int rank) {
         if (piece == Empty) {
             return;
         }
         glPushMatrix();
         glTranslatef(2.0f * file, 0, -2.0f * rank);
-        assets.pieceModels.at(piece)->draw();
+        drawPiece(piece, mirrored);
         glPopMatrix();
     };
     // While the mouse is over a target, the picked piece is shown there instead of its own

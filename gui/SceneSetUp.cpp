@@ -93,3 +93,25 @@ void drawMirrorWalls() {
     glEnd();
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 }
+
+void beginClosedModels() {
+    glEnable(GL_CULL_FACE);
+}
+
+void endClosedModels() {
+    glDisable(GL_CULL_FACE);
+}
+
+void beginMirrorImage() {
+    glScalef(1, -1, 1);
+    glFrontFace(GL_CW);
+    glDisable(GL_MULTISAMPLE);
+    beginClosedModels();
+}
+
+void endMirrorImage() {
+    endClosedModels();
+    glEnable(GL_MULTISAMPLE);
+    glFrontFace(GL_CCW);
+    glScalef(1, -1, 1);
+}

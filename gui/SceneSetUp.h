@@ -24,3 +24,17 @@ void drawBoardSurface(GLuint texture, float red, float green, float blue, float 
 // The walls of an open box under the board, in depth only: a mirrored piece then shows only
 // where the board's outline lets it, without the stencil buffer.
 void drawMirrorWalls();
+
+// Closed models (the board model and the pieces) are wound counter-clockwise seen from outside,
+// so their back faces are always hidden behind front faces and need not be filled. Between
+// these two calls back faces are culled; the board surface and the mirror walls, which are
+// seen from both sides, are drawn outside them.
+void beginClosedModels();
+void endClosedModels();
+
+// The mirror image of the pieces under the board: the scene mirrored in the board plane, whose
+// winding turns over, so its front faces are the clockwise ones. The image is seen only faintly
+// through the board, so it goes without multisampling, which is most of a frame's cost on a
+// software renderer.
+void beginMirrorImage();
+void endMirrorImage();

@@ -12,8 +12,9 @@ build_and_run=(
   # The libraries the program links.
   libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev libassimp-dev libimgui-dev libfreetype-dev
   libgl-dev libglu1-mesa-dev
-  # Configuring also sets up the asset tools, which write PNG files.
-  zlib1g-dev
+  # Configuring also sets up the asset tools, which write PNG files, and the window benchmark's
+  # press timer, which reads the screen through Xlib.
+  zlib1g-dev libx11-dev
   # The interface font of the data directory.
   fonts-liberation
 )

@@ -120,6 +120,34 @@ TEST(LoadAssets, AMissingFileStopsTheLoadingWithItsName) {
     }
 }
 
+TEST(LoadAssets, MirrorsEachPieceWithItsCoarseShapeOrWithoutOneWithTheFullModel) {
+    TempDataTree tree;
+    useBuildData();
+    const GuiAssets assets = loadAssets();
+    ASSERT_EQ(assets.coarsePieceShapes.size(), 6u);
+    for (int code = 1; code <= 12; ++code) {
+        SCOPED_TRACE(code);
+        const Assimp3Dmodel& coarse = assets.mirrorShape(code);
+        EXPECT_EQ(&coarse, assets.coarsePieceShapes.at((code - 1) % 6 + 1).get());
+        EXPECT_GT(coarse.triangleCount, 0);
+        EXPECT_LT(coarse.triangleCount, assets.pieceModels.at(code)->triangleCount * 3 / 5);
+    }
+
+    // Data from before the coarse set: every file but those.
+    for (const char* name :
+         {fontFile, boardModelFile, boardImageFile, "gfx/king.lwo", "gfx/queen.lwo", "gfx/rook.lwo",
+          "gfx/bishop.lwo", "gfx/knight.lwo", "gfx/pawn.lwo"}) {
+        const auto target = tree.path(std::string("data/veltmark/") + name);
+        std::filesystem::create_directories(target.parent_path());
+        std::filesystem::create_symlink(std::filesystem::canonical(buildData + "/veltmark/" + name),
+                                        target);
+    }
+    ::setenv("XDG_DATA_DIRS", tree.path("data").c_str(), 1);
+    const GuiAssets older = loadAssets();
+    EXPECT_TRUE(older.coarsePieceShapes.empty());
+    EXPECT_EQ(&older.mirrorShape(11), older.pieceModels.at(11).get());
+}
+
 TEST(LoadAssets, AnUnreadableImageIsNamed) {
     TempDataTree tree;
     const auto path = tree.touch("board.gif", "GIF89a");

@@ -71,6 +71,9 @@ expected=(usr/games/veltmark usr/share/applications/veltmark.desktop "$metainfo"
 for model in board king queen rook bishop knight pawn; do
   expected+=("usr/share/veltmark/gfx/$model.lwo")
 done
+for model in king queen rook bishop knight pawn; do
+  expected+=("usr/share/veltmark/gfx/coarse/$model.lwo")
+done
 for size in "${icons[@]}"; do
   expected+=("usr/share/icons/hicolor/${size}x${size}/apps/veltmark.png")
 done

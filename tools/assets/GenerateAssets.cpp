@@ -1,5 +1,6 @@
-// Writes the program's data files (the board and piece models and the board texture) into the
-// folder given on the command line, laid out as the program looks them up.
+// Writes the program's data files (the board and piece models, a coarser set of the pieces for
+// their mirror image, and the board texture) into the folder given on the command line, laid
+// out as the program looks them up.
 #include "BoardImage.h"
 #include "Gif.h"
 #include "Lwo.h"
@@ -35,12 +36,14 @@ int main(int argc, char** argv) {
         const float green[3] = {0.5f, 0.6f, 0.5f};
         const struct {
             const char* name;
-            LwoMesh (*make)();
+            LwoMesh (*make)(const Detail&);
         } pieces[] = {{"king", kingMesh},     {"queen", queenMesh},   {"rook", rookMesh},
                       {"bishop", bishopMesh}, {"knight", knightMesh}, {"pawn", pawnMesh}};
         for (const auto& piece : pieces) {
-            write(root / "gfx" / (std::string(piece.name) + ".lwo"),
-                  encodeLwo(piece.make(), piece.name, ivory));
+            const std::string file = std::string(piece.name) + ".lwo";
+            write(root / "gfx" / file, encodeLwo(piece.make(fullDetail), piece.name, ivory));
+            write(root / "gfx" / "coarse" / file,
+                  encodeLwo(piece.make(coarseDetail), piece.name, ivory));
         }
         write(root / "gfx" / "board.lwo", encodeLwo(boardMesh(), "board", green));
         write(root / "textures" / "board.gif", encodeGif(boardImage()));

@@ -8,51 +8,50 @@
 namespace {
 
 constexpr float pi = 3.14159265358979f;
-constexpr int turns = 32; // segments around a turned piece
 
 // The foot shared by the turned pieces: a broad rounded plinth, a cove and a bead, scaled by the
 // base radius. Leaves the outline at the top of the bead, ready for the stem.
-void foot(Profile& p, float radius) {
+void foot(Profile& p, float radius, const Detail& d) {
     const float s = radius;
     p.to(0, 0).to(s, 0).to(s, 0.07f * s);
-    p.arc(0.86f * s, 0.19f * s, 0.14f * s, -30, 95, 4);
+    p.arc(0.86f * s, 0.19f * s, 0.14f * s, -30, 95, d.arcSteps(4));
     p.to(0.78f * s, 0.335f * s);
-    p.arc(0.78f * s, 0.42f * s, 0.085f * s, 270, 180, 3);
-    p.arc(0.74f * s, 0.48f * s, 0.06f * s, -90, 90, 4);
+    p.arc(0.78f * s, 0.42f * s, 0.085f * s, 270, 180, d.arcSteps(3));
+    p.arc(0.74f * s, 0.48f * s, 0.06f * s, -90, 90, d.arcSteps(4));
     p.to(0.62f * s, 0.545f * s);
 }
 
 // A washer-like collar: a broad bead over a thinner one, from height y on a stem of radius
 // stem; returns the height of its top.
-float collar(Profile& p, float stem, float y, float width) {
+float collar(Profile& p, float stem, float y, float width, const Detail& d) {
     p.to(stem + 0.05f, y);
-    p.arc(stem + width, y + 0.045f, 0.045f, -90, 90, 4);
+    p.arc(stem + width, y + 0.045f, 0.045f, -90, 90, d.arcSteps(4));
     p.to(stem + 0.05f, y + 0.1f);
-    p.arc(stem + 0.6f * width, y + 0.128f, 0.028f, -90, 90, 3);
+    p.arc(stem + 0.6f * width, y + 0.128f, 0.028f, -90, 90, d.arcSteps(3));
     p.to(stem, y + 0.16f);
     return y + 0.16f;
 }
 
 } // namespace
 
-LwoMesh pawnMesh() {
+LwoMesh pawnMesh(const Detail& d) {
     Profile p;
-    foot(p, 0.58f);
+    foot(p, 0.58f, d);
     p.curve({{0.33f, 0.33f}, {0.26f, 0.47f}, {0.215f, 0.63f}, {0.2f, 0.74f}}, 2);
-    const float top = collar(p, 0.17f, 0.75f, 0.17f);
+    const float top = collar(p, 0.17f, 0.75f, 0.17f, d);
     const float ball = 0.3f, centre = top + 0.27f;
     p.to(0.15f, top + 0.02f);
-    p.arc(0, centre, ball, -62, 90, 9);
-    return lathe(p, turns);
+    p.arc(0, centre, ball, -62, 90, d.arcSteps(9));
+    return lathe(p, d.turns);
 }
 
-LwoMesh rookMesh() {
+LwoMesh rookMesh(const Detail& d) {
     Profile p;
-    foot(p, 0.74f);
+    foot(p, 0.74f, d);
     p.curve({{0.5f, 0.41f}, {0.47f, 0.7f}, {0.45f, 1.05f}, {0.46f, 1.3f}}, 2);
-    p.arc(0.52f, 1.32f, 0.06f, 210, 90, 4);
+    p.arc(0.52f, 1.32f, 0.06f, 210, 90, d.arcSteps(4));
     p.to(0.56f, 1.38f).to(0.56f, 1.44f).to(0.39f, 1.44f).to(0.39f, 1.66f).to(0, 1.66f);
-    LwoMesh mesh = lathe(p, turns);
+    LwoMesh mesh = lathe(p, d.turns);
 
     // Six merlons around a sunken floor; the gaps between them stand a little above it.
     const int merlons = 6;
@@ -65,11 +64,11 @@ LwoMesh rookMesh() {
     return mesh;
 }
 
-LwoMesh bishopMesh() {
+LwoMesh bishopMesh(const Detail& d) {
     Profile p;
-    foot(p, 0.68f);
+    foot(p, 0.68f, d);
     p.curve({{0.42f, 0.38f}, {0.3f, 0.62f}, {0.225f, 0.98f}, {0.19f, 1.3f}, {0.185f, 1.4f}}, 2);
-    const float top = collar(p, 0.16f, 1.4f, 0.2f);
+    const float top = collar(p, 0.16f, 1.4f, 0.2f, d);
     const size_t mitreStart = p.points.size();
     p.curve({{0.17f, top + 0.01f},
              {0.245f, top + 0.1f},
@@ -82,7 +81,7 @@ LwoMesh bishopMesh() {
             4);
     const size_t mitreEnd = p.points.size();
     const float finial = top + 0.86f;
-    p.arc(0, finial, 0.07f, -50, 90, 8);
+    p.arc(0, finial, 0.07f, -50, 90, d.arcSteps(8));
 
     // The mitre's slit: a groove along a tilted plane, lowest at the front right and deepest
     // there, fading out towards the back. Every column of the turned mesh is resampled so that
@@ -135,18 +134,18 @@ LwoMesh bishopMesh() {
         const float radius = radiusAt(height) * (1 - cut);
         return Vec3{radius * std::sin(angle), height, radius * std::cos(angle)};
     };
-    return lathe(p, turns, shaper);
+    return lathe(p, d.turns, shaper);
 }
 
-LwoMesh queenMesh() {
+LwoMesh queenMesh(const Detail& d) {
     Profile p;
-    foot(p, 0.74f);
+    foot(p, 0.74f, d);
     p.curve({{0.46f, 0.4f}, {0.33f, 0.68f}, {0.255f, 1.08f}, {0.22f, 1.45f}, {0.215f, 1.58f}}, 2);
-    const float top = collar(p, 0.19f, 1.58f, 0.22f);
+    const float top = collar(p, 0.19f, 1.58f, 0.22f, d);
     p.curve({{0.2f, top + 0.01f}, {0.26f, top + 0.2f}, {0.35f, top + 0.45f}, {0.43f, top + 0.62f}},
             4);
     const float rim = top + 0.66f;
-    p.arc(0.43f, rim, 0.04f, -90, 90, 6);
+    p.arc(0.43f, rim, 0.04f, -90, 90, d.arcSteps(6));
     const size_t crownStart = p.points.size();
     p.to(0.42f, rim + 0.05f);
     p.to(0.47f, rim + 0.2f);
@@ -157,7 +156,7 @@ LwoMesh queenMesh() {
         {{0.34f, rim + 0.07f}, {0.27f, rim + 0.15f}, {0.15f, rim + 0.22f}, {0.07f, rim + 0.25f}},
         4);
     const float ball = rim + 0.33f;
-    p.arc(0, ball, 0.09f, -55, 90, 8);
+    p.arc(0, ball, 0.09f, -55, 90, d.arcSteps(8));
 
     // The coronet: the crown's upper edge rises to eight points.
     const int points = 8;
@@ -173,7 +172,7 @@ LwoMesh queenMesh() {
         }
         return Vec3{r * std::sin(angle), y + lift, r * std::cos(angle)};
     };
-    LwoMesh mesh = lathe(p, turns, shaper);
+    LwoMesh mesh = lathe(p, d.turns, shaper);
     for (int i = 0; i < points; ++i) {
         const float angle = 2 * pi * i / points;
         mesh.append(
@@ -182,23 +181,23 @@ LwoMesh queenMesh() {
     return mesh;
 }
 
-LwoMesh kingMesh() {
+LwoMesh kingMesh(const Detail& d) {
     Profile p;
-    foot(p, 0.76f);
+    foot(p, 0.76f, d);
     p.curve({{0.47f, 0.41f}, {0.34f, 0.7f}, {0.27f, 1.12f}, {0.24f, 1.55f}, {0.235f, 1.72f}}, 2);
-    const float top = collar(p, 0.21f, 1.72f, 0.23f);
+    const float top = collar(p, 0.21f, 1.72f, 0.23f, d);
     p.curve(
         {{0.22f, top + 0.01f}, {0.28f, top + 0.22f}, {0.37f, top + 0.46f}, {0.45f, top + 0.64f}},
         4);
     const float rim = top + 0.68f;
-    p.arc(0.45f, rim, 0.04f, -90, 90, 6);
+    p.arc(0.45f, rim, 0.04f, -90, 90, d.arcSteps(6));
     p.to(0.41f, rim + 0.045f);
     p.curve({{0.40f, rim + 0.05f}, {0.33f, rim + 0.13f}, {0.2f, rim + 0.18f}, {0.1f, rim + 0.2f}},
             3);
     p.to(0.09f, rim + 0.22f);
-    p.arc(0.09f, rim + 0.26f, 0.04f, -90, 90, 5);
+    p.arc(0.09f, rim + 0.26f, 0.04f, -90, 90, d.arcSteps(5));
     p.to(0, rim + 0.3f);
-    LwoMesh mesh = lathe(p, turns);
+    LwoMesh mesh = lathe(p, d.turns);
 
     // A cross with flared arms, facing the viewer.
     const float base = rim + 0.27f, centre = base + 0.3f, half = 0.055f;
@@ -322,12 +321,14 @@ float knightHead(Vec3 p) {
 
 } // namespace
 
-LwoMesh knightMesh() {
+LwoMesh knightMesh(const Detail& d) {
     Profile p;
-    foot(p, 0.7f);
+    foot(p, 0.7f, d);
     p.to(0.43f, 0.40f).to(0.43f, 0.46f).to(0, 0.46f);
-    LwoMesh mesh = lathe(p, turns);
-    LwoMesh head = isoSurface(knightHead, {-0.4f, 0.38f, -0.62f}, {0.4f, 2.36f, 1.0f}, 0.04f);
+    LwoMesh mesh = lathe(p, d.turns);
+    // The head's grid is the arcs' step: coarser with them.
+    LwoMesh head = isoSurface(knightHead, {-0.4f, 0.38f, -0.62f}, {0.4f, 2.36f, 1.0f},
+                              0.04f * static_cast<float>(d.arcDivisor));
     head.smoothingDegrees = 75.0f;
     mesh.append(head);
     return mesh;

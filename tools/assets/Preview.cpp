@@ -126,8 +126,10 @@ int main(int argc, char** argv) {
         gluLookAt(ex + tx, h + ty, ez + tz, tx, ty, tz, -(h / q) * ex, 1, -(h / q) * ez);
     }
 
+    beginClosedModels();
     glColor3d(0.5, 0.6, 0.5);
     assets.boardModel->draw();
+    endClosedModels();
     glClear(GL_DEPTH_BUFFER_BIT);
     glDepthMask(GL_FALSE);
     glTranslated(-9, 0, 9);
@@ -136,17 +138,22 @@ int main(int argc, char** argv) {
     drawMirrorWalls();
 
     const auto placed = layoutPieces(options.layout);
-    auto drawPieces = [&] {
+    auto drawPieces = [&](bool mirrored) {
         for (const auto& [code, square] : placed) {
             glPushMatrix();
             glTranslated(2.0 * square.first, 0, -2.0 * square.second);
-            assets.pieceModels[code]->draw();
+            Piece3Dmodel& model = *assets.pieceModels[code];
+            if (mirrored) {
+                model.drawAs(assets.mirrorShape(code));
+            } else {
+                model.draw();
+            }
             glPopMatrix();
         }
     };
-    glScaled(1, -1, 1);
-    drawPieces();
-    glScaled(1, -1, 1);
+    beginMirrorImage();
+    drawPieces(true);
+    endMirrorImage();
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
@@ -154,7 +161,9 @@ int main(int argc, char** argv) {
     // the whole board to its reflectivity.
     drawBoardSurface(texture, 1, 1, 1, static_cast<float>(1.0 - settings.reflectivity));
     glDisable(GL_BLEND);
-    drawPieces();
+    beginClosedModels();
+    drawPieces(false);
+    endClosedModels();
     glFinish();
 
     std::vector<uint8_t> pixels(windowWidth * windowHeight * 4), flipped(pixels.size());

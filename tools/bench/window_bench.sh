@@ -1,29 +1,49 @@
 #!/usr/bin/env bash
-# The window's figures, measured on a private Xvfb display (Mesa's software renderer here):
+# The window's figures for two builds, measured on a private Xvfb display (Mesa's software
+# renderer here) in rounds that alternate the two programs, so that both meet the same load:
 #   - time from the program's start to its first frame,
 #   - drawFrame time while the engine's moves are animated (median and 95th percentile),
-#   - CPU used by an idle window over 10 s, and resident memory.
-# Usage: tools/bench/window_bench.sh [build folder, default build]
+#   - frames while the camera turns: drawFrame time, and the program's CPU time per frame,
+#   - press-to-mark latency: a press on a piece until its red square is on the screen, seen
+#     from outside by polling the screen (median and highest of all presses),
+#   - CPU used by an idle window over 10 s, and the frames it drew meanwhile.
+# Each program finds its data in the share/ folder beside it (a build folder's layout).
+# Usage: tools/bench/window_bench.sh BEFORE_PROGRAM AFTER_PROGRAM [ROUNDS, default 3]
+#   e.g. tools/bench/window_bench.sh /work/baseline/build/veltmark build/veltmark
+# The press timer is build/veltmark-press-latency (VELTMARK_PRESS_LATENCY names another).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-build="$(cd "${1:-$root/build}" && pwd)"
-program="$build/veltmark"
+if [ $# -lt 2 ]; then
+  sed -n '2,13p' "${BASH_SOURCE[0]}" >&2
+  exit 2
+fi
+programs=("$(realpath "$1")" "$(realpath "$2")")
+names=(before after)
+rounds=${3:-3}
+press_latency="${VELTMARK_PRESS_LATENCY:-$root/build/veltmark-press-latency}"
+[ -x "$press_latency" ] || { echo "build $press_latency first" >&2; exit 2; }
 work="$(mktemp -d)"
-display=":$((400 + RANDOM % 400))"
+number=$((400 + RANDOM % 400))
+while [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
+display=":$number"
 
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 800x600x24 -nolisten tcp -noreset >"$work/xvfb.txt" 2>&1 &
 xvfb=$!
-pids=()
+program_pid=""
 cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
-for _ in $(seq 50); do
+for _ in $(seq 100); do
   DISPLAY="$display" xdotool getdisplaygeometry >/dev/null 2>&1 && break
   sleep 0.1
 done
+DISPLAY="$display" xdotool getdisplaygeometry >/dev/null 2>&1 || {
+  echo "the virtual display $display did not start" >&2
+  exit 1
+}
 
 # A settings file: who plays White and Black (0 human, 1 engine) and the thinking time as the
 # eight little-endian bytes of a double; the rest are the defaults.
@@ -38,74 +58,173 @@ settings_file() {
 point_three='\x33\x33\x33\x33\x33\x33\xd3\x3f'
 fifteen='\x00\x00\x00\x00\x00\x00\x2e\x40'
 
+# start_program PROGRAM FOLDER: started_ms and program_pid are set.
 start_program() {
-  local directory=$1
+  local program=$1 directory=$2
   mkdir -p "$directory/home"
   started_ms=$(date +%s%3N)
   (cd "$directory" && DISPLAY="$display" HOME="$directory/home" \
-    XDG_DATA_DIRS="$build/share" VELTMARK_FRAME_TIMES="$directory/frames.txt" \
+    XDG_DATA_DIRS="$(dirname "$program")/share" VELTMARK_FRAME_TIMES="$directory/frames.txt" \
     exec "$program" >"$directory/output.txt" 2>&1) &
   program_pid=$!
-  pids+=("$program_pid")
 }
-
+stop_program() {
+  kill "$program_pid" 2>/dev/null || true
+  wait "$program_pid" 2>/dev/null || true
+  program_pid=""
+}
 alive() {
-  if ! kill -0 "$1" 2>/dev/null; then
+  if ! kill -0 "$program_pid" 2>/dev/null; then
     echo "the program ended early:" >&2
-    cat "$2/output.txt" >&2
+    cat "$1/output.txt" >&2
+    kill -0 "$xvfb" 2>/dev/null || { echo "the virtual display has ended:" >&2; cat "$work/xvfb.txt" >&2; }
     exit 1
   fi
 }
-resident_kib() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# Median and 95th percentile (or highest, with "max") of the numbers in a file, one a line.
+median() { sort -n "$1" | awk '{v[NR] = $1} END {print NR ? v[int((NR + 1) / 2)] : "-"}'; }
+p95() { sort -n "$1" | awk '{v[NR] = $1} END {i = int((NR * 95 + 99) / 100); print NR ? v[i] : "-"}'; }
+highest() { sort -n "$1" | tail -n 1; }
 
-echo "== a human's pawn moves by mouse, the engine answers in 0.3 s and its moves slide in"
-mkdir -p "$work/play"
-settings_file 0 1 "$point_three" >"$work/play/settings.dat"
-start_program "$work/play"
-sleep 4
-alive "$program_pid" "$work/play"
-DISPLAY="$display" xdotool key Escape
-sleep 1
-# The screen places of a2 ... h2 and a3 ... h3 with the camera as the program starts.
+# The screen places of a2 ... h2 and a3 ... h3, and of the White pieces on the first rank, with
+# the camera as the program starts.
 second=(192:429 252:429 311:429 370:429 430:429 489:429 548:429 608:429)
 third=(203:373 260:373 316:373 372:373 428:373 484:373 540:373 597:373)
-for file in 0 7 1 6 2 5; do
-  DISPLAY="$display" xdotool mousemove ${second[$file]/:/ } mousedown 1
-  sleep 0.2
-  DISPLAY="$display" xdotool mousemove ${third[$file]/:/ } mouseup 1
-  sleep 1.5
-done
-play_rss=$(resident_kib "$program_pid")
-kill "$program_pid"
-first_ms=$(head -n 1 "$work/play/frames.txt" | cut -d' ' -f1)
-echo "start to first frame: $((first_ms - started_ms)) ms"
-awk '$3 == 1 {print $2}' "$work/play/frames.txt" | sort -n >"$work/animated.txt"
-count=$(wc -l <"$work/animated.txt")
-if [ "$count" -gt 0 ]; then
-  median=$(sed -n "$(((count + 1) / 2))p" "$work/animated.txt")
-  p95=$(sed -n "$(((count * 95 + 99) / 100))p" "$work/animated.txt")
-  echo "drawFrame while animating: median $((median / 1000)).$(((median % 1000) / 100)) ms," \
-       "95th percentile $((p95 / 1000)).$(((p95 % 1000) / 100)) ms over $count frames"
-fi
-echo "resident memory while playing: $((play_rss / 1024)) MiB"
+first=(180:491 243:491 306:491 369:491 431:491 494:491 557:491 620:491)
 
-echo "== idle window: human against human, settings dialog closed, 10 s"
-mkdir -p "$work/idle"
-settings_file 0 0 "$fifteen" >"$work/idle/settings.dat"
-start_program "$work/idle"
-sleep 3
-alive "$program_pid" "$work/idle"
-DISPLAY="$display" xdotool key Escape
-sleep 2
-ticks_before=$(cpu_ticks "$program_pid")
-sleep 10
-ticks_after=$(cpu_ticks "$program_pid")
-idle_rss=$(resident_kib "$program_pid")
-hertz=$(getconf CLK_TCK)
-echo "CPU of the idle window: $(awk -v t=$((ticks_after - ticks_before)) -v h="$hertz" \
-  'BEGIN {printf "%.2f", 100 * t / h / 10}') % of one core"
-frames_idle=$(awk -v from="$(($(date +%s%3N) - 10000))" '$1 >= from' "$work/idle/frames.txt" | wc -l)
-echo "frames drawn in the last 10 s: $frames_idle"
-echo "resident memory when idle: $((idle_rss / 1024)) MiB"
-kill "$program_pid"
+# A human's pawn moves by mouse, the engine answers in 0.3 s and its moves slide in.
+play_session() {
+  local which=$1 directory=$2
+  mkdir -p "$directory"
+  settings_file 0 1 "$point_three" >"$directory/settings.dat"
+  start_program "${programs[$which]}" "$directory"
+  sleep 4
+  alive "$directory"
+  DISPLAY="$display" xdotool key Escape
+  sleep 1
+  for file in 0 7 1 6 2 5; do
+    DISPLAY="$display" xdotool mousemove ${second[$file]/:/ } mousedown 1
+    sleep 0.2
+    DISPLAY="$display" xdotool mousemove ${third[$file]/:/ } mouseup 1
+    sleep 1.5
+  done
+  stop_program
+  local first_ms
+  first_ms=$(head -n 1 "$directory/frames.txt" | cut -d' ' -f1)
+  echo $((first_ms - started_ms)) >>"$work/${names[$which]}-start.txt"
+  awk '$3 == 1 {printf "%.1f\n", $2 / 1000}' "$directory/frames.txt" \
+    >>"$work/${names[$which]}-animated.txt"
+}
+
+# Human against human: the left-arrow key held for 6 s turns the camera with every key repeat,
+# so frames follow each other as fast as they are drawn. No engine thinks meanwhile, so the
+# program's CPU time per frame is the frame's own cost, which a loaded machine stretches less
+# than the frame's wall-clock time.
+camera_session() {
+  local which=$1 directory=$2
+  mkdir -p "$directory"
+  settings_file 0 0 "$fifteen" >"$directory/settings.dat"
+  start_program "${programs[$which]}" "$directory"
+  sleep 4
+  alive "$directory"
+  DISPLAY="$display" xdotool key Escape
+  sleep 1
+  local frames_before ticks_before since
+  since=$(date +%s%3N)
+  frames_before=$(wc -l <"$directory/frames.txt")
+  ticks_before=$(cpu_ticks "$program_pid")
+  DISPLAY="$display" xdotool keydown Left
+  sleep 6
+  DISPLAY="$display" xdotool keyup Left
+  sleep 1
+  local frames=$(($(wc -l <"$directory/frames.txt") - frames_before))
+  local ticks=$(($(cpu_ticks "$program_pid") - ticks_before))
+  alive "$directory"
+  stop_program
+  awk -v from="$since" '$1 >= from {printf "%.1f\n", $2 / 1000}' "$directory/frames.txt" \
+    >>"$work/${names[$which]}-turning.txt"
+  echo "$ticks $frames" >>"$work/${names[$which]}-turning-cpu.txt"
+}
+
+# Human against human: presses on White's pieces, then the idle window for 10 s.
+press_and_idle_session() {
+  local which=$1 directory=$2
+  mkdir -p "$directory"
+  settings_file 0 0 "$fifteen" >"$directory/settings.dat"
+  start_program "${programs[$which]}" "$directory"
+  sleep 4
+  alive "$directory"
+  DISPLAY="$display" xdotool key Escape
+  sleep 1
+  local square
+  for square in "${second[@]:0:6}" "${first[@]:0:6}"; do
+    if ! DISPLAY="$display" "$press_latency" ${square/:/ } >>"$work/${names[$which]}-press.txt"
+    then
+      echo "${names[$which]}: no mark after a press on $square" >&2
+    fi
+  done
+  DISPLAY="$display" xdotool mousemove 400 5
+  sleep 2
+  local ticks_before ticks_after since
+  since=$(date +%s%3N)
+  ticks_before=$(cpu_ticks "$program_pid")
+  sleep 10
+  ticks_after=$(cpu_ticks "$program_pid")
+  alive "$directory"
+  awk -v t=$((ticks_after - ticks_before)) -v h="$(getconf CLK_TCK)" \
+    'BEGIN {printf "%.2f\n", 100 * t / h / 10}' >>"$work/${names[$which]}-idle-cpu.txt"
+  awk -v from="$since" '$1 >= from' "$directory/frames.txt" | wc -l \
+    >>"$work/${names[$which]}-idle-frames.txt"
+  stop_program
+}
+
+for round in $(seq "$rounds"); do
+  # Who goes first changes from round to round.
+  for which in $(if [ $((round % 2)) -eq 1 ]; then echo 0 1; else echo 1 0; fi); do
+    echo "round $round: ${names[$which]} (${programs[$which]})" >&2
+    play_session "$which" "$work/play-$round-$which"
+    camera_session "$which" "$work/camera-$round-$which"
+    press_and_idle_session "$which" "$work/press-$round-$which"
+  done
+done
+
+echo "== $rounds rounds, alternating; before: ${programs[0]}, after: ${programs[1]}"
+printf '%-36s %12s %12s %8s\n' "" before after ratio
+row() {
+  local label=$1 a=$2 b=$3
+  printf '%-36s %12s %12s %8s\n' "$label" "$a" "$b" \
+    "$(awk -v a="$a" -v b="$b" 'BEGIN {if (a + 0 > 0) printf "%.2f", b / a; else print "-"}')"
+}
+for n in 0 1; do
+  touch "$work/${names[$n]}-animated.txt" "$work/${names[$n]}-press.txt" \
+    "$work/${names[$n]}-turning.txt"
+done
+cpu_per_frame() {
+  awk -v h="$(getconf CLK_TCK)" '{t += $1; f += $2} END {if (f) printf "%.1f", 1000 * t / h / f}' "$1"
+}
+row "animated frame, median (ms)" "$(median "$work/before-animated.txt")" \
+  "$(median "$work/after-animated.txt")"
+row "animated frame, 95th percentile (ms)" "$(p95 "$work/before-animated.txt")" \
+  "$(p95 "$work/after-animated.txt")"
+row "animated frames counted" "$(wc -l <"$work/before-animated.txt")" \
+  "$(wc -l <"$work/after-animated.txt")"
+row "turning camera: frame, median (ms)" "$(median "$work/before-turning.txt")" \
+  "$(median "$work/after-turning.txt")"
+row "turning camera: frame, 95th pct (ms)" "$(p95 "$work/before-turning.txt")" \
+  "$(p95 "$work/after-turning.txt")"
+row "turning camera: CPU per frame (ms)" "$(cpu_per_frame "$work/before-turning-cpu.txt")" \
+  "$(cpu_per_frame "$work/after-turning-cpu.txt")"
+row "press to mark, median (ms)" "$(median "$work/before-press.txt")" \
+  "$(median "$work/after-press.txt")"
+row "press to mark, highest (ms)" "$(highest "$work/before-press.txt")" \
+  "$(highest "$work/after-press.txt")"
+row "presses measured" "$(wc -l <"$work/before-press.txt")" "$(wc -l <"$work/after-press.txt")"
+row "idle CPU, mean (% of one core)" \
+  "$(awk '{s += $1} END {printf "%.2f", s / NR}' "$work/before-idle-cpu.txt")" \
+  "$(awk '{s += $1} END {printf "%.2f", s / NR}' "$work/after-idle-cpu.txt")"
+row "frames drawn in 10 s idle, total" \
+  "$(awk '{s += $1} END {print s}' "$work/before-idle-frames.txt")" \
+  "$(awk '{s += $1} END {print s}' "$work/after-idle-frames.txt")"
+row "start to first frame, median (ms)" "$(median "$work/before-start.txt")" \
+  "$(median "$work/after-start.txt")"
