@@ -194,7 +194,3 @@ void SDLUserInterface::playHumanMove(Square from, Square to) {
     setButton(redoButton, false);
     offerDrawClaim();
 }
-
-void SDLUserInterface::pickSquare() {
-    // The handlers find the square as each event comes; nothing is left for the frame.
-}

@@ -126,9 +126,6 @@ public:
     // Picking.
     void pickUp();
     void dropPick();
-    // Called by the frame while pickPending is set, which nothing sets any more: the handlers
-    // find the square under the mouse themselves.
-    void pickSquare();
 
     // Drawing, on the rendering thread.
     void setUpOpenGL();
@@ -182,8 +179,6 @@ public:
     bool squareSelected = false;
     int32_t selectedFile = 0, selectedRank = 0;
     std::vector<Move> targetMoves;
-    std::atomic<bool> pickPending{false};
-    std::condition_variable pickDone;
     // The aspect of the frame's projection, made when the window opened; a resize keeps it.
     double projectionAspect = 800.0 / 600.0;
 

@@ -92,12 +92,6 @@ void SDLUserInterface::drawFrame() {
     glDepthMask(GL_FALSE);
     glTranslatef(-9, 0, 9);
 
-    if (pickPending) {
-        pickSquare();
-        pickPending = false;
-        pickDone.notify_all();
-    }
-
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     drawBoardSurface();
 
