@@ -2,6 +2,7 @@
 
 #include <imgui.h>
 
+#include <algorithm>
 #include <cfloat>
 
 void ToolkitInput::mapKeys(ImGuiIO& io) {
@@ -33,7 +34,50 @@ void ToolkitInput::hold(const SDL_Event& event) {
     held_.push_back(event);
 }
 
+namespace {
+
+// The toolkit's index of an SDL mouse button: left, right, middle; -1 for the others.
+int toolkitButton(int sdlButton) {
+    return sdlButton == SDL_BUTTON_LEFT     ? 0
+           : sdlButton == SDL_BUTTON_RIGHT  ? 1
+           : sdlButton == SDL_BUTTON_MIDDLE ? 2
+                                            : -1;
+}
+
+bool releases(const SDL_Event& up, const SDL_Event& down) {
+    if (up.type == SDL_KEYUP) {
+        return down.type == SDL_KEYDOWN && down.key.keysym.sym == up.key.keysym.sym;
+    }
+    return down.type == SDL_MOUSEBUTTONDOWN && down.button.button == up.button.button;
+}
+
+} // namespace
+
+bool ToolkitInput::downForTheToolkit(const SDL_Event& up) const {
+    const ImGuiIO& io = ImGui::GetIO();
+    if (up.type == SDL_KEYUP) {
+        const auto index = static_cast<size_t>(up.key.keysym.sym);
+        if (index < keysChanged_.size() && io.KeysDown[index]) {
+            return true;
+        }
+    } else {
+        const int index = toolkitButton(up.button.button);
+        if (index >= 0 && io.MouseDown[index]) {
+            return true;
+        }
+    }
+    return std::any_of(held_.begin(), held_.end(),
+                       [&](const SDL_Event& held) { return releases(up, held); });
+}
+
 void ToolkitInput::keepOnlyPointer(const SDL_Event& event) {
+    // A key or button that the toolkit has down must reach it going up, even once no window is
+    // left: the Escape that closed the last one would stay down, and its next press would change
+    // nothing for the toolkit.
+    if ((event.type == SDL_KEYUP || event.type == SDL_MOUSEBUTTONUP) && downForTheToolkit(event)) {
+        held_.push_back(event);
+        return;
+    }
     SDL_Event motion{};
     motion.type = SDL_MOUSEMOTION;
     if (event.type == SDL_MOUSEMOTION) {
@@ -48,7 +92,10 @@ void ToolkitInput::keepOnlyPointer(const SDL_Event& event) {
     } else {
         return;
     }
-    held_.assign(1, motion);
+    std::erase_if(held_, [](const SDL_Event& held) {
+        return held.type == SDL_MOUSEMOTION || held.type == SDL_ACTIVEEVENT;
+    });
+    held_.push_back(motion);
 }
 
 void ToolkitInput::feedFrame(ImGuiIO& io) {
@@ -84,10 +131,7 @@ bool ToolkitInput::feed(ImGuiIO& io, const SDL_Event& event) {
             return true;
         }
         // The toolkit numbers left, right, middle; SDL left, middle, right.
-        const int index = button == SDL_BUTTON_LEFT     ? 0
-                          : button == SDL_BUTTON_RIGHT  ? 1
-                          : button == SDL_BUTTON_MIDDLE ? 2
-                                                        : -1;
+        const int index = toolkitButton(button);
         if (index < 0) {
             return true;
         }

@@ -25,6 +25,9 @@ public:
 private:
     // False when the event changes a button or key already changed in this frame.
     bool feed(ImGuiIO& io, const SDL_Event& event);
+    // Whether the key or button that this release lets go is down for the toolkit, or will be
+    // once the held events are passed on.
+    bool downForTheToolkit(const SDL_Event& up) const;
 
     std::deque<SDL_Event> held_;
     // Nothing more is fed in this frame.
