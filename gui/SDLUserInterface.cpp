@@ -258,7 +258,9 @@ void SDLUserInterface::renderingLoop() {
         }
         const bool eventsShowSomething = collectEvents(!animationRuns && !keepDrawing);
         frameDue = eventsShowSomething || animationRuns || keepDrawing;
-        scene.lock();
+        // The main thread may be waiting to play the move that the events just brought.
+        sceneLock.lockAfterWaiters();
+        scene = std::unique_lock(sceneLock, std::adopt_lock);
     }
 }
 

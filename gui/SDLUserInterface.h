@@ -12,6 +12,7 @@
 //   so while the toolkit's widget actions run; the main and engine-turn threads take it briefly
 //   to change any of it. The pick state and the camera change only on the main thread, which
 //   therefore reads them without it: finding the square under the mouse never waits for a frame.
+//   Between two frames the renderer lets threads that wait for it go first (SceneMutex).
 // - queueLock guards eventQueue. The main thread holds it except while it handles an event,
 //   waits on eventsAvailable or schedules the engine's turn; the rendering thread takes it to
 //   append an event and to signal.
@@ -32,6 +33,7 @@
 #include "Move.h"
 #include "Position.h"
 #include "SDLUserInterfaceEvent.h"
+#include "SceneMutex.h"
 #include "ScreenButtons.h"
 #include "Toolkit.h"
 #include "UserInterface.h"
@@ -145,7 +147,8 @@ public:
     int32_t legalMoveCount = 0;
     int32_t windowWidth = 800, windowHeight = 600;
     std::thread renderingThread, engineThread;
-    std::mutex sceneLock, queueLock, shutdownLock;
+    SceneMutex sceneLock;
+    std::mutex queueLock, shutdownLock;
     // Recursive: a widget action runs inside the frame, which holds the lock, and may itself
     // show a message (a settings save that fails does).
     std::recursive_mutex guiLock;
