@@ -9,7 +9,7 @@
 #   - CPU used by an idle window over 10 s, and the frames it drew meanwhile.
 # Each program finds its data in the share/ folder beside it (a build folder's layout).
 # Usage: tools/bench/window_bench.sh BEFORE_PROGRAM AFTER_PROGRAM [ROUNDS, default 3]
-#   e.g. tools/bench/window_bench.sh /work/baseline/build/veltmark build/veltmark
+#   e.g. tools/bench/window_bench.sh ../veltmark-old/build/veltmark build/veltmark
 # The press timer is build/veltmark-press-latency (VELTMARK_PRESS_LATENCY names another).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
