@@ -39,19 +39,11 @@ bool isWindowInput(Uint8 type) {
     }
 }
 
-// Input that changes nothing on the screen by itself.
+// Input that changes nothing on the screen by itself: the window's input but for the closing,
+// the resizing and the uncovering of the window.
 bool isGameInput(Uint8 type) {
-    switch (type) {
-    case SDL_KEYDOWN:
-    case SDL_KEYUP:
-    case SDL_MOUSEMOTION:
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
-    case SDL_ACTIVEEVENT:
-        return true;
-    default:
-        return false;
-    }
+    return isWindowInput(type) && type != SDL_QUIT && type != SDL_VIDEORESIZE &&
+           type != SDL_VIDEOEXPOSE;
 }
 
 } // namespace

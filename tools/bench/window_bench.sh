@@ -117,11 +117,8 @@ play_session() {
     >>"$work/${names[$which]}-animated.txt"
 }
 
-# Human against human: the left-arrow key held for 6 s turns the camera with every key repeat,
-# so frames follow each other as fast as they are drawn. No engine thinks meanwhile, so the
-# program's CPU time per frame is the frame's own cost, which a loaded machine stretches less
-# than the frame's wall-clock time.
-camera_session() {
+# Human against human, the settings dialog closed: the window as a player first sees it.
+open_human_game() {
   local which=$1 directory=$2
   mkdir -p "$directory"
   settings_file 0 0 "$fifteen" >"$directory/settings.dat"
@@ -130,6 +127,15 @@ camera_session() {
   alive "$directory"
   DISPLAY="$display" xdotool key Escape
   sleep 1
+}
+
+# Human against human: the left-arrow key held for 6 s turns the camera with every key repeat,
+# so frames follow each other as fast as they are drawn. No engine thinks meanwhile, so the
+# program's CPU time per frame is the frame's own cost, which a loaded machine stretches less
+# than the frame's wall-clock time.
+camera_session() {
+  local which=$1 directory=$2
+  open_human_game "$which" "$directory"
   local frames_before ticks_before since
   since=$(date +%s%3N)
   frames_before=$(wc -l <"$directory/frames.txt")
@@ -150,13 +156,7 @@ camera_session() {
 # Human against human: presses on White's pieces, then the idle window for 10 s.
 press_and_idle_session() {
   local which=$1 directory=$2
-  mkdir -p "$directory"
-  settings_file 0 0 "$fifteen" >"$directory/settings.dat"
-  start_program "${programs[$which]}" "$directory"
-  sleep 4
-  alive "$directory"
-  DISPLAY="$display" xdotool key Escape
-  sleep 1
+  open_human_game "$which" "$directory"
   local square
   for square in "${second[@]:0:6}" "${first[@]:0:6}"; do
     if ! DISPLAY="$display" "$press_latency" ${square/:/ } >>"$work/${names[$which]}-press.txt"
