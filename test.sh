@@ -13,7 +13,7 @@ jobs="$(nproc)"
 
 echo "== ThreadSanitizer: engine, xboard and window game-flow tests"
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Release -DVELTMARK_BUILD_TESTS=ON \
-  -DVELTMARK_SANITIZE=thread >/dev/null
+  -DVELTMARK_SANITIZE=thread -DVELTMARK_WERROR=ON >/dev/null
 cmake --build build-tsan -j "$jobs" --target engine_tests xboard_tests game_flow_tests
 export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
 build-tsan/engine_tests --gtest_brief=1
@@ -23,10 +23,10 @@ unset TSAN_OPTIONS
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer: unit tests"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Release -DVELTMARK_BUILD_TESTS=ON \
-  -DVELTMARK_SANITIZE=address,undefined >/dev/null
+  -DVELTMARK_SANITIZE=address,undefined -DVELTMARK_WERROR=ON >/dev/null
 cmake --build build-asan -j "$jobs" --target unit-test-programs
 (cd build-asan && ctest --output-on-failure -j "$jobs" -L unit)
 
 echo "== Release build: the whole suite"
-scripts/build.sh build
+scripts/build.sh build -DVELTMARK_WERROR=ON
 (cd build && ctest --output-on-failure -j "$jobs")

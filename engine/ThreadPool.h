@@ -12,7 +12,7 @@
 // Unwinds a search worker whose time is up. Only the search task catches it.
 class ThreadDeath {
 public:
-    explicit ThreadDeath(std::string message = {}) : message(std::move(message)) {}
+    explicit ThreadDeath(std::string text = {}) : message(std::move(text)) {}
     std::string message;
 };
 

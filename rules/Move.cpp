@@ -56,7 +56,7 @@ void Move::operator delete(void* p, std::size_t size) noexcept {
 
 Move::Move() : userInterface(theUserInterface) {}
 
-Move::Move(Position* position) : userInterface(theUserInterface), position(position) {}
+Move::Move(Position* onPosition) : userInterface(theUserInterface), position(onPosition) {}
 
 Move::Move(const Move& other) {
     copyFieldsFrom(other);
