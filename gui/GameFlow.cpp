@@ -6,6 +6,7 @@
 #include "SDLUserInterface.h"
 #include "San.h"
 #include "Settings.h"
+#include "SettingsFile.h"
 
 void SDLUserInterface::startNewGame() {
     // The game it replaces, unless its end has written it already.
@@ -110,14 +111,14 @@ void SDLUserInterface::claimDraw() {
 void SDLUserInterface::scheduleEngine(std::unique_lock<std::mutex>& queueHold) {
     // Every event counts, also one the board does not take while a toolkit window is shown:
     // the settings dialog's "OK" may make the engine due while a message stays on the screen.
-    const uint64_t seen = eventsCollected_;
+    const uint64_t seen = eventsCollected;
     // Joining may wait for a turn that asks a question, and answering one takes queueLock.
     queueHold.unlock();
     startEngineTurnIfDue();
     queueHold.lock();
     // An event or the end of a turn that came while the lock was free must not be slept over.
     eventsAvailable.wait(queueHold, [this, seen] {
-        return !eventQueue.empty() || eventsCollected_ != seen || !running ||
+        return !eventQueue.empty() || eventsCollected != seen || !running ||
                engineState == Finished;
     });
 }
@@ -194,8 +195,15 @@ void SDLUserInterface::joinEngineTurn() {
 }
 
 void SDLUserInterface::resizeSearchPool(int threads) {
-    // The resize waits for a running pass, which the stop that came before ends soon.
-    searchPool->resize(threads);
+    if (searchPool != nullptr) {
+        // The resize waits for a running pass, which the stop that came before ends soon.
+        searchPool->resize(threads);
+    }
+}
+
+void SDLUserInterface::saveSettings() {
+    // Reports a failing write itself; the program goes on with the values in memory.
+    ::saveSettings();
 }
 
 void SDLUserInterface::undo() {

@@ -66,8 +66,7 @@ SDLUserInterface::~SDLUserInterface() {
 }
 
 int SDLUserInterface::run() {
-    renderingReady = false;
-    std::future<bool> started = startup_.get_future();
+    std::future<bool> started = startup.get_future();
     renderingThread = std::thread([this] { renderingMain(); });
     if (logEnabled) {
         logStream.open(logFileName, std::ios::out | std::ios::trunc);
@@ -104,7 +103,7 @@ void SDLUserInterface::mainLoop(std::unique_lock<std::mutex>& queueHold) {
     queueHold.lock();
     {
         std::lock_guard hold(shutdownLock);
-        mainLeftLoop_ = true;
+        mainLeftLoop = true;
         mainDone.notify_all();
     }
     if (logEnabled) {
@@ -138,11 +137,10 @@ void SDLUserInterface::renderingMain() {
         std::cerr << "veltmark: the window cannot start: " << failure << std::endl;
         toolkit.stop();
         SDL_Quit();
-        startup_.set_value(false);
+        startup.set_value(false);
         return;
     }
-    renderingReady = true;
-    startup_.set_value(true);
+    startup.set_value(true);
     renderingLoop();
     finishRendering();
 }
@@ -191,7 +189,10 @@ bool SDLUserInterface::startRendering(std::string& failure) {
     startNewGame();
     {
         std::lock_guard gui(guiLock);
-        auto dialog = std::make_unique<SettingsDialog>(*this, guiLock);
+        // The base is private: only here does the front-end hand out its settings actions.
+        SettingsActions& actions = *this;
+        auto dialog =
+            std::make_unique<SettingsDialog>(toolkit, guiLock, actions, [this] { wakeRenderer(); });
         settingsDialog = dialog.get();
         toolkit.attach(std::move(dialog));
         settingsDialog->show();
@@ -286,7 +287,7 @@ bool SDLUserInterface::collectEvents(bool block) {
         if (forTheGame) {
             eventQueue.push_back(event);
         }
-        ++eventsCollected_;
+        ++eventsCollected;
         eventsAvailable.notify_all();
     } while (SDL_PollEvent(&event) != 0);
     return frameNeeded;
@@ -310,7 +311,7 @@ void SDLUserInterface::finishRendering() {
         // The toolkit and SDL stay until the main thread no longer needs them: its engine turn
         // may still show a message or wake this thread.
         std::unique_lock hold(shutdownLock);
-        mainDone.wait(hold, [this] { return mainLeftLoop_; });
+        mainDone.wait(hold, [this] { return mainLeftLoop; });
     }
     {
         std::lock_guard gui(guiLock);

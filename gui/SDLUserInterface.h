@@ -6,26 +6,32 @@
 // time; the rendering thread owns SDL, OpenGL and the toolkit, draws and collects input; an
 // engine-turn thread runs while the engine thinks about a move.
 //
-// - sceneLock guards what the renderer draws: game, legalMoves, the pick state, the animation
-//   and the camera; and what is derived from the game with legalMoves: its moves in notation
-//   and what the archive holds of it. The rendering thread holds it while it draws a frame, and
-//   so while the toolkit's widget actions run; the main and engine-turn threads take it briefly
-//   to change any of it. The pick state and the camera change only on the main thread, which
-//   therefore reads them without it: finding the square under the mouse never waits for a frame.
-//   Between two frames the renderer lets threads that wait for it go first (SceneMutex).
-// - queueLock guards eventQueue. The main thread holds it except while it handles an event,
-//   waits on eventsAvailable or schedules the engine's turn; the rendering thread takes it to
-//   append an event and to signal.
-// - guiLock guards the toolkit's window list and every toolkit call made off the rendering
-//   thread (message boxes, dialogs, showing the settings, the move list's moves). The rendering
-//   thread takes it to look at the window list and to draw the windows.
+// - sceneLock guards what the renderer draws: game, legalMoves, the pick state, the animation,
+//   the camera and the window size; and what is derived from the game with legalMoves: its
+//   moves in notation and what the archive holds of it. The rendering thread holds it while it
+//   draws a frame, and so while the toolkit's widget actions run; the main and engine-turn
+//   threads take it briefly to change any of it. The pick state, the camera and the window size
+//   change only on the main thread, which therefore reads them without it: finding the square
+//   under the mouse never waits for a frame. Between two frames the renderer lets threads that
+//   wait for it go first (SceneMutex).
+// - queueLock guards eventQueue and the count of collected events. The main thread holds it
+//   except while it handles an event, waits on eventsAvailable or schedules the engine's turn;
+//   the rendering thread takes it to append an event and to signal.
+// - guiLock guards the toolkit, its window list and the front-end's pointers into it; every
+//   toolkit call made off the rendering thread (message boxes, dialogs, showing the settings,
+//   the move list's moves) holds it. The rendering thread takes it to hand the toolkit input,
+//   to look at the window list and to draw the windows.
 // - shutdownLock carries the end-of-run handshake: once the window has closed the rendering
 //   thread waits with it on mainDone before it shuts the toolkit and SDL down; the main thread
 //   takes it to report that it has left its loop and needs neither any more.
 //
 // Where two are held at once: sceneLock before guiLock (the frame draws the toolkit's windows),
 // queueLock before shutdownLock. No lock is held while a thread waits for a dialog's answer.
+//
+// The members below stand in blocks, each opening with the lock that guards it or the thread
+// that owns it.
 
+#include "AcceptSettings.h"
 #include "Assets.h"
 #include "BoardPicking.h"
 #include "Camera.h"
@@ -54,7 +60,9 @@
 class MovesWindow;
 class SettingsDialog;
 
-class SDLUserInterface : public UserInterface, public SDLUserInterfaceEvent {
+class SDLUserInterface : public UserInterface,
+                         public SDLUserInterfaceEvent,
+                         private SettingsActions {
 public:
     // Loads the font, the models and the board image; a data file found nowhere or unreadable
     // stops the program with a message naming it.
@@ -62,6 +70,8 @@ public:
     // Only tests end a front-end; the program's lives until the process ends.
     ~SDLUserInterface() override;
 
+    // The moves and the search's progress go to the log file; before run.
+    void enableLog() { logEnabled = true; }
     // Opens the window and plays until it is closed: 0, or -1 when the window cannot start.
     int run();
 
@@ -73,6 +83,30 @@ public:
     int askPromotionPiece() override;
     void reportSearchProgress(SearchReport report) override;
     void claimDraw() override;
+
+    // Event handlers, on the main thread.
+    void keyPressed(SDLKey key, SDLMod mod, uint16_t unicode) override;
+    void keyReleased(SDLKey key, SDLMod mod, uint16_t unicode) override;
+    void mouseMoved(int x, int y, int dx, int dy, bool left, bool right, bool middle) override;
+    void wheelTurned(bool up, bool down) override;
+    void leftButtonPressed(int x, int y) override;
+    void leftButtonReleased(int x, int y) override;
+    void middleButtonReleased(int x, int y) override;
+    void windowResized(int width, int height) override;
+    // On the rendering thread, when the window is closed or the process told to end.
+    void quitRequested() override;
+
+    enum EngineState : int32_t {
+        NoTurnYet = 0,
+        Thinking = 1,
+        Finished = 2,
+        Joined = 3,
+        Stopping = 4
+    };
+
+private:
+    // Reaches the game flow's state for the tests, which run it without a window.
+    friend struct SDLUserInterfaceTestSeam;
 
     // Game flow, on the main thread unless said otherwise.
     void startNewGame();
@@ -88,8 +122,6 @@ public:
     void playHumanMove(Square from, Square to);
     void undo();
     void redo();
-    // After the settings changed; on the rendering thread, during a frame.
-    void updateUndoRedoButtons();
     // Starts the engine's turn when it is due, then waits for events or the turn's end
     // (queueLock held on entry and return, not while a turn is joined).
     void scheduleEngine(std::unique_lock<std::mutex>& queueHold);
@@ -97,102 +129,28 @@ public:
     void startEngineTurnIfDue();
     void engineTurn();
     // Asks a thinking engine turn to drop its move; any thread.
-    void stopEngineTurn();
+    void stopEngineTurn() override;
     // Waits until a finished or stopped turn has ended; main thread, no lock held.
     void joinEngineTurn();
-    // The settings' new thread count; rendering thread, after stopEngineTurn.
-    void resizeSearchPool(int threads);
     // Makes the rendering thread draw a frame; any thread.
     void wakeRenderer();
-    // Turns the knight models as the settings say; rendering thread.
-    void orientKnights();
     // Appends the game to the archive unless it has no moves or is there already as it stands;
     // a failure is reported on standard error and, while the window is open, in a warning. Any
     // thread that may change the game; no lock held.
     void archiveGame(bool windowOpen);
     // The M key shows and hides the move list; main thread.
     void toggleMovesWindow();
+    void setButton(const std::string& text, bool enabled);
+    bool buttonEnabled(const std::string& text) const;
 
-    // Event handlers, on the main thread.
-    void keyPressed(SDLKey key, SDLMod mod, uint16_t unicode) override;
-    void keyReleased(SDLKey key, SDLMod mod, uint16_t unicode) override;
-    void mouseMoved(int x, int y, int dx, int dy, bool left, bool right, bool middle) override;
-    void wheelTurned(bool up, bool down) override;
-    void leftButtonPressed(int x, int y) override;
-    void leftButtonReleased(int x, int y) override;
-    void middleButtonReleased(int x, int y) override;
-    void windowResized(int width, int height) override;
-    // On the rendering thread, when the window is closed or the process told to end.
-    void quitRequested() override;
+    // What the settings dialog's "OK" asks, on the rendering thread inside a frame.
+    // The settings' new thread count, after stopEngineTurn.
+    void resizeSearchPool(int threads) override;
+    void saveSettings() override;
+    void updateUndoRedoButtons() override;
+    // Turns the knight models as the settings say; also at start-up.
+    void orientKnights() override;
 
-    // Picking.
-    void pickUp();
-    void dropPick();
-
-    // Drawing, on the rendering thread.
-    void setUpOpenGL();
-    void drawFrame();
-
-    enum EngineState : int32_t {
-        NoTurnYet = 0,
-        Thinking = 1,
-        Finished = 2,
-        Joined = 3,
-        Stopping = 4
-    };
-
-    std::atomic<bool> running{true};
-    Position game{};
-    MoveList legalMoves{&game};
-    int32_t legalMoveCount = 0;
-    int32_t windowWidth = 800, windowHeight = 600;
-    std::thread renderingThread, engineThread;
-    SceneMutex sceneLock;
-    std::mutex queueLock, shutdownLock;
-    // Recursive: a widget action runs inside the frame, which holds the lock, and may itself
-    // show a message (a settings save that fails does).
-    std::recursive_mutex guiLock;
-    std::condition_variable eventsAvailable, mainDone;
-    std::deque<SDL_Event> eventQueue;
-    std::atomic<bool> renderingReady{false};
-    std::atomic<int32_t> engineState{NoTurnYet};
-    std::atomic<bool> engineStop{false};
-    Move lastEngineMove;
-    Position animationPosition{};
-    bool animating = false;
-    uint32_t animationStart = 0;
-    ScreenButtons buttons;
-    SettingsDialog* settingsDialog = nullptr;
-    // Created hidden at start; the toolkit owns it. guiLock.
-    MovesWindow* movesWindow = nullptr;
-    // The game's moves in standard algebraic notation, rebuilt with legalMoves; when the game
-    // began; the text last written to the archive for it. sceneLock.
-    std::vector<std::string> gameMoves;
-    std::time_t gameStarted = 0;
-    std::string archivedGame;
-    bool logEnabled = false;
-    std::ofstream logStream;
-
-    Camera camera;
-    float savedProjection[16] = {}, savedModelview[16] = {}, savedTextureMatrix[16] = {};
-
-    bool hoverValid = false;
-    int32_t hoverFile = 0, hoverRank = 0;
-    bool hoverIsTarget = false;
-    bool squareSelected = false;
-    int32_t selectedFile = 0, selectedRank = 0;
-    std::vector<Move> targetMoves;
-    // The aspect of the frame's projection, made when the window opened; a resize keeps it.
-    double projectionAspect = 800.0 / 600.0;
-
-    GuiAssets assets;
-    GLuint boardTexture = 0;
-    Toolkit toolkit;
-    // Set before the rendering thread releases the dialogs at its end, so that a dialog asked
-    // for afterwards does not wait.
-    std::atomic<bool> renderingEnded{false};
-
-private:
     // The rendering thread's body and its parts.
     void renderingMain();
     bool startRendering(std::string& failure);
@@ -204,6 +162,9 @@ private:
     void mainLoop(std::unique_lock<std::mutex>& queueHold);
     void shutDownGame();
 
+    // Picking, on the main thread with sceneLock held.
+    void pickUp();
+    void dropPick();
     // The square under a mouse position, from the camera and the window size as the frame
     // draws them; main thread.
     struct Hover {
@@ -215,11 +176,13 @@ private:
     Hover hoverUnder(int x, int y) const;
     // sceneLock held.
     void setHover(const Hover& hover);
+
     template <typename T> T waitForAnswer(DialogAnswer<T>& answer, ToolkitWindow* window);
     void showMessage(const char* title, std::string text);
-    void setButton(const std::string& text, bool enabled);
-    bool buttonEnabled(const std::string& text) const;
 
+    // Drawing, on the rendering thread.
+    void setUpOpenGL();
+    void drawFrame();
     // Scene passes.
     void drawBoardSurface();
     // The mirror image under the board is drawn with the coarse shapes.
@@ -230,10 +193,83 @@ private:
     void drawOverlay();
     void drawText(const std::string& text, int x, int y);
 
-    std::promise<bool> startup_;
-    // Guarded by shutdownLock.
-    bool mainLeftLoop_ = false;
-    bool openGLReady_ = false;
-    // Every event the rendering thread collected, taken by the game or not; guarded by queueLock.
-    uint64_t eventsCollected_ = 0;
+    // The locks, and the conditions waited for with them (the block at the top tells the rest).
+    SceneMutex sceneLock;
+    std::mutex queueLock, shutdownLock;
+    // Recursive: a widget action runs inside the frame, which holds the lock, and may itself
+    // show a message (a settings save that fails does).
+    std::recursive_mutex guiLock;
+    // With queueLock: an event came, the window closed or an engine turn finished.
+    std::condition_variable eventsAvailable;
+    // With shutdownLock: the main thread has left its loop.
+    std::condition_variable mainDone;
+
+    // Atomic, shared by all threads.
+    std::atomic<bool> running{true};
+    std::atomic<int32_t> engineState{NoTurnYet};
+    std::atomic<bool> engineStop{false};
+    // Set before the rendering thread releases the dialogs at its end, so that a dialog asked
+    // for afterwards does not wait.
+    std::atomic<bool> renderingEnded{false};
+    // Laid out in the constructor; afterwards only their atomic flags change, on any thread.
+    ScreenButtons buttons;
+
+    // sceneLock.
+    Position game{};
+    MoveList legalMoves{&game};
+    int32_t legalMoveCount = 0;
+    // The engine's last move slides in from animationPosition.
+    Move lastEngineMove;
+    Position animationPosition{};
+    bool animating = false;
+    uint32_t animationStart = 0;
+    // The game's moves in standard algebraic notation, rebuilt with legalMoves; when the game
+    // began; the text last written to the archive for it.
+    std::vector<std::string> gameMoves;
+    std::time_t gameStarted = 0;
+    std::string archivedGame;
+
+    // sceneLock, written only by the main thread, which reads them without it.
+    Camera camera;
+    int32_t windowWidth = 800, windowHeight = 600;
+    bool hoverValid = false;
+    int32_t hoverFile = 0, hoverRank = 0;
+    bool hoverIsTarget = false;
+    bool squareSelected = false;
+    int32_t selectedFile = 0, selectedRank = 0;
+    std::vector<Move> targetMoves;
+
+    // queueLock.
+    std::deque<SDL_Event> eventQueue;
+    // Every event the rendering thread collected, taken by the game or not.
+    uint64_t eventsCollected = 0;
+
+    // guiLock.
+    Toolkit toolkit;
+    // Both belong to the toolkit's window list; the move list is created hidden at start.
+    SettingsDialog* settingsDialog = nullptr;
+    MovesWindow* movesWindow = nullptr;
+
+    // shutdownLock.
+    bool mainLeftLoop = false;
+
+    // Settled before the main loop starts; read without a lock afterwards.
+    bool logEnabled = false;
+    // The start-up handshake: set once by the rendering thread, waited for by run.
+    std::promise<bool> startup;
+    // The aspect of the frame's projection, made by the rendering thread before it reports the
+    // start; a resize keeps it.
+    double projectionAspect = 800.0 / 600.0;
+
+    // Main thread.
+    std::thread renderingThread, engineThread;
+
+    // The engine's turn while one runs (its search reports one at a time, then its thread
+    // writes the move); the main thread opens and closes it while none does.
+    std::ofstream logStream;
+
+    // Rendering thread, once the constructor has loaded the assets.
+    GuiAssets assets;
+    GLuint boardTexture = 0;
+    float savedProjection[16] = {}, savedModelview[16] = {}, savedTextureMatrix[16] = {};
 };

@@ -50,13 +50,9 @@ void SDLUserInterface::setUpOpenGL() {
     glMatrixMode(GL_TEXTURE);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-    openGLReady_ = true;
 }
 
 void SDLUserInterface::drawFrame() {
-    if (!openGLReady_) {
-        return;
-    }
     glMatrixMode(GL_TEXTURE);
     glPushMatrix();
     glLoadMatrixf(savedTextureMatrix);

@@ -1,9 +1,6 @@
 #include "SettingsDialog.h"
 
 #include "ColorPicker.h"
-#include "Engine.h"
-#include "SDLUserInterface.h"
-#include "SettingsFile.h"
 
 #include <imgui.h>
 
@@ -87,8 +84,10 @@ private:
     std::function<void()> closed_;
 };
 
-SettingsDialog::SettingsDialog(SDLUserInterface& frontEnd, std::recursive_mutex& guiLock)
-    : ToolkitWindow("Settings"), frontEnd_(frontEnd), guiLock_(&guiLock) {
+SettingsDialog::SettingsDialog(Toolkit& toolkit, std::recursive_mutex& guiLock,
+                               SettingsActions& frontEnd, std::function<void()> accepted)
+    : ToolkitWindow("Settings"), toolkit_(toolkit), guiLock_(guiLock), frontEnd_(frontEnd),
+      accepted_(std::move(accepted)) {
     load();
 }
 
@@ -99,34 +98,11 @@ void SettingsDialog::load() {
 }
 
 void SettingsDialog::accept() {
-    acceptSettings(form, settings, *this);
+    acceptSettings(form, settings, frontEnd_);
     closeColorWindow();
     hide();
     // The main thread looks again whether the engine is to move.
-    frontEnd_.wakeRenderer();
-}
-
-void SettingsDialog::stopEngineTurn() {
-    frontEnd_.stopEngineTurn();
-}
-
-void SettingsDialog::resizeSearchPool(int threads) {
-    if (searchPool != nullptr) {
-        frontEnd_.resizeSearchPool(threads);
-    }
-}
-
-void SettingsDialog::saveSettings() {
-    // Reports a failing write itself; the program goes on with the values in memory.
-    ::saveSettings();
-}
-
-void SettingsDialog::updateUndoRedoButtons() {
-    frontEnd_.updateUndoRedoButtons();
-}
-
-void SettingsDialog::orientKnights() {
-    frontEnd_.orientKnights();
+    accepted_();
 }
 
 void SettingsDialog::drawContents() {
@@ -246,7 +222,7 @@ void SettingsDialog::numericField(const char* id, double& value, FieldRange rang
 }
 
 void SettingsDialog::openColorWindow(bool forWhitePieces) {
-    std::lock_guard gui(*guiLock_);
+    std::lock_guard gui(guiLock_);
     closeColorWindow();
     auto window = std::make_unique<ColorWindow>(
         forWhitePieces ? "Color of white pieces" : "Color of black pieces",
@@ -254,7 +230,7 @@ void SettingsDialog::openColorWindow(bool forWhitePieces) {
         [this, forWhitePieces](RgbColor colour) { form.takePickedColor(forWhitePieces, colour); },
         [this] { colorWindow = nullptr; });
     colorWindow = window.get();
-    frontEnd_.toolkit.attach(std::move(window))->show();
+    toolkit_.attach(std::move(window))->show();
 }
 
 void SettingsDialog::closeColorWindow() {

@@ -5,17 +5,20 @@
 #include "SettingsForm.h"
 #include "Toolkit.h"
 
+#include <functional>
 #include <mutex>
 
-class SDLUserInterface;
 class ColorWindow;
 
 // The "Settings" window: edits the settings record and saves it when accepted with "OK";
 // "Cancel" and closing the window drop the edits. Its actions run on the rendering thread inside
 // a frame, which holds sceneLock and guiLock.
-class SettingsDialog : public ToolkitWindow, private SettingsActions {
+class SettingsDialog : public ToolkitWindow {
 public:
-    SettingsDialog(SDLUserInterface& frontEnd, std::recursive_mutex& guiLock);
+    // The toolkit that the dialog belongs to and its lock, where the colour windows go; what
+    // accepting asks of the front-end; and how the front-end is told that the settings changed.
+    SettingsDialog(Toolkit& toolkit, std::recursive_mutex& guiLock, SettingsActions& frontEnd,
+                   std::function<void()> accepted);
 
     void drawContents() override;
     void closeRequested() override { load(); }
@@ -37,15 +40,10 @@ private:
     void openColorWindow(bool forWhitePieces);
     void closeColorWindow();
 
-    // What accepting asks of the front-end.
-    void stopEngineTurn() override;
-    void resizeSearchPool(int threads) override;
-    void saveSettings() override;
-    void updateUndoRedoButtons() override;
-    void orientKnights() override;
-
-    SDLUserInterface& frontEnd_;
-    std::recursive_mutex* guiLock_;
+    Toolkit& toolkit_;
+    std::recursive_mutex& guiLock_;
+    SettingsActions& frontEnd_;
+    std::function<void()> accepted_;
     // The widgets' values and the working copies of the reflectivity and the colours.
     SettingsForm form;
     double sliderMin = 0.0;

@@ -61,7 +61,7 @@ int runVeltmark(int argc, char** argv) {
     auto* window = new SDLUserInterface();
     theUserInterface = window;
     if (hasOption(argc, argv, "--log")) {
-        window->logEnabled = true;
+        window->enableLog();
     }
     if (hasOption(argc, argv, "--settings-to-home-directory")) {
         settingsInHomeDirectory = true;

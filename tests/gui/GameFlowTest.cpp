@@ -1,10 +1,9 @@
 // The windowed game's flow with its real threads: engine turns stopped by undo, redo and draw
 // claims while events keep arriving. No window is opened.
-#include "DialogWindows.h"
 #include "Engine.h"
 #include "Fen.h"
 #include "GameFlowRules.h"
-#include "SDLUserInterface.h"
+#include "SDLUserInterfaceTestSeam.h"
 #include "Settings.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <thread>
 #include <unistd.h>
 
@@ -31,10 +31,11 @@ protected:
         settings = defaultSettings();
         settings.threadCount = 2;
         settings.timePerMove = 30.0;
-        ui = std::make_unique<SDLUserInterface>();
-        theUserInterface = ui.get();
-        createSearchPool(&ui->game, settings.threadCount);
-        redoHead = &ui->game;
+        window = std::make_unique<SDLUserInterface>();
+        theUserInterface = window.get();
+        ui.emplace(SDLUserInterfaceTestSeam{*window});
+        createSearchPool(&ui->game(), settings.threadCount);
+        redoHead = &ui->game();
         ui->startNewGame();
     }
 
@@ -44,6 +45,7 @@ protected:
         ui->joinEngineTurn();
         destroySearchPool();
         ui.reset();
+        window.reset();
         theUserInterface = nullptr;
         std::filesystem::remove_all(dataHome);
     }
@@ -67,20 +69,20 @@ protected:
     }
 
     void setPosition(const std::string& fen) {
-        ASSERT_TRUE(setFromFen(ui->game, fen));
-        ui->game.previous = nullptr;
-        redoHead = &ui->game;
+        ASSERT_TRUE(setFromFen(ui->game(), fen));
+        ui->game().previous = nullptr;
+        redoHead = &ui->game();
         ui->refreshGameState();
     }
 
     void startEngine() {
         ui->startEngineTurnIfDue();
-        ASSERT_EQ(ui->engineState, SDLUserInterface::Thinking);
+        ASSERT_EQ(ui->engineState(), SDLUserInterface::Thinking);
         // Long enough for the search to be under way.
         std::this_thread::sleep_for(100ms);
     }
 
-    bool buttonOn(const std::string& text) { return ui->buttons.at(text).enabled; }
+    bool buttonOn(const std::string& text) { return ui->buttonEnabled(text); }
 
     // As the rendering thread does, and the main thread handling them, while the test goes on.
     void feedEvents() {
@@ -91,25 +93,13 @@ protected:
                 event.type = SDL_MOUSEMOTION;
                 event.motion.x = static_cast<Uint16>(100 + i % 600);
                 event.motion.y = 300;
-                {
-                    std::lock_guard queue(ui->queueLock);
-                    ui->eventQueue.push_back(event);
-                    ui->eventsAvailable.notify_all();
-                }
+                ui->queueEvent(event);
                 std::this_thread::sleep_for(1ms);
             }
         });
         handler_ = std::thread([this] {
-            std::unique_lock queue(ui->queueLock);
             while (feeding_) {
-                ui->eventsAvailable.wait_for(queue, 10ms);
-                while (!ui->eventQueue.empty()) {
-                    const SDL_Event event = ui->eventQueue.front();
-                    ui->eventQueue.pop_front();
-                    queue.unlock();
-                    ui->dispatchEvent(event);
-                    queue.lock();
-                }
+                ui->handleQueuedEvents(10ms);
             }
         });
     }
@@ -125,34 +115,16 @@ protected:
     // Answers the next question shown, as the rendering thread would after a click.
     void answerNextQuestion(bool yes) {
         answerer_ = std::thread([this, yes] {
-            for (int tries = 0; tries < 2000; ++tries) {
-                {
-                    std::lock_guard gui(ui->guiLock);
-                    for (const auto& window : ui->toolkit.windows()) {
-                        auto* question = dynamic_cast<QuestionDialog*>(window.get());
-                        if (question != nullptr && question->isShown()) {
-                            question->choose(yes);
-                            return;
-                        }
-                    }
-                }
+            for (int tries = 0; tries < 2000 && !ui->answerShownQuestion(yes); ++tries) {
                 std::this_thread::sleep_for(5ms);
             }
         });
     }
 
-    std::vector<std::string> messages() {
-        std::vector<std::string> titles;
-        std::lock_guard gui(ui->guiLock);
-        for (const auto& window : ui->toolkit.windows()) {
-            if (dynamic_cast<MessageBox*>(window.get()) != nullptr) {
-                titles.push_back(window->title());
-            }
-        }
-        return titles;
-    }
+    std::vector<std::string> messages() { return ui->messageTitles(); }
 
-    std::unique_ptr<SDLUserInterface> ui;
+    std::unique_ptr<SDLUserInterface> window;
+    std::optional<SDLUserInterfaceTestSeam> ui;
     std::thread answerer_;
     std::filesystem::path dataHome;
 
@@ -164,8 +136,7 @@ private:
 TEST_F(GameFlow, UndoWhileTheEngineThinksTakesBackOnlyTheHumansMove) {
     players(0, 1);
     const std::string logPath = ::testing::TempDir() + "veltmark-stopped-turn.log";
-    ui->logEnabled = true;
-    ui->logStream.open(logPath, std::ios::trunc);
+    ui->openLog(logPath);
     ui->playHumanMove({5, 2}, {5, 4});
     EXPECT_TRUE(buttonOn(undoButton));
     // This thread and the event handler both stand for the main thread, and only one at a time
@@ -174,15 +145,15 @@ TEST_F(GameFlow, UndoWhileTheEngineThinksTakesBackOnlyTheHumansMove) {
     startEngine();
 
     ui->undo();
-    EXPECT_EQ(ui->engineState, SDLUserInterface::Joined);
-    EXPECT_EQ(ui->game.at(5, 2), WhitePawn);
-    EXPECT_EQ(ui->game.sideToMove, 1);
-    EXPECT_EQ(positionsToRedo(ui->game), 1) << "the engine's dropped move was never played";
+    EXPECT_EQ(ui->engineState(), SDLUserInterface::Joined);
+    EXPECT_EQ(ui->game().at(5, 2), WhitePawn);
+    EXPECT_EQ(ui->game().sideToMove, 1);
+    EXPECT_EQ(positionsToRedo(ui->game()), 1) << "the engine's dropped move was never played";
     EXPECT_FALSE(buttonOn(undoButton));
     EXPECT_TRUE(buttonOn(redoButton));
 
     // The stopped turn leaves its progress lines but neither a thinking time nor a move.
-    ui->logStream.close();
+    ui->closeLog();
     std::ifstream log(logPath);
     int progressLines = 0;
     for (std::string line; std::getline(log, line);) {
@@ -197,16 +168,16 @@ TEST_F(GameFlow, RedoWhileTheEngineThinksReplaysTheMoveWithoutTheEnginesAnswer) 
     ui->playHumanMove({5, 2}, {5, 4});
     ui->playHumanMove({5, 7}, {5, 5});
     ui->undo();
-    ASSERT_EQ(ui->game.at(5, 7), BlackPawn);
+    ASSERT_EQ(ui->game().at(5, 7), BlackPawn);
 
     // The user lets the engine play Black and, while it thinks, asks for the move back.
     players(0, 1);
     feedEvents();
     startEngine();
     ui->redo();
-    EXPECT_EQ(ui->engineState, SDLUserInterface::Joined);
-    EXPECT_EQ(ui->game.at(5, 5), BlackPawn);
-    EXPECT_EQ(movesInRecord(ui->game), 2);
+    EXPECT_EQ(ui->engineState(), SDLUserInterface::Joined);
+    EXPECT_EQ(ui->game().at(5, 5), BlackPawn);
+    EXPECT_EQ(movesInRecord(ui->game()), 2);
     EXPECT_TRUE(buttonOn(undoButton));
     EXPECT_FALSE(buttonOn(redoButton));
 }
@@ -218,15 +189,15 @@ TEST_F(GameFlow, EngineClaimingADrawEndsTheGameWithoutItsMove) {
     feedEvents();
     ui->startEngineTurnIfDue();
     ASSERT_TRUE([&] {
-        for (int i = 0; i < 1000 && ui->engineState == SDLUserInterface::Thinking; ++i) {
+        for (int i = 0; i < 1000 && ui->engineState() == SDLUserInterface::Thinking; ++i) {
             std::this_thread::sleep_for(10ms);
         }
-        return ui->engineState != SDLUserInterface::Thinking;
+        return ui->engineState() != SDLUserInterface::Thinking;
     }());
     ui->joinEngineTurn();
-    EXPECT_TRUE(ui->game.drawClaimed);
-    EXPECT_EQ(ui->legalMoveCount, 0);
-    EXPECT_EQ(ui->game.at(5, 1), WhiteKing) << "the claim drops the engine's move";
+    EXPECT_TRUE(ui->game().drawClaimed);
+    EXPECT_EQ(ui->legalMoveCount(), 0);
+    EXPECT_EQ(ui->game().at(5, 1), WhiteKing) << "the claim drops the engine's move";
     EXPECT_EQ(messages(), std::vector<std::string>{"Information"});
     EXPECT_TRUE(buttonOn(newGameButton));
 }
@@ -237,12 +208,12 @@ TEST_F(GameFlow, HumanClaimsTheDrawThatItsMoveMadeClaimable) {
     answerNextQuestion(true);
     ui->playHumanMove({5, 1}, {4, 1});
     answerer_.join();
-    EXPECT_TRUE(ui->game.drawClaimed);
-    EXPECT_EQ(ui->legalMoveCount, 0);
-    EXPECT_EQ(gameEndAnnouncement(ui->game),
+    EXPECT_TRUE(ui->game().drawClaimed);
+    EXPECT_EQ(ui->legalMoveCount(), 0);
+    EXPECT_EQ(gameEndAnnouncement(ui->game()),
               "The game has ended\nin a draw.\nNeither player has won.");
     ui->startEngineTurnIfDue();
-    EXPECT_NE(ui->engineState, SDLUserInterface::Thinking) << "no turn after the game's end";
+    EXPECT_NE(ui->engineState(), SDLUserInterface::Thinking) << "no turn after the game's end";
     EXPECT_EQ(archivedResults(), std::vector<std::string>{"1/2-1/2"});
 }
 
@@ -269,24 +240,23 @@ namespace {
 TEST_F(GameFlow, NewGameWhileTheEngineThinksStopsItAtOnceAndPlaysNoMove) {
     players(0, 1);
     const std::string logPath = ::testing::TempDir() + "veltmark-new-game.log";
-    ui->logEnabled = true;
-    ui->logStream.open(logPath, std::ios::trunc);
+    ui->openLog(logPath);
     ui->playHumanMove({5, 2}, {5, 4});
     startEngine();
 
     answerNextQuestion(true);
     const auto chosen = std::chrono::steady_clock::now();
-    ui->buttons.at(newGameButton).action();
+    ui->pressButton(newGameButton);
     const auto took = std::chrono::steady_clock::now() - chosen;
     answerer_.join();
     // The answer is looked for every 5 ms; the rest is the stopped turn's end.
     EXPECT_LT(took, 500ms) << "the thinking time is 30 s";
-    EXPECT_EQ(ui->engineState, SDLUserInterface::Joined);
-    EXPECT_EQ(ui->game.at(5, 2), WhitePawn);
-    EXPECT_EQ(ui->game.sideToMove, 1);
-    EXPECT_EQ(movesInRecord(ui->game), 0);
+    EXPECT_EQ(ui->engineState(), SDLUserInterface::Joined);
+    EXPECT_EQ(ui->game().at(5, 2), WhitePawn);
+    EXPECT_EQ(ui->game().sideToMove, 1);
+    EXPECT_EQ(movesInRecord(ui->game()), 0);
 
-    ui->logStream.close();
+    ui->closeLog();
     std::ifstream log(logPath);
     for (std::string line; std::getline(log, line);) {
         EXPECT_NE(line.find(" plies, "), std::string::npos) << "no move and no thinking time";
@@ -302,7 +272,7 @@ TEST_F(GameFlow, NewGameIsOfferedExactlyWhileTheGameHasEnded) {
         EXPECT_FALSE(buttonOn(newGameButton));
         ui->playHumanMove(from, to);
     }
-    ASSERT_EQ(ui->legalMoveCount, 0) << "mate";
+    ASSERT_EQ(ui->legalMoveCount(), 0) << "mate";
     EXPECT_TRUE(buttonOn(newGameButton));
     ui->undo();
     EXPECT_FALSE(buttonOn(newGameButton)) << "the game goes on after the undo";
@@ -314,18 +284,18 @@ TEST_F(GameFlow, AStopWithNoTurnThinkingDoesNotCancelTheNextTurn) {
     players(0, 0);
     // The settings' "OK" stops the engine just before the main thread starts a turn.
     ui->stopEngineTurn();
-    EXPECT_FALSE(ui->engineStop);
-    EXPECT_EQ(ui->engineState, SDLUserInterface::NoTurnYet);
+    EXPECT_FALSE(ui->engineStop());
+    EXPECT_EQ(ui->engineState(), SDLUserInterface::NoTurnYet);
 }
 
 TEST_F(GameFlow, AHumanReplyEndsTheEnginesMoveAnimation) {
     players(0, 0);
-    Move engineMove(&ui->game);
+    Move engineMove(&ui->game());
     engineMove.setFromSquares(5, 2, 5, 4);
     ui->playMove(engineMove);
-    ASSERT_TRUE(ui->animating);
+    ASSERT_TRUE(ui->animating());
     ui->playHumanMove({5, 7}, {5, 5});
-    EXPECT_FALSE(ui->animating) << "the frame shows the game with the reply at once";
+    EXPECT_FALSE(ui->animating()) << "the frame shows the game with the reply at once";
 }
 
 } // namespace
@@ -335,17 +305,17 @@ namespace {
 TEST_F(GameFlow, APressPicksUpAndAReleaseMovesWithNoFrameDrawn) {
     players(0, 0);
     // e2 and e4 on the screen with the starting camera; no rendering thread runs here.
-    ui->leftButtonPressed(430, 429);
-    ASSERT_TRUE(ui->squareSelected);
-    EXPECT_EQ(ui->selectedFile, 5);
-    EXPECT_EQ(ui->selectedRank, 2);
-    EXPECT_EQ(ui->targetMoves.size(), 2u);
-    ui->mouseMoved(428, 330, 0, -99, true, false, false);
-    EXPECT_TRUE(ui->hoverIsTarget) << "the preview shows the pawn on e4";
-    ui->leftButtonReleased(428, 330);
-    EXPECT_FALSE(ui->squareSelected);
-    EXPECT_EQ(ui->game.at(5, 4), WhitePawn);
-    EXPECT_EQ(ui->game.sideToMove, 0);
+    window->leftButtonPressed(430, 429);
+    ASSERT_TRUE(ui->squareSelected());
+    EXPECT_EQ(ui->selectedFile(), 5);
+    EXPECT_EQ(ui->selectedRank(), 2);
+    EXPECT_EQ(ui->targetCount(), 2u);
+    window->mouseMoved(428, 330, 0, -99, true, false, false);
+    EXPECT_TRUE(ui->hoverIsTarget()) << "the preview shows the pawn on e4";
+    window->leftButtonReleased(428, 330);
+    EXPECT_FALSE(ui->squareSelected());
+    EXPECT_EQ(ui->game().at(5, 4), WhitePawn);
+    EXPECT_EQ(ui->game().sideToMove, 0);
 }
 
 } // namespace
