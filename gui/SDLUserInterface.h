@@ -143,8 +143,8 @@ private:
     void setButton(const std::string& text, bool enabled);
     bool buttonEnabled(const std::string& text) const;
 
-    // What the settings dialog's "OK" asks, on the rendering thread inside a frame.
-    // The settings' new thread count, after stopEngineTurn.
+    // What the settings dialog's "OK" asks (stopEngineTurn first), on the rendering thread
+    // inside a frame.
     void resizeSearchPool(int threads) override;
     void saveSettings() override;
     void updateUndoRedoButtons() override;
@@ -218,7 +218,8 @@ private:
     Position game{};
     MoveList legalMoves{&game};
     int32_t legalMoveCount = 0;
-    // The engine's last move slides in from animationPosition.
+    // While animating, the engine's last move slides over animationPosition, the game without
+    // the pieces it moves.
     Move lastEngineMove;
     Position animationPosition{};
     bool animating = false;
