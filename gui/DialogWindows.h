@@ -39,9 +39,10 @@ class PromotionDialog : public ToolkitWindow {
 public:
     PromotionDialog(bool whiteToMove, DialogAnswer<int>& answer);
     void drawContents() override;
-    void choose(int piece);
 
 private:
+    void choose(int piece);
+
     int colourOffset_;
     DialogAnswer<int>& answer_;
 };

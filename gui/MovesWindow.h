@@ -13,7 +13,6 @@ public:
     MovesWindow();
     // The moves of the game, White's first move first; guiLock held.
     void setMoves(std::vector<std::string> moves);
-    const std::vector<std::string>& moves() const { return moves_; }
     void drawContents() override;
 
 private:

@@ -12,8 +12,10 @@
 //   draws a frame, and so while the toolkit's widget actions run; the main and engine-turn
 //   threads take it briefly to change any of it. The pick state, the camera and the window size
 //   change only on the main thread, which therefore reads them without it: finding the square
-//   under the mouse never waits for a frame. Between two frames the renderer lets threads that
-//   wait for it go first (SceneMutex).
+//   under the mouse never waits for a frame. An engine turn's search reads the game without it:
+//   while a turn thinks no other thread changes the game, and the main thread stops and joins
+//   a turn before it does. Between two frames the renderer lets threads that wait for it go
+//   first (SceneMutex).
 // - queueLock guards eventQueue and the count of collected events. The main thread holds it
 //   except while it handles an event, waits on eventsAvailable or schedules the engine's turn;
 //   the rendering thread takes it to append an event and to signal.
@@ -96,6 +98,8 @@ public:
     // On the rendering thread, when the window is closed or the process told to end.
     void quitRequested() override;
 
+    // Where the engine's turn is, as engineState holds it: a stop turns Thinking into Stopping,
+    // the turn's end makes it Finished, and the main thread's join Joined.
     enum EngineState : int32_t {
         NoTurnYet = 0,
         Thinking = 1,

@@ -24,12 +24,11 @@ public:
     void closeRequested() override { load(); }
     void defaultAction() override { accept(); }
 
+private:
     // Copies the settings record into the widgets and hides the window.
     void load();
     // Applies the widgets to the settings record, saves it and hides the window.
     void accept();
-
-private:
     void drawGeneralTab();
     void drawEngineTab();
     void drawGraphicsTab();
