@@ -32,7 +32,7 @@
 #include "DialogAnswer.h"
 #include "Move.h"
 #include "Position.h"
-#include "SDLUserInterfaceEvent.h"
+#include "InputHandlers.h"
 #include "SceneMutex.h"
 #include "ScreenButtons.h"
 #include "Toolkit.h"
@@ -54,7 +54,7 @@
 class MovesWindow;
 class SettingsDialog;
 
-class SDLUserInterface : public UserInterface, public SDLUserInterfaceEvent {
+class SDLUserInterface : public UserInterface, public InputHandlers {
 public:
     // Loads the font, the models and the board image; a data file found nowhere or unreadable
     // stops the program with a message naming it.
@@ -114,8 +114,8 @@ public:
     void toggleMovesWindow();
 
     // Event handlers, on the main thread.
-    void keyPressed(SDLKey key, SDLMod mod, uint16_t unicode) override;
-    void keyReleased(SDLKey key, SDLMod mod, uint16_t unicode) override;
+    void keyPressed(Key key, Modifiers modifiers, uint16_t unicode) override;
+    void keyReleased(Key key, Modifiers modifiers, uint16_t unicode) override;
     void mouseMoved(int x, int y, int dx, int dy, bool left, bool right, bool middle) override;
     void wheelTurned(bool up, bool down) override;
     void leftButtonPressed(int x, int y) override;

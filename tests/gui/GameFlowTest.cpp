@@ -4,6 +4,7 @@
 #include "Engine.h"
 #include "Fen.h"
 #include "GameFlowRules.h"
+#include "SDLInputTranslation.h"
 #include "SDLUserInterface.h"
 #include "Settings.h"
 
@@ -107,7 +108,7 @@ protected:
                     const SDL_Event event = ui->eventQueue.front();
                     ui->eventQueue.pop_front();
                     queue.unlock();
-                    ui->dispatchEvent(event);
+                    ui->dispatchEvent(inputEventFrom(event));
                     queue.lock();
                 }
             }

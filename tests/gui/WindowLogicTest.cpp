@@ -1,7 +1,6 @@
 #include "BoardPicking.h"
 #include "Camera.h"
 #include "MoveAnimation.h"
-#include "SDLUserInterfaceEvent.h"
 #include "ScreenButtons.h"
 #include "TestPositions.h"
 
@@ -10,7 +9,6 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -19,102 +17,6 @@
 namespace {
 
 constexpr double pi = std::numbers::pi;
-
-// Every handler writes its name and arguments, so a table can say which calls an event makes.
-class RecordingHandlers : public SDLUserInterfaceEvent {
-public:
-    std::vector<std::string> calls;
-
-    void inputFocusGained() override { note("inputFocusGained"); }
-    void inputFocusLost() override { note("inputFocusLost"); }
-    void keyPressed(SDLKey k, SDLMod m, uint16_t u) override { note("keyPressed", k, m, u); }
-    void keyReleased(SDLKey k, SDLMod m, uint16_t u) override { note("keyReleased", k, m, u); }
-    void mouseFocusGained() override { note("mouseFocusGained"); }
-    void mouseFocusLost() override { note("mouseFocusLost"); }
-    void mouseMoved(int x, int y, int dx, int dy, bool l, bool r, bool m) override {
-        note("mouseMoved", x, y, dx, dy, l, r, m);
-    }
-    void wheelTurned(bool up, bool down) override { note("wheelTurned", up, down); }
-    void leftButtonPressed(int x, int y) override { note("leftButtonPressed", x, y); }
-    void leftButtonReleased(int x, int y) override { note("leftButtonReleased", x, y); }
-    void rightButtonPressed(int x, int y) override { note("rightButtonPressed", x, y); }
-    void rightButtonReleased(int x, int y) override { note("rightButtonReleased", x, y); }
-    void middleButtonPressed(int x, int y) override { note("middleButtonPressed", x, y); }
-    void middleButtonReleased(int x, int y) override { note("middleButtonReleased", x, y); }
-    void joystickAxisMoved(int d, int a, int v) override { note("joystickAxisMoved", d, a, v); }
-    void joystickButtonPressed(int d, int b) override { note("joystickButtonPressed", d, b); }
-    void joystickButtonReleased(int d, int b) override { note("joystickButtonReleased", d, b); }
-    void joystickHatMoved(int d, int h, int v) override { note("joystickHatMoved", d, h, v); }
-    void joystickBallMoved(int d, int b, int dx, int dy) override {
-        note("joystickBallMoved", d, b, dx, dy);
-    }
-    void windowMinimized() override { note("windowMinimized"); }
-    void windowRestored() override { note("windowRestored"); }
-    void windowResized(int w, int h) override { note("windowResized", w, h); }
-    void windowExposed() override { note("windowExposed"); }
-    void quitRequested() override { note("quitRequested"); }
-    void userEvent(int type, int code, void* d1, void* d2) override {
-        note("userEvent", type, code, d1 != nullptr, d2 != nullptr);
-    }
-
-private:
-    template <typename... Args> void note(const char* name, Args... args) {
-        std::ostringstream text;
-        text << name;
-        ((text << ' ' << static_cast<long>(args)), ...);
-        calls.push_back(text.str());
-    }
-};
-
-} // namespace
-
-TEST(EventDispatchTest, EachEventReachesItsHandlerWithItsArguments) {
-    int marker = 0;
-    const SDLMod shiftCaps = static_cast<SDLMod>(KMOD_LSHIFT | KMOD_CAPS);
-    using B = SDL_MouseButtonEvent;
-    const std::vector<std::pair<SDL_Event, std::vector<std::string>>> table = {
-        {{.key = {SDL_KEYDOWN, 0, 1, {0, SDLK_a, shiftCaps, 0xe9}}}, {"keyPressed 97 8193 233"}},
-        {{.key = {SDL_KEYUP, 0, 0, {0, SDLK_LEFT, KMOD_NONE, 0}}}, {"keyReleased 276 0 0"}},
-        // Left and middle held, right not: a swap of the two bits shows.
-        {{.motion = {SDL_MOUSEMOTION, 0, SDL_BUTTON(1) | SDL_BUTTON(2), 10, 20, -3, 4}},
-         {"mouseMoved 10 20 -3 4 1 0 1"}},
-        {{.motion = {SDL_MOUSEMOTION, 0, SDL_BUTTON(3), 5, 6, 0, 0}}, {"mouseMoved 5 6 0 0 0 1 0"}},
-        {{.button = B{SDL_MOUSEBUTTONDOWN, 0, 1, 1, 100, 200}}, {"leftButtonPressed 100 200"}},
-        {{.button = B{SDL_MOUSEBUTTONUP, 0, 1, 0, 101, 201}}, {"leftButtonReleased 101 201"}},
-        {{.button = B{SDL_MOUSEBUTTONDOWN, 0, 2, 1, 3, 4}}, {"middleButtonPressed 3 4"}},
-        {{.button = B{SDL_MOUSEBUTTONUP, 0, 2, 0, 5, 6}}, {"middleButtonReleased 5 6"}},
-        {{.button = B{SDL_MOUSEBUTTONDOWN, 0, 3, 1, 7, 8}}, {"rightButtonPressed 7 8"}},
-        {{.button = B{SDL_MOUSEBUTTONUP, 0, 3, 0, 9, 10}}, {"rightButtonReleased 9 10"}},
-        {{.button = B{SDL_MOUSEBUTTONDOWN, 0, 4, 1, 0, 0}}, {"wheelTurned 1 0"}},
-        {{.button = B{SDL_MOUSEBUTTONDOWN, 0, 5, 1, 0, 0}}, {"wheelTurned 0 1"}},
-        {{.button = B{SDL_MOUSEBUTTONUP, 0, 4, 0, 0, 0}}, {}},
-        {{.button = B{SDL_MOUSEBUTTONUP, 0, 5, 0, 0, 0}}, {}},
-        // One event may carry several states; they are reported in this order.
-        {{.active = {SDL_ACTIVEEVENT, 0, SDL_APPACTIVE | SDL_APPINPUTFOCUS | SDL_APPMOUSEFOCUS}},
-         {"mouseFocusLost", "inputFocusLost", "windowMinimized"}},
-        {{.active = {SDL_ACTIVEEVENT, 1, SDL_APPACTIVE | SDL_APPMOUSEFOCUS}},
-         {"mouseFocusGained", "windowRestored"}},
-        {{.active = {SDL_ACTIVEEVENT, 1, SDL_APPINPUTFOCUS}}, {"inputFocusGained"}},
-        {{.active = {SDL_ACTIVEEVENT, 1, 0}}, {}},
-        {{.jaxis = {SDL_JOYAXISMOTION, 1, 2, -32768}}, {"joystickAxisMoved 1 2 -32768"}},
-        {{.jbutton = {SDL_JOYBUTTONDOWN, 1, 7, 1}}, {"joystickButtonPressed 1 7"}},
-        {{.jbutton = {SDL_JOYBUTTONUP, 1, 7, 0}}, {"joystickButtonReleased 1 7"}},
-        {{.jhat = {SDL_JOYHATMOTION, 0, 1, SDL_HAT_LEFTUP}}, {"joystickHatMoved 0 1 9"}},
-        {{.jball = {SDL_JOYBALLMOTION, 2, 3, -4, 5}}, {"joystickBallMoved 2 3 -4 5"}},
-        {{.resize = {SDL_VIDEORESIZE, 1024, 768}}, {"windowResized 1024 768"}},
-        {{.expose = {SDL_VIDEOEXPOSE}}, {"windowExposed"}},
-        {{.quit = {SDL_QUIT}}, {"quitRequested"}},
-        {{.user = {SDL_USEREVENT, 3, &marker, nullptr}}, {"userEvent 24 3 1 0"}},
-        {{.syswm = {SDL_SYSWMEVENT, nullptr}}, {}},
-    };
-    for (const auto& [event, expected] : table) {
-        RecordingHandlers handlers;
-        handlers.dispatchEvent(event);
-        EXPECT_EQ(handlers.calls, expected) << "event type " << int(event.type);
-    }
-}
-
-namespace {
 
 std::optional<Square> squareAt(double x, double z) {
     return squareUnderRay({x, 1, z}, {x, -1, z});
@@ -250,34 +152,34 @@ TEST(CameraTest, StartsLookingAtWhitesSideFromSixtyDegrees) {
 TEST(CameraTest, ArrowKeysRaiseOverTheTopAndSwapWhileFlipped) {
     Camera c;
     for (int i = 0; i < 6; ++i) {
-        EXPECT_TRUE(c.keyPressed(SDLK_UP));
+        EXPECT_TRUE(c.keyPressed(Key::Up));
     }
     // The sixth step passes pi / 2: the camera comes down on the far side, facing back.
     EXPECT_TRUE(c.cameraFlipped);
     EXPECT_NEAR(c.cameraElevation, pi - (pi / 3 + 0.6), 1e-12);
     EXPECT_NEAR(c.cameraAzimuth, pi, 1e-12);
     // Holding the key keeps the camera going the same way on screen: now it comes down.
-    c.keyPressed(SDLK_UP);
+    c.keyPressed(Key::Up);
     EXPECT_NEAR(c.cameraElevation, pi - (pi / 3 + 0.7), 1e-12);
-    c.keyPressed(SDLK_DOWN);
-    c.keyPressed(SDLK_DOWN);
+    c.keyPressed(Key::Down);
+    c.keyPressed(Key::Down);
     EXPECT_FALSE(c.cameraFlipped) << "a second pass over the top flips back";
     c.cameraFlipped = true;
     c.keyReleased();
     EXPECT_FALSE(c.cameraFlipped);
 
     c.cameraElevation = 0.05;
-    c.keyPressed(SDLK_DOWN);
-    EXPECT_FALSE(c.keyPressed(SDLK_a));
+    c.keyPressed(Key::Down);
+    EXPECT_FALSE(c.keyPressed(Key::Escape));
     EXPECT_EQ(c.cameraElevation, 0.0);
 }
 
 TEST(CameraTest, AzimuthWrapsIntoHalfOpenRangeAndTheWheelScalesTheDistance) {
     Camera c;
     c.cameraAzimuth = pi - 0.05;
-    c.keyPressed(SDLK_RIGHT);
+    c.keyPressed(Key::Right);
     EXPECT_NEAR(c.cameraAzimuth, -pi + 0.05, 1e-12);
-    c.keyPressed(SDLK_LEFT);
+    c.keyPressed(Key::Left);
     EXPECT_NEAR(c.cameraAzimuth, pi - 0.05, 1e-12);
 
     c.wheelTurned(true, false);
