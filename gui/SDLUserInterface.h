@@ -221,7 +221,6 @@ private:
     bool buttonEnabled(const std::string& text) const;
 
     // Scene passes.
-    void drawBoardSurface();
     // The mirror image under the board is drawn with the coarse shapes.
     void drawPieces(bool mirrored);
     void drawStaticPieces(const Position& position, bool mirrored);
