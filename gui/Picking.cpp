@@ -5,8 +5,8 @@
 #include "MovesWindow.h"
 #include "SDLUserInterface.h"
 
-void SDLUserInterface::keyPressed(SDLKey key, SDLMod, uint16_t) {
-    if (key == SDLK_m) {
+void SDLUserInterface::keyPressed(Key key, Modifiers, uint16_t) {
+    if (key == Key::M) {
         toggleMovesWindow();
         return;
     }
@@ -35,7 +35,7 @@ void SDLUserInterface::toggleMovesWindow() {
     wakeRenderer();
 }
 
-void SDLUserInterface::keyReleased(SDLKey, SDLMod, uint16_t) {
+void SDLUserInterface::keyReleased(Key, Modifiers, uint16_t) {
     std::lock_guard scene(sceneLock);
     camera.keyReleased();
 }

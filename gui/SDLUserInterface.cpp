@@ -6,6 +6,7 @@
 #include "LogFile.h"
 #include "MoveAnimation.h"
 #include "MovesWindow.h"
+#include "SDLInputTranslation.h"
 #include "SceneSetUp.h"
 #include "SettingsDialog.h"
 #include "SettingsFile.h"
@@ -90,7 +91,7 @@ void SDLUserInterface::mainLoop(std::unique_lock<std::mutex>& queueHold) {
             const SDL_Event event = eventQueue.front();
             eventQueue.pop_front();
             queueHold.unlock();
-            dispatchEvent(event);
+            dispatchEvent(inputEventFrom(event));
             queueHold.lock();
         }
     }
@@ -217,10 +218,9 @@ void SDLUserInterface::createButtons() {
     };
     for (const auto& [text, action] : made) {
         ScreenButton& button = buttons[*text];
-        button.image = assets.text->render(*text, true);
-        if (button.image != nullptr) {
-            button.width = button.image->w;
-            button.height = button.image->h;
+        if (const SDL_Surface* image = assets.text->render(*text, true)) {
+            button.width = image->w;
+            button.height = image->h;
         }
         button.action = action;
         button.enabled = *text == settingsButton;

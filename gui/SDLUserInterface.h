@@ -38,9 +38,9 @@
 #include "BoardPicking.h"
 #include "Camera.h"
 #include "DialogAnswer.h"
+#include "InputHandlers.h"
 #include "Move.h"
 #include "Position.h"
-#include "SDLUserInterfaceEvent.h"
 #include "SceneMutex.h"
 #include "ScreenButtons.h"
 #include "Toolkit.h"
@@ -62,9 +62,7 @@
 class MovesWindow;
 class SettingsDialog;
 
-class SDLUserInterface : public UserInterface,
-                         public SDLUserInterfaceEvent,
-                         private SettingsActions {
+class SDLUserInterface : public UserInterface, public InputHandlers, private SettingsActions {
 public:
     // Loads the font, the models and the board image; a data file found nowhere or unreadable
     // stops the program with a message naming it.
@@ -87,8 +85,8 @@ public:
     void claimDraw() override;
 
     // Event handlers, on the main thread.
-    void keyPressed(SDLKey key, SDLMod mod, uint16_t unicode) override;
-    void keyReleased(SDLKey key, SDLMod mod, uint16_t unicode) override;
+    void keyPressed(Key key, Modifiers modifiers, uint16_t unicode) override;
+    void keyReleased(Key key, Modifiers modifiers, uint16_t unicode) override;
     void mouseMoved(int x, int y, int dx, int dy, bool left, bool right, bool middle) override;
     void wheelTurned(bool up, bool down) override;
     void leftButtonPressed(int x, int y) override;
@@ -188,7 +186,6 @@ private:
     void setUpOpenGL();
     void drawFrame();
     // Scene passes.
-    void drawBoardSurface();
     // The mirror image under the board is drawn with the coarse shapes.
     void drawPieces(bool mirrored);
     void drawStaticPieces(const Position& position, bool mirrored);

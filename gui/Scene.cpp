@@ -3,6 +3,7 @@
 // everything, the toolkit's windows.
 #include "MoveAnimation.h"
 #include "SDLUserInterface.h"
+#include "ScenePasses.h"
 #include "SceneSetUp.h"
 #include "Settings.h"
 
@@ -64,48 +65,10 @@ void SDLUserInterface::drawFrame() {
     glLoadMatrixf(savedModelview);
 
     glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_NORMALIZE);
-    glDisable(GL_DITHER);
-    glDisable(GL_COLOR_LOGIC_OP);
-
-    glClearColor(0, 0, 0, 0);
-    glClearDepth(1.0);
-    glClearStencil(0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-
-    const CameraView view = cameraView(camera);
-    gluLookAt(view.eye.x, view.eye.y, view.eye.z, 0, 0, 0, view.up.x, view.up.y, view.up.z);
-
-    beginClosedModels();
-    glColor3f(0.5f, 0.6f, 0.5f);
-    assets.boardModel->draw();
-    endClosedModels();
-    // The board model hides nothing that is drawn after it.
-    glClear(GL_DEPTH_BUFFER_BIT);
-    glDepthMask(GL_FALSE);
-    glTranslatef(-9, 0, 9);
-
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    drawBoardSurface();
-
-    drawMirrorWalls();
-
-    beginMirrorImage();
-    drawPieces(true);
-    endMirrorImage();
-
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    drawBoardSurface();
-    glDisable(GL_BLEND);
-
-    beginClosedModels();
-    drawPieces(false);
-    endClosedModels();
+    drawScenePasses(cameraView(camera), {},
+                    {*assets.boardModel, boardTexture,
+                     static_cast<float>(1.0 - settings.reflectivity),
+                     [this](bool mirrored) { drawPieces(mirrored); }});
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -132,13 +95,6 @@ void SDLUserInterface::drawFrame() {
         toolkit.drawWindows(windowWidth, windowHeight);
     }
     SDL_GL_SwapBuffers();
-}
-
-void SDLUserInterface::drawBoardSurface() {
-    // White, so that the second pass, which multiplies the texture by this colour, fades only the
-    // reflection: a black surface would darken the board in proportion to its opacity, to pure
-    // black at reflectivity 0.
-    ::drawBoardSurface(boardTexture, 1, 1, 1, static_cast<float>(1.0 - settings.reflectivity));
 }
 
 void SDLUserInterface::drawPiece(int piece, bool mirrored) {

@@ -15,6 +15,15 @@ SDL_Surface* openOpenGLWindow(int width, int height) {
     return nullptr;
 }
 
+void useSceneDrawingState() {
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_NORMALIZE);
+    glDisable(GL_DITHER);
+    glDisable(GL_COLOR_LOGIC_OP);
+}
+
 void setUpSceneLighting() {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();

@@ -10,6 +10,10 @@
 // window altogether. Null when no window can be opened at all.
 SDL_Surface* openOpenGLWindow(int width, int height);
 
+// The state that every pass of the scene draws in: depth test, lighting with light 0, normals
+// normalised (the models are scaled), and neither dithering nor a logic operation.
+void useSceneDrawingState();
+
 // Ambient light, one directional light given while the model-view matrix is the identity (so it
 // stays fixed relative to the camera), and colour material for ambient and diffuse.
 void setUpSceneLighting();

@@ -35,21 +35,21 @@ void Camera::lower() {
     }
 }
 
-bool Camera::keyPressed(SDLKey key) {
+bool Camera::keyPressed(Key key) {
     switch (key) {
-    case SDLK_UP:
+    case Key::Up:
         cameraFlipped ? lower() : raise();
         return true;
-    case SDLK_DOWN:
+    case Key::Down:
         cameraFlipped ? raise() : lower();
         return true;
-    case SDLK_RIGHT:
+    case Key::Right:
         cameraAzimuth += step;
         if (cameraAzimuth > pi) {
             cameraAzimuth -= 2 * pi;
         }
         return true;
-    case SDLK_LEFT:
+    case Key::Left:
         cameraAzimuth -= step;
         if (cameraAzimuth < -pi) {
             cameraAzimuth += 2 * pi;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <SDL.h>
+#include "InputEvent.h"
 
 // The camera circling the board centre, steered by the arrow keys, the wheel and mouse drags.
 struct Camera {
@@ -16,7 +16,7 @@ struct Camera {
     void raise();
     void lower();
     // The arrow keys; every other key does nothing. True when the camera moved.
-    bool keyPressed(SDLKey key);
+    bool keyPressed(Key key);
     void keyReleased() { cameraFlipped = false; }
     void wheelTurned(bool up, bool down);
     // A drag by (dx, dy) pixels in a window of the given height.

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <SDL.h>
-
 #include <atomic>
 #include <functional>
 #include <map>
@@ -14,8 +12,6 @@ struct ScreenButton {
     int x = 0, y = 0;
     // The top of the text in window pixels counted down from the top, as mouse events give them.
     int hitY = 0;
-    // Owned by the text renderer's cache.
-    SDL_Surface* image = nullptr;
     int width = 0, height = 0;
     std::function<void()> action;
     // Set by the game's threads and read by the frame.

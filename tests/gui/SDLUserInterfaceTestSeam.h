@@ -4,6 +4,7 @@
 // window: the main thread's game flow, the event queue as the rendering thread fills it, and
 // the toolkit's windows as a click would answer them.
 #include "DialogWindows.h"
+#include "SDLInputTranslation.h"
 #include "SDLUserInterface.h"
 
 #include <chrono>
@@ -61,7 +62,7 @@ struct SDLUserInterfaceTestSeam {
             const SDL_Event event = ui.eventQueue.front();
             ui.eventQueue.pop_front();
             queue.unlock();
-            ui.dispatchEvent(event);
+            ui.dispatchEvent(inputEventFrom(event));
             queue.lock();
         }
     }

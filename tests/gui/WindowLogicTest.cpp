@@ -1,7 +1,6 @@
 #include "BoardPicking.h"
 #include "Camera.h"
 #include "MoveAnimation.h"
-#include "SDLUserInterfaceEvent.h"
 #include "ScreenButtons.h"
 #include "TestPositions.h"
 
@@ -10,7 +9,6 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -19,102 +17,6 @@
 namespace {
 
 constexpr double pi = std::numbers::pi;
-
-// Every handler writes its name and arguments, so a table can say which calls an event makes.
-class RecordingHandlers : public SDLUserInterfaceEvent {
-public:
-    std::vector<std::string> calls;
-
-    void inputFocusGained() override { note("inputFocusGained"); }
-    void inputFocusLost() override { note("inputFocusLost"); }
-    void keyPressed(SDLKey k, SDLMod m, uint16_t u) override { note("keyPressed", k, m, u); }
-    void keyReleased(SDLKey k, SDLMod m, uint16_t u) override { note("keyReleased", k, m, u); }
-    void mouseFocusGained() override { note("mouseFocusGained"); }
-    void mouseFocusLost() override { note("mouseFocusLost"); }
-    void mouseMoved(int x, int y, int dx, int dy, bool l, bool r, bool m) override {
-        note("mouseMoved", x, y, dx, dy, l, r, m);
-    }
-    void wheelTurned(bool up, bool down) override { note("wheelTurned", up, down); }
-    void leftButtonPressed(int x, int y) override { note("leftButtonPressed", x, y); }
-    void leftButtonReleased(int x, int y) override { note("leftButtonReleased", x, y); }
-    void rightButtonPressed(int x, int y) override { note("rightButtonPressed", x, y); }
-    void rightButtonReleased(int x, int y) override { note("rightButtonReleased", x, y); }
-    void middleButtonPressed(int x, int y) override { note("middleButtonPressed", x, y); }
-    void middleButtonReleased(int x, int y) override { note("middleButtonReleased", x, y); }
-    void joystickAxisMoved(int d, int a, int v) override { note("joystickAxisMoved", d, a, v); }
-    void joystickButtonPressed(int d, int b) override { note("joystickButtonPressed", d, b); }
-    void joystickButtonReleased(int d, int b) override { note("joystickButtonReleased", d, b); }
-    void joystickHatMoved(int d, int h, int v) override { note("joystickHatMoved", d, h, v); }
-    void joystickBallMoved(int d, int b, int dx, int dy) override {
-        note("joystickBallMoved", d, b, dx, dy);
-    }
-    void windowMinimized() override { note("windowMinimized"); }
-    void windowRestored() override { note("windowRestored"); }
-    void windowResized(int w, int h) override { note("windowResized", w, h); }
-    void windowExposed() override { note("windowExposed"); }
-    void quitRequested() override { note("quitRequested"); }
-    void userEvent(int type, int code, void* d1, void* d2) override {
-        note("userEvent", type, code, d1 != nullptr, d2 != nullptr);
-    }
-
-private:
-    template <typename... Args> void note(const char* name, Args... args) {
-        std::ostringstream text;
-        text << name;
-        ((text << ' ' << static_cast<long>(args)), ...);
-        calls.push_back(text.str());
-    }
-};
-
-} // namespace
-
-TEST(EventDispatchTest, EachEventReachesItsHandlerWithItsArguments) {
-    int marker = 0;
-    const SDLMod shiftCaps = static_cast<SDLMod>(KMOD_LSHIFT | KMOD_CAPS);
-    using B = SDL_MouseButtonEvent;
-    const std::vector<std::pair<SDL_Event, std::vector<std::string>>> table = {
-        {{.key = {SDL_KEYDOWN, 0, 1, {0, SDLK_a, shiftCaps, 0xe9}}}, {"keyPressed 97 8193 233"}},
-        {{.key = {SDL_KEYUP, 0, 0, {0, SDLK_LEFT, KMOD_NONE, 0}}}, {"keyReleased 276 0 0"}},
-        // Left and middle held, right not: a swap of the two bits shows.
-        {{.motion = {SDL_MOUSEMOTION, 0, SDL_BUTTON(1) | SDL_BUTTON(2), 10, 20, -3, 4}},
-         {"mouseMoved 10 20 -3 4 1 0 1"}},
-        {{.motion = {SDL_MOUSEMOTION, 0, SDL_BUTTON(3), 5, 6, 0, 0}}, {"mouseMoved 5 6 0 0 0 1 0"}},
-        {{.button = B{SDL_MOUSEBUTTONDOWN, 0, 1, 1, 100, 200}}, {"leftButtonPressed 100 200"}},
-        {{.button = B{SDL_MOUSEBUTTONUP, 0, 1, 0, 101, 201}}, {"leftButtonReleased 101 201"}},
-        {{.button = B{SDL_MOUSEBUTTONDOWN, 0, 2, 1, 3, 4}}, {"middleButtonPressed 3 4"}},
-        {{.button = B{SDL_MOUSEBUTTONUP, 0, 2, 0, 5, 6}}, {"middleButtonReleased 5 6"}},
-        {{.button = B{SDL_MOUSEBUTTONDOWN, 0, 3, 1, 7, 8}}, {"rightButtonPressed 7 8"}},
-        {{.button = B{SDL_MOUSEBUTTONUP, 0, 3, 0, 9, 10}}, {"rightButtonReleased 9 10"}},
-        {{.button = B{SDL_MOUSEBUTTONDOWN, 0, 4, 1, 0, 0}}, {"wheelTurned 1 0"}},
-        {{.button = B{SDL_MOUSEBUTTONDOWN, 0, 5, 1, 0, 0}}, {"wheelTurned 0 1"}},
-        {{.button = B{SDL_MOUSEBUTTONUP, 0, 4, 0, 0, 0}}, {}},
-        {{.button = B{SDL_MOUSEBUTTONUP, 0, 5, 0, 0, 0}}, {}},
-        // One event may carry several states; they are reported in this order.
-        {{.active = {SDL_ACTIVEEVENT, 0, SDL_APPACTIVE | SDL_APPINPUTFOCUS | SDL_APPMOUSEFOCUS}},
-         {"mouseFocusLost", "inputFocusLost", "windowMinimized"}},
-        {{.active = {SDL_ACTIVEEVENT, 1, SDL_APPACTIVE | SDL_APPMOUSEFOCUS}},
-         {"mouseFocusGained", "windowRestored"}},
-        {{.active = {SDL_ACTIVEEVENT, 1, SDL_APPINPUTFOCUS}}, {"inputFocusGained"}},
-        {{.active = {SDL_ACTIVEEVENT, 1, 0}}, {}},
-        {{.jaxis = {SDL_JOYAXISMOTION, 1, 2, -32768}}, {"joystickAxisMoved 1 2 -32768"}},
-        {{.jbutton = {SDL_JOYBUTTONDOWN, 1, 7, 1}}, {"joystickButtonPressed 1 7"}},
-        {{.jbutton = {SDL_JOYBUTTONUP, 1, 7, 0}}, {"joystickButtonReleased 1 7"}},
-        {{.jhat = {SDL_JOYHATMOTION, 0, 1, SDL_HAT_LEFTUP}}, {"joystickHatMoved 0 1 9"}},
-        {{.jball = {SDL_JOYBALLMOTION, 2, 3, -4, 5}}, {"joystickBallMoved 2 3 -4 5"}},
-        {{.resize = {SDL_VIDEORESIZE, 1024, 768}}, {"windowResized 1024 768"}},
-        {{.expose = {SDL_VIDEOEXPOSE}}, {"windowExposed"}},
-        {{.quit = {SDL_QUIT}}, {"quitRequested"}},
-        {{.user = {SDL_USEREVENT, 3, &marker, nullptr}}, {"userEvent 24 3 1 0"}},
-        {{.syswm = {SDL_SYSWMEVENT, nullptr}}, {}},
-    };
-    for (const auto& [event, expected] : table) {
-        RecordingHandlers handlers;
-        handlers.dispatchEvent(event);
-        EXPECT_EQ(handlers.calls, expected) << "event type " << int(event.type);
-    }
-}
-
-namespace {
 
 std::optional<Square> squareAt(double x, double z) {
     return squareUnderRay({x, 1, z}, {x, -1, z});
@@ -230,96 +132,6 @@ TEST(BoardPickingTest, TheMouseFindsTheSquareDrawnUnderItWithoutTheRenderer) {
         EXPECT_EQ(squareUnderMouse(camera, x, y, window), std::nullopt) << "beside the board";
     }
     EXPECT_EQ(squareUnderMouse(Camera{}, 400, 2, WindowView{}), std::nullopt) << "above it";
-}
-
-TEST(CameraTest, StartsLookingAtWhitesSideFromSixtyDegrees) {
-    const CameraView view = cameraView(Camera{});
-    EXPECT_NEAR(view.eye.x, 0, 1e-12);
-    EXPECT_NEAR(view.eye.y, 17.320508075688775, 1e-12);
-    EXPECT_NEAR(view.eye.z, 10, 1e-12);
-    EXPECT_NEAR(dot(view.eye, view.up), 0, 1e-9) << "up is square to the line of sight";
-
-    Camera above;
-    above.cameraElevation = pi / 2;
-    const Vector3 up = normalised(cameraView(above).up);
-    EXPECT_NEAR(up.x, 0, 1e-9);
-    EXPECT_NEAR(up.y, 0, 1e-9);
-    EXPECT_NEAR(up.z, -1, 1e-9);
-}
-
-TEST(CameraTest, ArrowKeysRaiseOverTheTopAndSwapWhileFlipped) {
-    Camera c;
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_TRUE(c.keyPressed(SDLK_UP));
-    }
-    // The sixth step passes pi / 2: the camera comes down on the far side, facing back.
-    EXPECT_TRUE(c.cameraFlipped);
-    EXPECT_NEAR(c.cameraElevation, pi - (pi / 3 + 0.6), 1e-12);
-    EXPECT_NEAR(c.cameraAzimuth, pi, 1e-12);
-    // Holding the key keeps the camera going the same way on screen: now it comes down.
-    c.keyPressed(SDLK_UP);
-    EXPECT_NEAR(c.cameraElevation, pi - (pi / 3 + 0.7), 1e-12);
-    c.keyPressed(SDLK_DOWN);
-    c.keyPressed(SDLK_DOWN);
-    EXPECT_FALSE(c.cameraFlipped) << "a second pass over the top flips back";
-    c.cameraFlipped = true;
-    c.keyReleased();
-    EXPECT_FALSE(c.cameraFlipped);
-
-    c.cameraElevation = 0.05;
-    c.keyPressed(SDLK_DOWN);
-    EXPECT_FALSE(c.keyPressed(SDLK_a));
-    EXPECT_EQ(c.cameraElevation, 0.0);
-}
-
-TEST(CameraTest, AzimuthWrapsIntoHalfOpenRangeAndTheWheelScalesTheDistance) {
-    Camera c;
-    c.cameraAzimuth = pi - 0.05;
-    c.keyPressed(SDLK_RIGHT);
-    EXPECT_NEAR(c.cameraAzimuth, -pi + 0.05, 1e-12);
-    c.keyPressed(SDLK_LEFT);
-    EXPECT_NEAR(c.cameraAzimuth, pi - 0.05, 1e-12);
-
-    c.wheelTurned(true, false);
-    EXPECT_NEAR(c.cameraDistance, 20 / 1.1, 1e-12);
-    c.wheelTurned(false, true);
-    c.wheelTurned(false, true);
-    c.wheelTurned(false, false);
-    EXPECT_NEAR(c.cameraDistance, 22, 1e-12);
-}
-
-TEST(CameraTest, DragsTurnAndTiltTheCamera) {
-    Camera c;
-    // Down by a tenth of the window raises by 0.2 radians; right turns the view clockwise.
-    c.drag(30, 60, 600);
-    const double e = pi / 3 + 0.2;
-    EXPECT_NEAR(c.cameraElevation, e, 1e-12);
-    EXPECT_NEAR(c.cameraAzimuth, -30 * 40.0 / (std::cos(e) * 20) / 600, 1e-12);
-    c.cameraFlipped = true;
-    c.drag(0, 60, 600);
-    EXPECT_NEAR(c.cameraElevation, pi / 3, 1e-12);
-    c.cameraFlipped = false;
-    c.drag(0, -600, 600);
-    EXPECT_EQ(c.cameraElevation, 0.0);
-
-    Camera over;
-    over.drag(0, 180, 600);
-    EXPECT_TRUE(over.cameraFlipped);
-    EXPECT_NEAR(over.cameraElevation, pi - (pi / 3 + 0.6), 1e-12);
-    EXPECT_NEAR(over.cameraAzimuth, pi, 1e-12);
-    // A jump of a whole window height goes over the top and on past the far side's floor.
-    over.drag(0, -600, 600);
-    EXPECT_FALSE(over.cameraFlipped);
-    EXPECT_EQ(over.cameraElevation, 0.0);
-
-    // Close to straight above, one pixel sideways turns the view by several turns; the azimuth
-    // still ends up in its range.
-    Camera top;
-    top.drag(0, 157, 600);
-    ASSERT_LT(top.cameraElevation, pi / 2);
-    top.drag(1, 0, 600);
-    EXPECT_GT(top.cameraAzimuth, -pi);
-    EXPECT_LE(top.cameraAzimuth, pi);
 }
 
 TEST(MoveAnimationTest, PieceEasesFromItsSquareToItsTarget) {

@@ -1,8 +1,10 @@
 # cmake -DSOURCE_DIR=<repository> -DCOMPILE_COMMANDS=<build>/compile_commands.json
-#       -DWORK_DIR=<scratch folder> -P LayerRule.cmake
+#       -DWORK_DIR=<scratch folder> -DGUI_LOGIC_LINKS=<libraries> -P LayerRule.cmake
 #
 # Compiles one-line sources that include a header, each with the compile command of a real
 # source of a layer, and checks that the header is found exactly when the layer may use it.
+# GUI_LOGIC_LINKS lists, comma-separated, every library that gui/logic links, directly or through
+# another.
 
 file(READ "${COMPILE_COMMANDS}" compileCommands)
 string(JSON entryCount LENGTH "${compileCommands}")
@@ -48,9 +50,21 @@ function(check layer header mayInclude)
     message(FATAL_ERROR "${header} does not exist")
   endif()
   get_filename_component(name "${header}" NAME)
+  probe_include("${layer}" "${name}" "\"${name}\"" "${header}" ${mayInclude})
+  set(failures "${failures}" PARENT_SCOPE)
+endfunction()
+
+# Includes a library's header the way a source would, as <name>.
+function(check_library layer name mayInclude)
+  probe_include("${layer}" "${name}" "<${name}>" "<${name}>" ${mayInclude})
+  set(failures "${failures}" PARENT_SCOPE)
+endfunction()
+
+# Compiles "#include <included>" as the layer does; the header is called <label> in failures.
+function(probe_include layer name included label mayInclude)
   string(MAKE_C_IDENTIFIER "${layer}_includes_${name}" probeName)
   set(probe "${WORK_DIR}/${probeName}.cpp")
-  file(WRITE "${probe}" "#include \"${name}\"\n")
+  file(WRITE "${probe}" "#include ${included}\n")
   layer_command("${layer}" "${probe}" command directory)
   execute_process(COMMAND ${command} WORKING_DIRECTORY "${directory}"
                   RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
@@ -60,14 +74,14 @@ function(check layer header mayInclude)
   elseif(result EQUAL 0)
     set(found TRUE)
   else()
-    string(APPEND failures "${layer}/ including ${header} failed for another reason:\n${output}\n")
+    string(APPEND failures "${layer}/ including ${label} failed for another reason:\n${output}\n")
     set(failures "${failures}" PARENT_SCOPE)
     return()
   endif()
   if(mayInclude AND NOT found)
-    string(APPEND failures "${layer}/ cannot include ${header}, which it may use\n")
+    string(APPEND failures "${layer}/ cannot include ${label}, which it may use\n")
   elseif(NOT mayInclude AND found)
-    string(APPEND failures "${layer}/ can include ${header}, against the layer order\n")
+    string(APPEND failures "${layer}/ can include ${label}, against the layer order\n")
   endif()
   set(failures "${failures}" PARENT_SCOPE)
 endfunction()
@@ -91,6 +105,27 @@ check(gui/logic rules/Position.h TRUE)
 check(gui/logic gui/Toolkit.h FALSE)
 check(gui app/files/SettingsFile.h TRUE)
 check(gui xboard/XBoardUserInterface.h FALSE)
+
+# gui/logic is plain C++, tested without a display: SDL stays in gui/. Its headers are off the
+# layer's include path, no source of it names them by another path, and it links no SDL.
+check_library(gui SDL.h TRUE)
+check_library(gui/logic SDL.h FALSE)
+file(GLOB_RECURSE logicSources "${SOURCE_DIR}/gui/logic/*")
+foreach(source ${logicSources})
+  file(STRINGS "${source}" sdlIncludes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](SDL/)?SDL")
+  if(sdlIncludes)
+    string(APPEND failures "${source} includes SDL: ${sdlIncludes}\n")
+  endif()
+endforeach()
+string(REPLACE "," ";" guiLogicLinks "${GUI_LOGIC_LINKS}")
+if(NOT guiLogicLinks)
+  string(APPEND failures "No libraries of gui/logic given: it links at least the rules\n")
+endif()
+foreach(library ${guiLogicLinks})
+  if(library MATCHES "SDL")
+    string(APPEND failures "gui/logic links ${library}\n")
+  endif()
+endforeach()
 
 if(failures)
   message(FATAL_ERROR "The layer rule does not hold:\n${failures}")

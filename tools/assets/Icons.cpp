@@ -262,11 +262,7 @@ void setUpLighting() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     setUpSceneLighting();
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_NORMALIZE);
-    glDisable(GL_DITHER);
+    useSceneDrawingState();
 }
 
 } // namespace

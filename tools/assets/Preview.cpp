@@ -1,12 +1,14 @@
-// Draws the set on the textured board the way the program's scene does and saves the frame as a
-// PNG, for looking at the models: run it under a virtual display, for example
+// Draws the set on the textured board with the window's own passes and camera and saves the
+// frame as a PNG, for looking at the models: run it under a virtual display, for example
 //   xvfb-run -s "-screen 0 1024x768x24" veltmark-preview --out set.png
 // Options: --layout start|lineup|single:CODE (the starting array, the six pieces of each side on
 // the fourth and fifth ranks, or one piece on d4), --azimuth and --elevation in degrees,
 // --distance, --knights forward|sideways, --out FILE.
 #include "Assets.h"
+#include "Camera.h"
 #include "DataFiles.h"
 #include "Png.h"
+#include "ScenePasses.h"
 #include "SceneSetUp.h"
 #include "Settings.h"
 
@@ -14,10 +16,10 @@
 #include <GL/glu.h>
 #include <SDL.h>
 
-#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -103,42 +105,16 @@ int main(int argc, char** argv) {
     setUpSceneLighting();
     const GLuint texture = createBoardTexture(*assets.boardImage);
 
-    // One frame, pass by pass as the program draws it.
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_NORMALIZE);
-    glDisable(GL_DITHER);
-    glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    const double pi = 3.14159265358979323846;
-    const double azimuth = options.azimuth * pi / 180, elevation = options.elevation * pi / 180;
-    const double h = std::sin(elevation) * options.distance;
-    const double g = std::cos(elevation) * options.distance;
-    const double ex = std::sin(azimuth) * g, ez = std::cos(azimuth) * g;
-    const double q = ex * ex + ez * ez;
+    Camera camera;
+    camera.cameraAzimuth = options.azimuth * std::numbers::pi / 180;
+    camera.cameraElevation = options.elevation * std::numbers::pi / 180;
+    camera.cameraDistance = options.distance;
     // A single piece is looked at from close by: aim at its middle instead of the board's centre.
     const bool single = options.layout.rfind("single:", 0) == 0;
-    const double tx = single ? -1 : 0, ty = single ? 1.1 : 0, tz = single ? 1 : 0;
-    if (q == 0) {
-        gluLookAt(ex + tx, h + ty, ez + tz, tx, ty, tz, 0, 0, -1);
-    } else {
-        gluLookAt(ex + tx, h + ty, ez + tz, tx, ty, tz, -(h / q) * ex, 1, -(h / q) * ez);
-    }
-
-    beginClosedModels();
-    glColor3d(0.5, 0.6, 0.5);
-    assets.boardModel->draw();
-    endClosedModels();
-    glClear(GL_DEPTH_BUFFER_BIT);
-    glDepthMask(GL_FALSE);
-    glTranslated(-9, 0, 9);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    drawBoardSurface(texture, 1, 1, 1, 1);
-    drawMirrorWalls();
+    const Vector3 target = single ? Vector3{-1, 1.1, 1} : Vector3{};
 
     const auto placed = layoutPieces(options.layout);
-    auto drawPieces = [&](bool mirrored) {
+    const auto drawPieces = [&](bool mirrored) {
         for (const auto& [code, square] : placed) {
             glPushMatrix();
             glTranslated(2.0 * square.first, 0, -2.0 * square.second);
@@ -151,19 +127,9 @@ int main(int argc, char** argv) {
             glPopMatrix();
         }
     };
-    beginMirrorImage();
-    drawPieces(true);
-    endMirrorImage();
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    // Modulated with white, so that only the reflection is faded: a black quad here would darken
-    // the whole board to its reflectivity.
-    drawBoardSurface(texture, 1, 1, 1, static_cast<float>(1.0 - settings.reflectivity));
-    glDisable(GL_BLEND);
-    beginClosedModels();
-    drawPieces(false);
-    endClosedModels();
+    drawScenePasses(
+        cameraView(camera), target,
+        {*assets.boardModel, texture, static_cast<float>(1.0 - settings.reflectivity), drawPieces});
     glFinish();
 
     std::vector<uint8_t> pixels(windowWidth * windowHeight * 4), flipped(pixels.size());

@@ -1,0 +1,151 @@
+#include "Camera.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+// The camera as the player sees it: where the eye is and which way is right on screen. The
+// board's centre is the origin, White's side towards +z.
+namespace {
+
+constexpr double pi = std::numbers::pi;
+
+double dot(Vector3 a, Vector3 b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+Vector3 eyeOf(const Camera& camera) {
+    return cameraView(camera).eye;
+}
+
+double distanceOf(const Camera& camera) {
+    return std::sqrt(dot(eyeOf(camera), eyeOf(camera)));
+}
+
+// How far a change moves the eye along the screen's right as it was before.
+template <typename Change> double movedRight(Camera& camera, Change change) {
+    const CameraView view = cameraView(camera);
+    const Vector3 f{-view.eye.x, -view.eye.y, -view.eye.z};
+    const Vector3 u = view.up;
+    const Vector3 right{f.y * u.z - f.z * u.y, f.z * u.x - f.x * u.z, f.x * u.y - f.y * u.x};
+    change(camera);
+    const Vector3 eye = eyeOf(camera);
+    return dot({eye.x - view.eye.x, eye.y - view.eye.y, eye.z - view.eye.z}, right);
+}
+
+} // namespace
+
+TEST(CameraTest, StartsBehindWhiteSixtyDegreesUpAndNeverShowsTheBoardUpsideDown) {
+    const Vector3 eye = eyeOf(Camera{});
+    EXPECT_NEAR(distanceOf(Camera{}), 20, 1e-12);
+    EXPECT_NEAR(eye.x, 0, 1e-12);
+    EXPECT_NEAR(std::atan2(eye.y, eye.z), pi / 3, 1e-12);
+
+    Camera camera;
+    for (const double elevation : {0.0, 1.2, pi / 2}) {
+        camera.cameraAzimuth = -2.9 + elevation;
+        camera.cameraElevation = elevation;
+        const CameraView view = cameraView(camera);
+        EXPECT_NEAR(dot(view.eye, view.up) / std::sqrt(dot(view.up, view.up)), 0, 1e-9);
+        EXPECT_GT(view.up.y, 0) << "what is above the board is up on screen";
+    }
+    Camera above;
+    above.cameraElevation = pi / 2;
+    EXPECT_LT(cameraView(above).up.z, 0) << "from straight above Black's side is up";
+}
+
+TEST(CameraTest, ArrowKeysTurnAndTiltTheCameraTheWayTheyPoint) {
+    Camera camera;
+    EXPECT_GT(movedRight(camera, [](Camera& c) { EXPECT_TRUE(c.keyPressed(Key::Right)); }), 0);
+    EXPECT_LT(movedRight(camera, [](Camera& c) { EXPECT_TRUE(c.keyPressed(Key::Left)); }), 0);
+    const double height = eyeOf(camera).y;
+    EXPECT_TRUE(camera.keyPressed(Key::Up));
+    EXPECT_GT(eyeOf(camera).y, height);
+    EXPECT_FALSE(camera.keyPressed(Key::M));
+    for (int i = 0; i < 20; ++i) {
+        camera.keyPressed(Key::Down);
+    }
+    EXPECT_EQ(eyeOf(camera).y, 0.0) << "down stops on the board plane";
+
+    // Turning on past the back of the board keeps the azimuth in (-pi, pi].
+    camera.cameraAzimuth = pi - 0.05;
+    camera.keyPressed(Key::Right);
+    EXPECT_NEAR(camera.cameraAzimuth, -pi + 0.05, 1e-12);
+    camera.keyPressed(Key::Left);
+    EXPECT_NEAR(camera.cameraAzimuth, pi - 0.05, 1e-12);
+}
+
+TEST(CameraTest, HoldingUpCarriesTheCameraOverTheTopUntilTheKeyIsReleased) {
+    // Held, the key keeps the camera travelling the same way: over the top and down behind
+    // Black, instead of stopping at the top or turning back.
+    Camera camera;
+    for (int i = 0; i < 10; ++i) {
+        const double z = eyeOf(camera).z;
+        camera.keyPressed(Key::Up);
+        EXPECT_LT(eyeOf(camera).z, z) << "press " << i;
+    }
+    EXPECT_LT(eyeOf(camera).z, 0) << "behind Black";
+    Camera behind = camera;
+
+    // Still held, Down goes back the way it came, over the top once more.
+    for (int i = 0; i < 10; ++i) {
+        camera.keyPressed(Key::Down);
+    }
+    EXPECT_GT(eyeOf(camera).z, 0);
+    const double height = eyeOf(camera).y;
+    camera.keyPressed(Key::Down);
+    EXPECT_LT(eyeOf(camera).y, height) << "and Down lowers it again";
+
+    // Released behind Black, Up raises the camera again.
+    behind.keyReleased();
+    const double behindHeight = eyeOf(behind).y;
+    behind.keyPressed(Key::Up);
+    EXPECT_GT(eyeOf(behind).y, behindHeight);
+}
+
+TEST(CameraTest, TheWheelMovesTheCameraInAndOutByATenth) {
+    Camera camera;
+    camera.wheelTurned(true, false);
+    EXPECT_NEAR(distanceOf(camera), 20 / 1.1, 1e-12);
+    camera.wheelTurned(false, true);
+    camera.wheelTurned(false, true);
+    camera.wheelTurned(false, false);
+    EXPECT_NEAR(distanceOf(camera), 22, 1e-12);
+}
+
+TEST(CameraTest, DraggingMovesTheBoardWithTheMouse) {
+    // Down by a tenth of the window tilts by 0.2 radians; to the right the board turns along, so
+    // the camera goes left.
+    Camera camera;
+    camera.drag(0, 60, 600);
+    EXPECT_NEAR(std::atan2(eyeOf(camera).y, eyeOf(camera).z), pi / 3 + 0.2, 1e-12);
+    EXPECT_LT(movedRight(camera, [](Camera& c) { c.drag(30, 0, 600); }), 0);
+    camera.drag(0, -600, 600);
+    EXPECT_EQ(eyeOf(camera).y, 0.0) << "up stops on the board plane";
+
+    // Down by 0.3 of the window goes over the top, and on the same way while the button is
+    // held; a jump of a whole window height back ends on the board plane, not under it.
+    Camera over;
+    over.drag(0, 180, 600);
+    const double z = eyeOf(over).z;
+    EXPECT_LT(z, 0);
+    over.drag(0, 30, 600);
+    EXPECT_LT(eyeOf(over).z, z);
+    over.drag(0, -600, 600);
+    EXPECT_GT(eyeOf(over).z, 0);
+    EXPECT_EQ(eyeOf(over).y, 0.0);
+
+    // Close to straight above one pixel sideways turns the view by several turns, and the
+    // azimuth still ends up in its range; straight above a sideways drag turns nothing.
+    Camera nearTop;
+    nearTop.drag(0, 157, 600);
+    ASSERT_LT(nearTop.cameraElevation, pi / 2);
+    nearTop.drag(1, 0, 600);
+    EXPECT_GT(nearTop.cameraAzimuth, -pi);
+    EXPECT_LE(nearTop.cameraAzimuth, pi);
+    Camera top;
+    top.cameraElevation = pi / 2;
+    top.drag(50, 0, 600);
+    EXPECT_EQ(top.cameraAzimuth, 0.0);
+}
