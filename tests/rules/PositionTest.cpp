@@ -49,30 +49,27 @@ TEST(PositionTest, SetInitialPositionLeavesClockAndHistoryLink) {
 }
 
 TEST(PositionTest, DoubleStepRecordsEnPassantOnlyWithAnEnemyPawnBeside) {
-    Position p = startingPosition();
-    Move e4 = moveOn(p, "e2e4");
-    p.makeMove(e4);
-    EXPECT_FALSE(p.enPassantPossible);
-
-    Position q = fromFen("4k3/8/8/8/3p4/8/4P3/4K3 w - - 0 1");
-    Move e4b = moveOn(q, "e2e4");
-    q.makeMove(e4b);
-    ASSERT_TRUE(q.enPassantPossible);
-    EXPECT_EQ(q.enPassantFile, 5);
-    EXPECT_EQ(q.enPassantRank, 4);
-
-    // A pawn beside on the wrong rank or of one's own colour does not count.
-    Position r = fromFen("4k3/8/8/8/8/3p4/4P3/4K3 w - - 0 1");
-    Move e4c = moveOn(r, "e2e4");
-    r.makeMove(e4c);
-    EXPECT_FALSE(r.enPassantPossible);
-
-    Position s = fromFen("4k3/4p3/8/3P1P2/8/8/8/4K3 b - - 0 1");
-    Move e5 = moveOn(s, "e7e5");
-    s.makeMove(e5);
-    ASSERT_TRUE(s.enPassantPossible);
-    EXPECT_EQ(s.enPassantFile, 5);
-    EXPECT_EQ(s.enPassantRank, 5);
+    // File 0: no en-passant capture is possible.
+    const struct {
+        const char* fen;
+        const char* move;
+        int file, rank;
+    } cases[] = {
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", "e2e4", 0, 0},
+        {"4k3/8/8/8/3p4/8/4P3/4K3 w - - 0 1", "e2e4", 5, 4},
+        {"4k3/8/8/8/8/3p4/4P3/4K3 w - - 0 1", "e2e4", 0, 0}, // beside the start, not the end
+        {"4k3/4p3/8/3P1P2/8/8/8/4K3 b - - 0 1", "e7e5", 5, 5},
+    };
+    for (const auto& c : cases) {
+        Position p = fromFen(c.fen);
+        Move m = moveOn(p, c.move);
+        p.makeMove(m);
+        EXPECT_EQ(p.enPassantPossible, c.file != 0) << c.fen;
+        if (c.file != 0) {
+            EXPECT_EQ(p.enPassantFile, c.file) << c.fen;
+            EXPECT_EQ(p.enPassantRank, c.rank) << c.fen;
+        }
+    }
 }
 
 TEST(PositionTest, EnPassantCaptureEmptiesThePawnsSquare) {
