@@ -1,5 +1,5 @@
 #include "SettingsFile.h"
-#include "RecordingUserInterface.h"
+#include "ScratchSettingsTree.h"
 #include "Settings.h"
 
 #include <gtest/gtest.h>
@@ -26,11 +26,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-Bytes readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 void writeFile(const fs::path& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -156,58 +151,7 @@ TEST(SettingsLayout, PathsAreJoinedWithOneSlash) {
     EXPECT_EQ(joinPath("D:\\u", "Veltmark"), "D:\\u/Veltmark");
 }
 
-// Each test runs in a fresh temporary tree: "work" is the working directory and "home" is HOME,
-// so neither the real home directory nor the repository is touched.
-class SettingsFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        savedDirectory = fs::current_path();
-        for (const char* name : variables) {
-            const char* value = std::getenv(name);
-            savedVariables.push_back(value ? std::optional<std::string>(value) : std::nullopt);
-            unsetenv(name);
-        }
-        std::string pattern = (fs::temp_directory_path() / "veltmark-settings-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root = pattern;
-        work = root / "work";
-        home = root / "home";
-        fs::create_directories(work);
-        fs::create_directories(home);
-        fs::current_path(work);
-        setenv("HOME", home.c_str(), 1);
-        resetState();
-    }
-
-    void TearDown() override {
-        resetState();
-        fs::current_path(savedDirectory);
-        for (std::size_t i = 0; i < std::size(variables); ++i) {
-            if (savedVariables[i]) {
-                setenv(variables[i], savedVariables[i]->c_str(), 1);
-            } else {
-                unsetenv(variables[i]);
-            }
-        }
-        fs::remove_all(root);
-    }
-
-    void resetState() {
-        closeSettingsFile();
-        settings = defaultSettings();
-        settingsInHomeDirectory = false;
-        settingsWarningAllowed = true;
-        recorder.ui.warnings.clear();
-    }
-
-    std::vector<std::string>& warnings() { return recorder.ui.warnings; }
-    fs::path homeConfigFile() const { return home / ".config" / "veltmark" / "settings.dat"; }
-
-    static constexpr const char* variables[] = {"APPDATA", "XDG_CONFIG_HOME", "HOME"};
-    std::vector<std::optional<std::string>> savedVariables;
-    fs::path savedDirectory, root, work, home;
-    ScopedRecordingUserInterface recorder;
-};
+using SettingsFileTest = ScratchSettingsTree;
 
 TEST_F(SettingsFileTest, FirstRunWritesTheDefaultsIntoTheWorkingDirectory) {
     loadSettings();
