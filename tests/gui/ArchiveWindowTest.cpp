@@ -14,37 +14,8 @@ namespace {
 const Rect movesArea{8, 8, 190, 245};
 const Rect middle{250, 200, 300, 200};
 
-int titleBarPixels(const Screenshot& shot, Rect r) {
-    return shot.count(r, [](const uint8_t* p) { return p[0] == 41 && p[1] == 74 && p[2] == 122; });
-}
-
 bool boxInTheMiddle(const Screenshot& shot) {
-    return titleBarPixels(shot, middle) > 400;
-}
-
-void play(const WindowSession& window, const std::vector<std::string>& moves) {
-    for (const auto& move : moves) {
-        window.drag(move.substr(0, 2), move.substr(2, 2));
-    }
-}
-
-// The screen once it has stopped changing for a while: the window may still be working
-// through the input, and on a busy machine a frame can take long.
-Screenshot settled(const WindowSession& window) {
-    const Rect all{0, 0, screenWidth, screenHeight};
-    Screenshot last = window.screenshot();
-    int stillFor = 0;
-    waitUntil(
-        [&] {
-            window.pause(400);
-            const Screenshot now = window.screenshot();
-            const bool still = now.valid() && last.valid() && now.differingPixels(last, all) == 0;
-            stillFor = still ? stillFor + 1 : 0;
-            last = now;
-            return stillFor >= 3;
-        },
-        30);
-    return last;
+    return toolkitWindowIn(shot, middle);
 }
 
 // Runs the command; its standard output, or nothing when it could not be run.
@@ -68,36 +39,22 @@ int countOf(const std::string& text, const std::string& part) {
     return n;
 }
 
-class ArchiveWindow : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!display.ready()) {
-            GTEST_SKIP() << "no Xvfb display could be started";
-        }
-    }
-    VirtualDisplay display;
-};
+class ArchiveWindow : public OnVirtualDisplay {};
 
 TEST_F(ArchiveWindow, GamesPlayedByMouseAreArchivedAndListedWhileTheBoardStaysPlayable) {
     ASSERT_TRUE(fs::exists(VELTMARK_PGN_READER)) << "install pgn-extract";
-    Settings humans = defaultSettings();
-    humans.whitePlayer = 0;
-    humans.blackPlayer = 0;
-    WindowSession window(display, "archive", humans);
+    WindowSession window(display, "archive", humanAgainstHuman());
     const fs::path dataFolder = window.directory() / "home/.local/share/veltmark";
     const fs::path archive = dataFolder / "games.pgn";
     ASSERT_TRUE(window.waitForWindow());
-    window.waitForScreen(toolkitWindowShown, 30);
-    window.key("Escape");
-    const Screenshot empty =
-        window.waitForScreen([](const Screenshot& s) { return !toolkitWindowShown(s); }, 30);
+    const Screenshot empty = window.closeOpeningDialog();
 
     // The move list opens on M and the board goes on taking moves while it is shown.
-    play(window, {"f2f3", "e7e5"});
+    window.play({"f2f3", "e7e5"});
     window.key("m");
     window.waitForScreen(
         [&](const Screenshot& s) { return s.differingPixels(empty, movesArea) > 2000; }, 30);
-    play(window, {"g2g4", "d8h4"});
+    window.play({"g2g4", "d8h4"});
     const Screenshot mate = window.waitForScreen(boxInTheMiddle, 30);
     window.screenshot("20-moves-at-the-end-of-a-game");
     ASSERT_TRUE(boxInTheMiddle(mate)) << "the mate is announced";
@@ -115,7 +72,7 @@ TEST_F(ArchiveWindow, GamesPlayedByMouseAreArchivedAndListedWhileTheBoardStaysPl
     window.waitForScreen(boxInTheMiddle, 30);
     window.key("Return");
     window.waitForScreen([](const Screenshot& s) { return !boxInTheMiddle(s); }, 30);
-    play(window, {"f2f3", "e7e5", "g2g4", "d8h4"});
+    window.play({"f2f3", "e7e5", "g2g4", "d8h4"});
     ASSERT_TRUE(waitUntil(
         [&] { return window.fileText("output.txt").find(archive.string()) != std::string::npos; },
         30))
@@ -135,15 +92,15 @@ TEST_F(ArchiveWindow, GamesPlayedByMouseAreArchivedAndListedWhileTheBoardStaysPl
     window.waitForScreen([](const Screenshot& s) { return !boxInTheMiddle(s); }, 30);
 
     // A dozen moves, castling among them, then one taken back and another played instead.
-    play(window, {"e2e4", "e7e5", "g1f3", "b8c6", "f1b5", "a7a6", "b5a4", "g8f6", "e1g1", "f8e7",
-                  "f1e1", "b7b5"});
-    const Screenshot dozen = settled(window);
+    window.play({"e2e4", "e7e5", "g1f3", "b8c6", "f1b5", "a7a6", "b5a4", "g8f6", "e1g1", "f8e7",
+                 "f1e1", "b7b5"});
+    const Screenshot dozen = window.settledScreen();
     window.screenshot("22-moves-after-a-dozen-moves");
     window.click(centreOf(buttons.at(undoButton)));
-    const Screenshot undone = settled(window);
+    const Screenshot undone = window.settledScreen();
     window.screenshot("23-moves-after-an-undo");
     EXPECT_GT(undone.differingPixels(dozen, movesArea), 20) << "the list follows the undo";
-    play(window, {"d7d6"});
+    window.play({"d7d6"});
     window.key("m");
     const Screenshot hidden = window.waitForScreen(
         [&](const Screenshot& s) { return s.differingPixels(empty, movesArea) < 200; }, 30);

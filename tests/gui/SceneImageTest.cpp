@@ -58,36 +58,11 @@ int offPixels(const Screenshot& a, const Screenshot& b) {
     return off;
 }
 
-// The picture once the program has stopped changing it. The mouse is nudged between looks,
-// away from everything that reacts to it, so that a program waiting for its next event to
-// finish what it was doing gets one; then it is left alone for a while, since a program that
-// draws all the time may keep its input waiting.
-Screenshot settledScreen(const WindowSession& window) {
-    Screenshot last = window.screenshot();
-    for (int look = 0; look < 20; ++look) {
-        window.moveMouse({400 + look % 2, 5});
-        window.pause(1000);
-        Screenshot next = window.screenshot();
-        const bool same = next.valid() && next.rgb == last.rgb;
-        last = std::move(next);
-        if (same) {
-            break;
-        }
-    }
-    return last;
-}
-
-class SceneImage : public ::testing::Test {
+class SceneImage : public OnVirtualDisplay {
 protected:
-    void SetUp() override {
-        if (!display.ready()) {
-            GTEST_SKIP() << "no Xvfb display could be started";
-        }
-    }
-
     // Records the picture when asked to, else compares it with its reference.
     void expectPicture(const WindowSession& window, const std::string& name) {
-        const Screenshot shot = settledScreen(window);
+        const Screenshot shot = window.settledScreen();
         ASSERT_TRUE(shot.valid());
         if (const char* record = std::getenv("VELTMARK_SCENE_RECORD")) {
             fs::create_directories(record);
@@ -103,37 +78,19 @@ protected:
             << name << ": " << off << " pixels differ by more than " << levelTolerance
             << " levels from the reference (screenshot kept as scene-" << name << ".png)";
     }
-
-    VirtualDisplay display;
 };
-
-Settings humanAgainstHuman() {
-    Settings s = defaultSettings();
-    s.whitePlayer = 0;
-    s.blackPlayer = 0;
-    return s;
-}
 
 TEST_F(SceneImage, StartAndMidGamePositionsLookAsBefore) {
     WindowSession window(display, "scene", humanAgainstHuman());
     ASSERT_TRUE(window.waitForWindow());
-    window.waitForScreen(toolkitWindowShown, 10);
-    window.key("Escape");
-    window.waitForScreen([](const Screenshot& s) { return !toolkitWindowShown(s); }, 10);
+    window.closeOpeningDialog();
     expectPicture(window, "start");
 
     // A capture, a queen out, both knights moved: pieces off their ranks and a gap in each.
-    for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{{"e2", "e4"},
-                                                                                   {"d7", "d5"},
-                                                                                   {"e4", "d5"},
-                                                                                   {"d8", "d5"},
-                                                                                   {"b1", "c3"},
-                                                                                   {"d5", "a5"},
-                                                                                   {"g1", "f3"},
-                                                                                   {"g8", "f6"}}) {
-        window.drag(from, to);
+    for (const char* move : {"e2e4", "d7d5", "e4d5", "d8d5", "b1c3", "d5a5", "g1f3", "g8f6"}) {
+        window.play({move});
         // One move at a time: the next press must find this one made.
-        settledScreen(window);
+        window.settledScreen();
     }
     // Low and from the side, where the mirror image and the pieces' far sides show most.
     window.key("Left Left Left Left Left Down Down Down Down");

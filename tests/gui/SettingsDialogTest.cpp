@@ -1,5 +1,5 @@
 #include "AcceptSettings.h"
-#include "RecordingUserInterface.h"
+#include "ScratchSettingsTree.h"
 #include "SettingsFile.h"
 #include "SettingsForm.h"
 
@@ -9,11 +9,8 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -188,43 +185,11 @@ TEST(SettingsCancel, LoadRestoresEveryWidgetAndSwatchFromTheRecord) {
     EXPECT_EQ(std::vector<int>(last.end() - 4, last.end()), (std::vector<int>{64, 32, 16, 255}));
 }
 
-// The settings file of a fresh start in a temporary working directory.
-class SettingsFileInTempDirectory : public ::testing::Test {
-protected:
-    void SetUp() override {
-        savedSettings_ = settings;
-        savedDirectory_ = fs::current_path();
-        directory_ =
-            fs::temp_directory_path() / ("veltmark-settings-dialog-" + std::to_string(getpid()));
-        fs::remove_all(directory_);
-        fs::create_directories(directory_);
-        fs::current_path(directory_);
-        settings = defaultSettings();
-        settingsInHomeDirectory = false;
-    }
-    void TearDown() override {
-        closeSettingsFile();
-        fs::current_path(savedDirectory_);
-        fs::remove_all(directory_);
-        settings = savedSettings_;
-    }
-
-    static std::vector<uint8_t> fileBytes() {
-        std::ifstream in("settings.dat", std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-    ScopedRecordingUserInterface user_;
-
-private:
-    Settings savedSettings_{};
-    fs::path savedDirectory_;
-    fs::path directory_;
-};
+using SettingsFileInTempDirectory = ScratchSettingsTree;
 
 TEST_F(SettingsFileInTempDirectory, AnAcceptedChangeIsSavedAsThe56ByteRecord) {
     loadSettings();
-    ASSERT_EQ(fileBytes().size(), settingsFileSize);
+    ASSERT_EQ(readFile("settings.dat").size(), settingsFileSize);
 
     SettingsForm form = formOf(settings);
     form.thinkField = 7.25;
@@ -233,7 +198,7 @@ TEST_F(SettingsFileInTempDirectory, AnAcceptedChangeIsSavedAsThe56ByteRecord) {
     actions.onSave = [] { saveSettings(); };
     acceptSettings(form, settings, actions);
 
-    const std::vector<uint8_t> bytes = fileBytes();
+    const std::vector<uint8_t> bytes = readFile("settings.dat");
     ASSERT_EQ(bytes.size(), settingsFileSize);
     Settings expected = defaultSettings();
     expected.timePerMove = 7.25;
@@ -244,7 +209,7 @@ TEST_F(SettingsFileInTempDirectory, AnAcceptedChangeIsSavedAsThe56ByteRecord) {
     EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 16, bytes.begin() + 24),
               (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0x1d, 0x40}));
     EXPECT_EQ(bytes[4], 0);
-    EXPECT_TRUE(user_.ui.warnings.empty());
+    EXPECT_TRUE(warnings().empty());
 }
 
 TEST_F(SettingsFileInTempDirectory, AFailingSaveIsReportedAndTheRestOfOkGoesOn) {
@@ -253,7 +218,7 @@ TEST_F(SettingsFileInTempDirectory, AFailingSaveIsReportedAndTheRestOfOkGoesOn) 
     }
     fs::create_symlink("/dev/full", "settings.dat");
     loadSettings();
-    user_.ui.warnings.clear();
+    warnings().clear();
 
     SettingsForm form = formOf(settings);
     form.knightsRadio = 1;
@@ -261,8 +226,8 @@ TEST_F(SettingsFileInTempDirectory, AFailingSaveIsReportedAndTheRestOfOkGoesOn) 
     actions.onSave = [] { saveSettings(); };
     acceptSettings(form, settings, actions);
 
-    ASSERT_EQ(user_.ui.warnings.size(), 1u);
-    EXPECT_NE(user_.ui.warnings[0].find("Failed to save the settings."), std::string::npos);
+    ASSERT_EQ(warnings().size(), 1u);
+    EXPECT_NE(warnings()[0].find("Failed to save the settings."), std::string::npos);
     EXPECT_EQ(actions.calls.back(), "knights");
     EXPECT_EQ(settings.knightsFace, 1);
 }

@@ -36,10 +36,6 @@ const Rect blackPiecesArea{200, 100, 400, 120};
 const char* const knightSquares[] = {"b1", "g1", "b8", "g8"};
 const char* const otherBackRankSquares[] = {"a1", "c1", "d1", "e1", "a8", "c8", "e8", "h8"};
 
-Rect around(Point p, int half = 14) {
-    return {p.x - half, p.y - half, 2 * half, 2 * half};
-}
-
 Settings preparedSettings() {
     Settings s = defaultSettings();
     s.timePerMove = 1.0;
@@ -116,14 +112,8 @@ void dragThrough(const WindowSession& window, const std::vector<Point>& path) {
     window.pause(150);
 }
 
-class SettingsWindow : public ::testing::Test {
+class SettingsWindow : public OnVirtualDisplay {
 protected:
-    void SetUp() override {
-        if (!display.ready()) {
-            GTEST_SKIP() << "no Xvfb display could be started";
-        }
-    }
-
     // Starts the program and waits for the settings dialog that it opens with.
     static void startWithDialog(WindowSession& window) {
         ASSERT_TRUE(window.waitForWindow());
@@ -170,8 +160,6 @@ protected:
             return !pickerShown(s) && bluish(s.at(blackSwatch.x, blackSwatch.y));
         })) << "the colour window closed and the swatch shows the new colour";
     }
-
-    VirtualDisplay display;
 };
 
 TEST_F(SettingsWindow, WhiteSwitchedToTheEngineStartsThinkingAtOnce) {
@@ -322,7 +310,7 @@ std::optional<Rect> activeTitleBar(const Screenshot& shot) {
         int left = INT_MAX, right = -1;
         for (int x = 0; x < screenWidth; ++x) {
             const uint8_t* p = shot.at(x, y);
-            if (p[0] == 41 && p[1] == 74 && p[2] == 122) {
+            if (focusedTitleColour(p)) {
                 left = std::min(left, x), right = std::max(right, x);
             }
         }
@@ -341,8 +329,7 @@ std::optional<Rect> activeTitleBar(const Screenshot& shot) {
 // The dialog's title bar, focused or not.
 bool settingsTitleBarShown(const Screenshot& shot) {
     return shot.count({230, 116, 320, 16}, [](const uint8_t* p) {
-        return (p[0] == 41 && p[1] == 74 && p[2] == 122) ||
-               (p[0] == 10 && p[1] == 10 && p[2] == 10);
+        return focusedTitleColour(p) || (p[0] == 10 && p[1] == 10 && p[2] == 10);
     }) > 2000;
 }
 

@@ -8,6 +8,7 @@
 #include "SettingsFile.h"
 
 #include <GL/glu.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -25,6 +26,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -119,9 +121,12 @@ public:
             }
             std::string name = ":";
             name += digits;
-            pid_ = spawnProcess(
-                {"/usr/bin/Xvfb", name, "-screen", "0", "800x600x24", "-nolisten", "tcp"},
-                environmentStrings(), {}, "/dev/null");
+            // Without -noreset the server resets whenever its last client leaves, and refuses
+            // the clients that come meanwhile: a program started just after the probe or a
+            // screenshot then could not open the display and ended at once.
+            pid_ = spawnProcess({"/usr/bin/Xvfb", name, "-screen", "0", "800x600x24", "-nolisten",
+                                 "tcp", "-noreset"},
+                                environmentStrings(), {}, "/dev/null");
             std::string probe = "DISPLAY=";
             probe += name;
             probe += " xdotool getdisplaygeometry >/dev/null 2>&1";
@@ -167,6 +172,10 @@ struct Rect {
     int x = 0, y = 0, w = 0, h = 0;
 };
 
+inline Rect around(Point p, int half = 14) {
+    return {p.x - half, p.y - half, 2 * half, 2 * half};
+}
+
 // The screen as RGB bytes, rows from the top.
 struct Screenshot {
     std::vector<uint8_t> rgb;
@@ -203,10 +212,16 @@ struct Screenshot {
 };
 
 // The focused toolkit window's title bar has this colour.
+inline bool focusedTitleColour(const uint8_t* p) {
+    return p[0] == 41 && p[1] == 74 && p[2] == 122;
+}
+
+inline bool toolkitWindowIn(const Screenshot& shot, Rect r) {
+    return shot.count(r, focusedTitleColour) > 400;
+}
+
 inline bool toolkitWindowShown(const Screenshot& shot) {
-    return shot.count({0, 0, screenWidth, screenHeight}, [](const uint8_t* p) {
-        return p[0] == 41 && p[1] == 74 && p[2] == 122;
-    }) > 400;
+    return toolkitWindowIn(shot, {0, 0, screenWidth, screenHeight});
 }
 
 // Where the centre of a square appears with the camera as the program starts.
@@ -289,21 +304,33 @@ public:
     const fs::path& directory() const { return directory_; }
 
     // True once the first frame is on the screen (the status line is drawn). A program that
-    // could not reach the display (it happens now and then) is started once more.
+    // ended or drew nothing is started once more; one that ended is not waited for.
     bool waitForWindow(double seconds = 20) {
         for (int attempt = 0; attempt < 2; ++attempt) {
-            const bool drawn = waitUntil(
+            bool drawn = false;
+            waitUntil(
                 [&] {
                     const Screenshot shot = screenshot();
-                    return shot.valid() && shot.brightPixels({20, 548, 150, 30}) > 20;
+                    drawn = shot.valid() && shot.brightPixels({20, 548, 150, 30}) > 20;
+                    if (!drawn) {
+                        exitStatus_ = waitForExit(pid_, 0);
+                    }
+                    return drawn || exitStatus_;
                 },
                 seconds);
             if (drawn) {
                 return true;
             }
-            kill(pid_, SIGKILL);
-            waitForExit(pid_, 5);
-            pid_ = spawnProcess(argv_, env_, directory_, directory_ / "output.txt");
+            if (!exitStatus_) {
+                kill(pid_, SIGKILL);
+                exitStatus_ = waitForExit(pid_, 5);
+            }
+            std::fprintf(stderr, "The window was not drawn; the program said: %s\n",
+                         fileText("output.txt").c_str());
+            if (attempt == 0) {
+                exitStatus_.reset();
+                pid_ = spawnProcess(argv_, env_, directory_, directory_ / "output.txt");
+            }
         }
         return false;
     }
@@ -321,6 +348,12 @@ public:
         pause(150);
         xdotool("click 1");
         pause(150);
+    }
+    // Moves given as "e2e4", each dragged from square to square.
+    void play(const std::vector<std::string>& moves) const {
+        for (const auto& move : moves) {
+            drag(move.substr(0, 2), move.substr(2, 2));
+        }
     }
     // Press on one square, drag, release on the other.
     void drag(const std::string& from, const std::string& to) const {
@@ -374,6 +407,35 @@ public:
         return last;
     }
 
+    // The picture once the program has stopped changing it: the same to the pixel on three
+    // looks in a row. The mouse is nudged between looks, away from everything that reacts to
+    // it, so that a program waiting for its next event to finish what it was doing gets one;
+    // then it is left alone for a while, since a program that draws all the time may keep its
+    // input waiting. On a busy machine a frame can take long.
+    Screenshot settledScreen(double seconds = 30) const {
+        Screenshot last = screenshot();
+        int looks = 0;
+        int sameLooks = 0;
+        waitUntil(
+            [&] {
+                moveMouse({400 + ++looks % 2, 5});
+                pause(500);
+                Screenshot next = screenshot();
+                sameLooks = next.valid() && next.rgb == last.rgb ? sameLooks + 1 : 0;
+                last = std::move(next);
+                return sameLooks >= 2;
+            },
+            seconds);
+        return last;
+    }
+
+    // The program opens with the settings dialog; Escape closes it. The board it leaves.
+    Screenshot closeOpeningDialog() const {
+        waitForScreen(toolkitWindowShown, 30);
+        key("Escape");
+        return waitForScreen([](const Screenshot& s) { return !toolkitWindowShown(s); }, 30);
+    }
+
     std::string fileText(const std::string& name) const {
         std::ifstream in(directory_ / name);
         std::stringstream text;
@@ -413,6 +475,24 @@ private:
     fs::path shots_;
     pid_t pid_ = -1;
     std::optional<int> exitStatus_;
+};
+
+inline Settings humanAgainstHuman() {
+    Settings s = defaultSettings();
+    s.whitePlayer = 0;
+    s.blackPlayer = 0;
+    return s;
+}
+
+// A window test skips where no virtual display can be started.
+class OnVirtualDisplay : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!display.ready()) {
+            GTEST_SKIP() << "no Xvfb display could be started";
+        }
+    }
+    VirtualDisplay display;
 };
 
 // Where the on-screen buttons are, laid out from their texts as the program does it.

@@ -41,19 +41,7 @@ const Rect boardArea{100, 60, 600, 470};
 const Rect checkText{370, 548, 80, 28};
 const Rect newGameArea{650, 20, 145, 35};
 
-Rect around(Point p, int half = 14) {
-    return {p.x - half, p.y - half, 2 * half, 2 * half};
-}
-
-class Window : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!display.ready()) {
-            GTEST_SKIP() << "no Xvfb display could be started";
-        }
-    }
-    VirtualDisplay display;
-};
+class Window : public OnVirtualDisplay {};
 
 TEST_F(Window, HumanMoveEngineReplyAndUndoOfBoth) {
     WindowSession window(display, "undo", preparedSettings(0, 1, 1.0, 100), {"--log"});
@@ -115,22 +103,11 @@ TEST_F(Window, HumanMoveEngineReplyAndUndoOfBoth) {
 TEST_F(Window, PromotionByMouseTakesThePieceFromTheDialogByKey) {
     WindowSession window(display, "promotion", preparedSettings(0, 0, 1.0, 100));
     ASSERT_TRUE(window.waitForWindow());
-    window.waitForScreen(toolkitWindowShown, 10);
-    window.key("Escape");
-    window.waitForScreen([](const Screenshot& s) { return !toolkitWindowShown(s); }, 10);
+    window.closeOpeningDialog();
 
     // The White pawn walks to a7 and takes the knight on b8; Black's king waits on d7, where
     // only a new knight gives check.
-    for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{{"b2", "b4"},
-                                                                                   {"d7", "d6"},
-                                                                                   {"b4", "b5"},
-                                                                                   {"e8", "d7"},
-                                                                                   {"b5", "b6"},
-                                                                                   {"h7", "h6"},
-                                                                                   {"b6", "a7"},
-                                                                                   {"h6", "h5"}}) {
-        window.drag(from, to);
-    }
+    window.play({"b2b4", "d7d6", "b4b5", "e8d7", "b5b6", "h7h6", "b6a7", "h6h5"});
     const Screenshot before = window.screenshot();
     EXPECT_LT(before.brightPixels(checkText), 5) << "no check before the promotion";
 
@@ -171,9 +148,7 @@ TEST_F(Window, MouseInputDrawsOnlyTheFramesThatShowSomething) {
     WindowSession window(display, "frames", preparedSettings(0, 0, 1.0, 100));
     ::unsetenv("VELTMARK_FRAME_TIMES");
     ASSERT_TRUE(window.waitForWindow());
-    window.waitForScreen(toolkitWindowShown, 10);
-    window.key("Escape");
-    window.waitForScreen([](const Screenshot& s) { return !toolkitWindowShown(s); }, 10);
+    window.closeOpeningDialog();
     window.pause(1000);
     const auto framesDrawn = [&] {
         std::ifstream in(frames);

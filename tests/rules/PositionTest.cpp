@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 Move moveOn(Position& p, const std::string& text) {
@@ -49,30 +51,27 @@ TEST(PositionTest, SetInitialPositionLeavesClockAndHistoryLink) {
 }
 
 TEST(PositionTest, DoubleStepRecordsEnPassantOnlyWithAnEnemyPawnBeside) {
-    Position p = startingPosition();
-    Move e4 = moveOn(p, "e2e4");
-    p.makeMove(e4);
-    EXPECT_FALSE(p.enPassantPossible);
-
-    Position q = fromFen("4k3/8/8/8/3p4/8/4P3/4K3 w - - 0 1");
-    Move e4b = moveOn(q, "e2e4");
-    q.makeMove(e4b);
-    ASSERT_TRUE(q.enPassantPossible);
-    EXPECT_EQ(q.enPassantFile, 5);
-    EXPECT_EQ(q.enPassantRank, 4);
-
-    // A pawn beside on the wrong rank or of one's own colour does not count.
-    Position r = fromFen("4k3/8/8/8/8/3p4/4P3/4K3 w - - 0 1");
-    Move e4c = moveOn(r, "e2e4");
-    r.makeMove(e4c);
-    EXPECT_FALSE(r.enPassantPossible);
-
-    Position s = fromFen("4k3/4p3/8/3P1P2/8/8/8/4K3 b - - 0 1");
-    Move e5 = moveOn(s, "e7e5");
-    s.makeMove(e5);
-    ASSERT_TRUE(s.enPassantPossible);
-    EXPECT_EQ(s.enPassantFile, 5);
-    EXPECT_EQ(s.enPassantRank, 5);
+    // File 0: no en-passant capture is possible.
+    const struct {
+        const char* fen;
+        const char* move;
+        int file, rank;
+    } cases[] = {
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", "e2e4", 0, 0},
+        {"4k3/8/8/8/3p4/8/4P3/4K3 w - - 0 1", "e2e4", 5, 4},
+        {"4k3/8/8/8/8/3p4/4P3/4K3 w - - 0 1", "e2e4", 0, 0}, // beside the start, not the end
+        {"4k3/4p3/8/3P1P2/8/8/8/4K3 b - - 0 1", "e7e5", 5, 5},
+    };
+    for (const auto& c : cases) {
+        Position p = fromFen(c.fen);
+        Move m = moveOn(p, c.move);
+        p.makeMove(m);
+        EXPECT_EQ(p.enPassantPossible, c.file != 0) << c.fen;
+        if (c.file != 0) {
+            EXPECT_EQ(p.enPassantFile, c.file) << c.fen;
+            EXPECT_EQ(p.enPassantRank, c.rank) << c.fen;
+        }
+    }
 }
 
 TEST(PositionTest, EnPassantCaptureEmptiesThePawnsSquare) {
@@ -165,33 +164,35 @@ TEST(PositionTest, RemoveMovePiecesEmptiesEverySquareOfTheMove) {
 }
 
 // Every move of every node in a few small trees is taken back exactly.
-TEST(PositionTest, UnmakeRestoresEveryMeaningfulField) {
-    const char* fens[] = {
-        "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
-        "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
-        "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1",
-    };
-    for (const char* fen : fens) {
-        Position root = fromFen(fen);
-        Position scratch = root;
-        MoveList list(&root);
-        const int n = root.generateMoves(list, scratch, true);
-        for (int i = 0; i < n; ++i) {
-            Position child = root;
-            child.makeMove(list[i]);
-            Position childScratch = child;
-            MoveList replies(&child);
-            const int k = child.generateMoves(replies, childScratch, true);
-            for (int j = 0; j < k; ++j) {
-                Position grandChild = child;
-                grandChild.makeMove(replies[j]);
-                grandChild.unmakeMove(replies[j], child);
-                ASSERT_TRUE(meaningfullyEqual(grandChild, child))
-                    << fen << " " << list[i].toString() << " " << replies[j].toString();
-            }
-            child.unmakeMove(list[i], root);
-            ASSERT_TRUE(meaningfullyEqual(child, root)) << fen << " " << list[i].toString();
+namespace {
+
+// Every line of moves below `position`, `depth` plies long, unmade move by move gives back
+// each position it passed through.
+void expectUnmakeRestores(Position position, int depth, const std::string& line) {
+    Position scratch = position;
+    MoveList list(&position);
+    const int n = position.generateMoves(list, scratch, true);
+    for (int i = 0; i < n; ++i) {
+        Position child = position;
+        child.makeMove(list[i]);
+        const std::string childLine = line + " " + list[i].toString();
+        if (depth > 1) {
+            expectUnmakeRestores(child, depth - 1, childLine);
         }
+        child.unmakeMove(list[i], position);
+        ASSERT_TRUE(meaningfullyEqual(child, position)) << childLine;
+    }
+}
+
+} // namespace
+
+TEST(PositionTest, UnmakeRestoresEveryMeaningfulField) {
+    for (const char* fen : {
+             "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
+             "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
+             "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1",
+         }) {
+        expectUnmakeRestores(fromFen(fen), 2, fen);
     }
 }
 
