@@ -1,5 +1,9 @@
 #include "Evaluation.h"
 
+#include "NodeCounter.h"
+#include "PieceValues.h"
+
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 
@@ -52,6 +56,13 @@ constexpr int16_t whitePawn[8][8] = {
     {0, 0, 0, 20, 20, 0, 0, 0},       {5, -5, -10, 0, 0, -10, -5, 5},
     {5, 10, 10, -20, -20, 10, 10, 5}, {0, 0, 0, 0, 0, 0, 0, 0},
 };
+
+// Black's tables hold values already negated, so that every entry is simply added. They are
+// not White's mirrored everywhere: the king's middle game has -10 on a7 and h7 where the mirror
+// of a2 and h2 gives -20, and the bishop's ranks 3, 4, 5 and 6 are White's ranks 4, 3, 6 and 5
+// negated, where the mirror would take 6, 5, 4 and 3. They stay so on purpose: the engine's
+// play and the pinned search figures (node counts, chosen moves) come from these very numbers,
+// and so a mirrored position does not always evaluate to the negated score.
 
 // Black king, middle game, rank 8 first, files a to h.
 constexpr int16_t blackKingMiddle[8][8] = {
@@ -213,51 +224,11 @@ void TableSums::followMove(const Move& m, const Position& before) {
     }
 }
 
-NodeCounter nodeCount;
-
-// Holds a thread's slot of nodeCount for the thread's lifetime.
-struct NodeCounterLease {
-    NodeCounter::Slot* slot = nullptr;
-    ~NodeCounterLease() {
-        if (slot) {
-            nodeCount.retired_.fetch_add(slot->value.exchange(0), std::memory_order_relaxed);
-            slot->taken.store(false, std::memory_order_release);
-        }
-    }
-};
-
-std::atomic<uint64_t>& NodeCounter::slotOfThisThread() {
-    static thread_local NodeCounterLease lease;
-    static thread_local std::atomic<uint64_t>* own = nullptr;
-    if (own == nullptr) {
-        own = &overflow_;
-        for (auto& slot : slots_) {
-            bool expected = false;
-            if (slot.taken.compare_exchange_strong(expected, true, std::memory_order_acquire)) {
-                lease.slot = &slot;
-                own = &slot.value;
-                break;
-            }
-        }
-    }
-    return *own;
-}
-
-uint64_t NodeCounter::load() const {
-    uint64_t total =
-        retired_.load(std::memory_order_relaxed) + overflow_.load(std::memory_order_relaxed);
-    for (const auto& slot : slots_) {
-        total += slot.value.load(std::memory_order_relaxed);
-    }
-    return total;
-}
-
-void NodeCounter::reset() {
-    retired_.store(0, std::memory_order_relaxed);
-    overflow_.store(0, std::memory_order_relaxed);
-    for (auto& slot : slots_) {
-        slot.value.store(0, std::memory_order_relaxed);
-    }
+bool NodeSets::describe(const Position& position) const {
+    const NodeSets fresh = NodeSets::of(position);
+    return std::ranges::equal(pieces.byCode, fresh.pieces.byCode) &&
+           pieces.white == fresh.pieces.white && pieces.black == fresh.pieces.black &&
+           std::ranges::equal(pieces.count, fresh.pieces.count) && tables == fresh.tables;
 }
 
 int32_t Position::evaluate(Move* list, Position& scratch) const {
@@ -354,10 +325,11 @@ int32_t staticScore(const Position& position, const NodeSets& sets) {
     const int whitePassedBonus = static_cast<int>((whitePassed * endWeight) * 10.0);
     const int blackPassedBonus = static_cast<int>((blackPassed * endWeight) * 10.0);
 
-    const int material =
-        200 * (10 * (counts[WhiteQueen] - counts[BlackQueen]) +
-               5 * (counts[WhiteRook] - counts[BlackRook]) + 3 * (whiteMinors - blackMinors) +
-               (counts[WhitePawn] - counts[BlackPawn]));
+    static_assert(pieceValue(WhiteBishop) == pieceValue(WhiteKnight), "minors are counted as one");
+    const int material = pieceValue(WhiteQueen) * (counts[WhiteQueen] - counts[BlackQueen]) +
+                         pieceValue(WhiteRook) * (counts[WhiteRook] - counts[BlackRook]) +
+                         pieceValue(WhiteBishop) * (whiteMinors - blackMinors) +
+                         pieceValue(WhitePawn) * (counts[WhitePawn] - counts[BlackPawn]);
     int correction = 0;
     if (whiteHeavy == 0 && whiteMinors <= 1) {
         correction = -500;

@@ -1,7 +1,10 @@
 #pragma once
 
-#include "Engine.h"
+#include "Move.h"
 #include "PieceSets.h"
+#include "Position.h"
+
+#include <cstdint>
 
 // The piece-square sums of a position, kept up to date move by move like its square sets.
 struct TableSums {
@@ -10,6 +13,7 @@ struct TableSums {
     int32_t blackKing[2];
 
     static TableSums of(const PieceSets& sets);
+    bool operator==(const TableSums&) const = default;
     // Brings the sums from before's board to the board of before after makeMove(m).
     void followMove(const Move& m, const Position& before);
 
@@ -30,7 +34,18 @@ struct NodeSets {
         pieces.followMove(m, before);
         tables.followMove(m, before);
     }
+    // Whether the sets carried along are those of the position, as a fresh computation gives.
+    bool describe(const Position& position) const;
 };
+
+// Whether every node of the search checks its carried sets against a fresh computation: debug
+// builds only, since that costs more than the node itself. The sanitizer builds, which keep the
+// other asserts, run the suite and would be slowed several times over.
+#if defined(NDEBUG) || defined(VELTMARK_SANITIZED)
+constexpr bool nodesCheckTheirSets = false;
+#else
+constexpr bool nodesCheckTheirSets = true;
+#endif
 
 // Position::evaluate for a position whose sets are at hand, as the search has them.
 int32_t evaluateWithSets(const Position& position, const NodeSets& sets, Move* list,

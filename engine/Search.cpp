@@ -1,34 +1,14 @@
 #include "Search.h"
 
+#include "Clock.h"
 #include "Evaluation.h"
+#include "PieceValues.h"
+#include "ThreadPool.h"
 
 #include <algorithm>
+#include <cassert>
 
 bool searchUsesSee = true;
-
-int pieceValue(int code) {
-    switch (code) {
-    case WhiteKing:
-    case BlackKing:
-        return 100000;
-    case WhiteQueen:
-    case BlackQueen:
-        return 2000;
-    case WhiteRook:
-    case BlackRook:
-        return 1000;
-    case WhiteBishop:
-    case BlackBishop:
-    case WhiteKnight:
-    case BlackKnight:
-        return 600;
-    case WhitePawn:
-    case BlackPawn:
-        return 200;
-    default:
-        return -1;
-    }
-}
 
 namespace {
 
@@ -116,8 +96,13 @@ namespace {
 template <bool White>
 int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& stack, int slot,
               const NodeSets& sets, Move* list, bool quietArrival) {
+    // The window narrows on the way down and a cut-off returns before it closes; the stack has
+    // a slot for every ply left, and one more for the scratch board of the leaves.
+    assert(alpha < beta && alpha >= -MateScore - 1 && beta <= MateScore + 1);
+    assert(depthLeft >= 0 && ply == slot + 1 && slot + depthLeft + 1 == stack.lastSlot);
     Position& node = stack.slots[slot];
     Position& next = stack.slots[slot + 1];
+    assert(!nodesCheckTheirSets || sets.describe(node));
     if (depthLeft == 0) {
         return evaluateWithSets(node, sets, list, next);
     }
@@ -152,6 +137,7 @@ int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& st
             // A leaf needs its scratch slot only to look for mate; the slot keeps this node and
             // the move is made on it just then.
             next.makeMove(m);
+            assert(!nodesCheckTheirSets || childSets.describe(next));
             score = evaluateArrival(next, childSets, childList, stack.slots[slot + 2], m, node);
             if (m.isCapture && searchUsesSee) {
                 score += next.staticExchange(list, count, i);

@@ -1,11 +1,14 @@
-#include "Engine.h"
+#include "SearchControl.h"
+
+#include "Clock.h"
+#include "NodeCounter.h"
 #include "Search.h"
 #include "Settings.h"
 #include "UserInterface.h"
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
+#include <cassert>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -17,26 +20,6 @@ static std::atomic<bool> searchStopped{false};
 int rootSide = 1;
 AlphaBetaCaller alphaBetaCaller;
 ThreadPool<AlphaBetaCaller>* searchPool = nullptr;
-
-namespace {
-
-int64_t monotonicTicks() {
-    using Ticks = std::chrono::duration<int64_t, std::ratio<1, 10000000>>;
-    return std::chrono::duration_cast<Ticks>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-std::atomic<int64_t (*)()> clockSource{monotonicTicks};
-
-} // namespace
-
-int64_t clockTicks() {
-    return clockSource.load(std::memory_order_relaxed)();
-}
-
-void setClockSource(int64_t (*source)()) {
-    clockSource.store(source != nullptr ? source : monotonicTicks, std::memory_order_relaxed);
-}
 
 void stopSearch() {
     // Sequentially consistent with bestMove's store of the deadline and load of the flag: one of
@@ -56,6 +39,12 @@ void createSearchPool(Position* gamePosition, int threadCount) {
     searchPool = new ThreadPool<AlphaBetaCaller>(&alphaBetaCaller, threadCount);
 }
 
+void startSearchPoolFor(Position& game) {
+    createSearchPool(&game, settings.threadCount);
+    redoHead = &game;
+    game.previous = nullptr;
+}
+
 void destroySearchPool() {
     if (searchPool == nullptr) {
         return;
@@ -64,6 +53,11 @@ void destroySearchPool() {
     searchPool->resize(0);
     delete searchPool;
     searchPool = nullptr;
+}
+
+int32_t thinkingTimeMs(double secondsPerMove) {
+    const double ms = secondsPerMove * 1000.0;
+    return ms >= 2147483647.0 ? 2147483647 : static_cast<int32_t>(ms);
 }
 
 namespace {
@@ -88,6 +82,8 @@ private:
 
 void AlphaBetaCaller::operator()() {
     const int iterationDepth = depth;
+    assert(iterationDepth >= 1 && iterationDepth <= maxSearchDepth);
+    assert(rootMoveCount >= 1 && rootMoves[0].move->isLegal);
     // Every slot holds the node being searched or a position below it; each is the scratch
     // board of the slot above, so nothing is copied or allocated inside the tree.
     std::vector<Position> slots(static_cast<size_t>(iterationDepth) + 1, *rootPosition);
@@ -109,6 +105,8 @@ void AlphaBetaCaller::operator()() {
                 return;
             }
             const Move& m = *rootMoves[i].move;
+            // The exchange correction finds the move in the generated list by its address.
+            assert(&m >= generatedMoves && &m < generatedMoves + rootMoveCount);
             for (auto& slot : slots) {
                 slot.makeMove(m);
             }
@@ -147,6 +145,8 @@ void AlphaBetaCaller::operator()() {
                 report = true;
                 bound = rootMoves[bestIndex].score;
             }
+            assert(bestIndex >= 0 && bestIndex < rootMoveCount);
+            assert(rootMoves[bestIndex].move->isLegal);
             if (report && theUserInterface != nullptr) {
                 SearchReport r;
                 r.depth = iterationDepth;
@@ -164,6 +164,7 @@ void AlphaBetaCaller::operator()() {
 
 Move Position::bestMove(int timeMs, int maxDepth) {
     Position& root = *this;
+    assert(maxDepth >= 1 && maxDepth <= maxSearchDepth);
     const int64_t start = clockTicks();
     searchDeadline.store(start + (static_cast<int64_t>(timeMs) - 10) * 10000);
     if (searchStopped.load()) {
@@ -216,6 +217,7 @@ Move Position::bestMove(int timeMs, int maxDepth) {
         searchPool->runPass();
 
         const int best = task.firstMoveDone ? task.bestIndex : 0;
+        assert(best >= 0 && best < count && rootMoves[best].move->isLegal);
         const Score bestScore = rootMoves[best].score;
         // A move that loses to mate does not replace the last iteration's choice.
         chosen = (whiteToMove ? bestScore > -MateScore : bestScore < MateScore) ? best : 0;
@@ -234,6 +236,7 @@ Move Position::bestMove(int timeMs, int maxDepth) {
     if (rootMoves[chosen].score == 0 && root.isDrawClaimable() && theUserInterface != nullptr) {
         theUserInterface->claimDraw();
     }
+    assert(rootMoves[chosen].move->isLegal);
     Move result = *rootMoves[chosen].move;
     result.position = &root;
     return result;

@@ -1,10 +1,10 @@
 // Whose turn it is, the engine's turns, moves, the end of a game, undo, redo and draw claims.
-#include "Engine.h"
 #include "GameFlowRules.h"
 #include "LogFile.h"
 #include "MovesWindow.h"
 #include "SDLUserInterface.h"
 #include "San.h"
+#include "SearchControl.h"
 #include "Settings.h"
 #include "SettingsFile.h"
 
@@ -156,8 +156,7 @@ void SDLUserInterface::engineTurn() {
     {
         // The settings dialog changes the record on the rendering thread, inside a frame.
         std::lock_guard scene(sceneLock);
-        const double ms = settings.timePerMove * 1000.0;
-        thinkingMs = ms >= 2147483647.0 ? 2147483647 : static_cast<int>(ms);
+        thinkingMs = thinkingTimeMs(settings.timePerMove);
         depthLimit = settings.maxDepth;
     }
     try {

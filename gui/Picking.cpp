@@ -1,7 +1,6 @@
 // Mouse and keyboard on the board: the camera, the on-screen buttons, and moving a piece by
 // pressing on it, dragging and releasing on its target.
 #include "BoardPicking.h"
-#include "Engine.h"
 #include "MovesWindow.h"
 #include "SDLUserInterface.h"
 

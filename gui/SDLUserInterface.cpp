@@ -1,13 +1,13 @@
 #include "SDLUserInterface.h"
 
 #include "DataFiles.h"
-#include "Engine.h"
 #include "FrameTimeLog.h"
 #include "LogFile.h"
 #include "MoveAnimation.h"
 #include "MovesWindow.h"
 #include "SDLInputTranslation.h"
 #include "SceneSetUp.h"
+#include "SearchControl.h"
 #include "SettingsDialog.h"
 #include "SettingsFile.h"
 #include "SignalRegistry.h"
@@ -180,9 +180,7 @@ bool SDLUserInterface::startRendering(std::string& failure) {
         setUpOpenGL();
     }
     loadSettings();
-    createSearchPool(&game, settings.threadCount);
-    redoHead = &game;
-    game.previous = nullptr;
+    startSearchPoolFor(game);
     {
         std::lock_guard gui(guiLock);
         movesWindow = static_cast<MovesWindow*>(toolkit.attach(std::make_unique<MovesWindow>()));

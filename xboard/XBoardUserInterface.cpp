@@ -1,5 +1,6 @@
 #include "XBoardUserInterface.h"
 
+#include "Clock.h"
 #include "Move.h"
 #include "ProtocolNumbers.h"
 #include "Settings.h"
@@ -57,9 +58,7 @@ int XBoardUserInterface::run() {
     // second writer to it.
     in_.tie(nullptr);
 
-    createSearchPool(&game, settings.threadCount);
-    redoHead = &game;
-    game.previous = nullptr;
+    startSearchPoolFor(game);
     newGame();
     engine.gamePosition = &game;
 
@@ -437,8 +436,7 @@ void XBoardUserInterface::stopAndWaitForEngine() {
 
 int32_t XBoardUserInterface::timeForMove() const {
     if (!levelMode) {
-        const double ms = settings.timePerMove * 1000.0;
-        return ms >= 2147483647.0 ? 2147483647 : static_cast<int32_t>(ms);
+        return thinkingTimeMs(settings.timePerMove);
     }
     const int64_t left = timeLeftMs.load();
     const int32_t toGo = movesToGo.load();

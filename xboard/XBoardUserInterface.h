@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Engine.h"
 #include "Exceptions.h"
 #include "Position.h"
+#include "SearchControl.h"
 #include "ThreadPool.h"
 #include "UserInterface.h"
 

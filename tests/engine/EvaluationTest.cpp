@@ -1,4 +1,5 @@
-#include "Engine.h"
+#include "NodeCounter.h"
+#include "PieceValues.h"
 #include "TestPositions.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,8 @@
-#include "Engine.h"
+#include "Clock.h"
+#include "NodeCounter.h"
+#include "PieceValues.h"
 #include "RecordingUserInterface.h"
+#include "SearchControl.h"
 #include "Settings.h"
 #include "TestPositions.h"
 

@@ -1,9 +1,9 @@
 // The windowed game's flow with its real threads: engine turns stopped by undo, redo and draw
 // claims while events keep arriving. No window is opened.
-#include "Engine.h"
 #include "Fen.h"
 #include "GameFlowRules.h"
 #include "SDLUserInterfaceTestSeam.h"
+#include "SearchControl.h"
 #include "Settings.h"
 
 #include <gtest/gtest.h>

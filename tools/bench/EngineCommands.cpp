@@ -1,7 +1,9 @@
 #include "BenchCommands.h"
 
-#include "Engine.h"
+#include "Clock.h"
 #include "Fen.h"
+#include "NodeCounter.h"
+#include "SearchControl.h"
 #include "Settings.h"
 #include "UserInterface.h"
 
