@@ -16,17 +16,17 @@ void resetCastlingAndFlags(Position& p) {
 } // namespace
 
 void XBoardUserInterface::editMode() {
-    game.clearHistory();
+    game_.clearHistory();
     bool white = true;
     std::string token;
     while (in_ >> token) {
         if (token == ".") {
-            resetCastlingAndFlags(game);
+            resetCastlingAndFlags(game_);
             int whitePieces = 0;
             int blackPieces = 0;
             for (int file = 1; file <= 8; ++file) {
                 for (int rank = 1; rank <= 8; ++rank) {
-                    const int code = game.at(file, rank);
+                    const int code = game_.at(file, rank);
                     whitePieces += isWhitePiece(code) ? 1 : 0;
                     blackPieces += isBlackPiece(code) ? 1 : 0;
                 }
@@ -35,16 +35,16 @@ void XBoardUserInterface::editMode() {
                 whitePieces >= 1 && whitePieces <= 16 && blackPieces >= 1 && blackPieces <= 16;
             if (!accepted) {
                 showError("The position is invalid. Veltmark has rejected it.");
-                game.setInitialPosition();
+                game_.setInitialPosition();
             }
             return;
         }
         if (token == "c") {
             white = !white;
         } else if (token == "#") {
-            std::fill(std::begin(game.board), std::end(game.board), Empty);
-            game.sideToMove = 1;
-            resetCastlingAndFlags(game);
+            std::fill(std::begin(game_.board), std::end(game_.board), Empty);
+            game_.sideToMove = 1;
+            resetCastlingAndFlags(game_);
         } else {
             try {
                 parsePiecePlacement(token, white);
@@ -95,5 +95,5 @@ void XBoardUserInterface::parsePiecePlacement(const std::string& token, bool whi
     if (token[2] < '1' || token[2] > '8') {
         throw PiecePlacingParsingException("Illegal rank");
     }
-    game.placePiece(token[1] - 'a' + 1, token[2] - '0', piece);
+    game_.placePiece(token[1] - 'a' + 1, token[2] - '0', piece);
 }

@@ -55,29 +55,18 @@ void XBoardUserInterface::showInformation(std::string message) {
 }
 
 void XBoardUserInterface::logMessage(std::string line) {
-    if (debug) {
+    if (debug_) {
         writeLine("# " + line);
     }
 }
-
-namespace {
-
-void dropCarriageReturn(std::string& text) {
-    if (!text.empty() && text.back() == '\r') {
-        text.pop_back();
-    }
-}
-
-} // namespace
 
 bool XBoardUserInterface::askYesNo(std::string question) {
     for (;;) {
         writeLine("askuser _answer " + question + " (y/n)");
         std::string reply;
-        if (!std::getline(in_, reply)) {
+        if (!readLine(reply)) {
             return false; // no answer can come any more
         }
-        dropCarriageReturn(reply);
         if (reply == "_answer y" || reply == "_answer Y") {
             return true;
         }
@@ -88,7 +77,7 @@ bool XBoardUserInterface::askYesNo(std::string question) {
 }
 
 int XBoardUserInterface::askPromotionPiece() {
-    const int colour = game.sideToMove == 1 ? 0 : BlackKing - WhiteKing;
+    const int colour = game_.sideToMove == 1 ? 0 : BlackKing - WhiteKing;
     for (;;) {
         writeLine("askuser _answer Promote your pawn to a "
                   "Queen (Q), kNight (N), Rook (R) or Bishop (B)? (Q/N/R/B)");
@@ -119,12 +108,12 @@ int XBoardUserInterface::askPromotionPiece() {
 }
 
 void XBoardUserInterface::reportSearchProgress(SearchReport report) {
-    if (!post) {
+    if (!post_) {
         return;
     }
     // Centipawns from the engine's side, which is the side to move while it thinks.
     int32_t score = report.score / 2;
-    if (game.sideToMove == 0) {
+    if (game_.sideToMove == 0) {
         score = -score;
     }
     writeLine(std::to_string(report.depth) + " " + std::to_string(score) + " " +
@@ -133,26 +122,26 @@ void XBoardUserInterface::reportSearchProgress(SearchReport report) {
 }
 
 void XBoardUserInterface::claimDraw() {
-    game.drawClaimed = true;
+    game_.drawClaimed = true;
     // Stopped before the line goes out, so that a "go" answering it does not find the turn
     // still thinking.
     stopEngine();
-    writeLine(std::string("1/2-1/2 {") + game.gameEndReason() + "}");
+    writeLine(std::string("1/2-1/2 {") + game_.gameEndReason() + "}");
 }
 
 bool XBoardUserInterface::reportResultIfOver() {
-    if (!game.hasNoLegalMoves()) {
+    if (!game_.hasNoLegalMoves()) {
         return false;
     }
     if (!announceGameEnd()) {
         return true;
     }
-    if (game.isBlackCheckmated()) {
+    if (game_.isBlackCheckmated()) {
         writeLine("1-0 {White has won}");
-    } else if (game.isWhiteCheckmated()) {
+    } else if (game_.isWhiteCheckmated()) {
         writeLine("0-1 {Black has won}");
     } else {
-        writeLine(std::string("1/2-1/2 {") + game.gameEndReason() + "}");
+        writeLine(std::string("1/2-1/2 {") + game_.gameEndReason() + "}");
     }
     return true;
 }

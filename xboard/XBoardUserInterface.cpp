@@ -3,21 +3,12 @@
 #include "Clock.h"
 #include "Move.h"
 #include "ProtocolNumbers.h"
+#include "SearchControl.h"
 #include "Settings.h"
 
 #include <algorithm>
 
 namespace {
-
-bool contains(const std::vector<std::string>& words, const std::string& word) {
-    return std::find(words.begin(), words.end(), word) != words.end();
-}
-
-void dropCarriageReturn(std::string& text) {
-    if (!text.empty() && text.back() == '\r') {
-        text.pop_back();
-    }
-}
 
 // Whether the text has the form of a move. The form alone decides, so a scratch position serves
 // and the game need not be touched while the engine may be thinking on it.
@@ -32,18 +23,10 @@ bool looksLikeMove(const std::string& token) {
 
 } // namespace
 
-void EngineThread::operator()() {
-    frontEnd->engineTurn();
-}
-
-XBoardUserInterface::XBoardUserInterface(std::istream& in, std::ostream& out)
-    : enginePool(&engine, 1), in_(in), out_(out) {
-    engine.frontEnd = this;
-    engine.state = EngineThread::Idle;
-    engine.aborted = false;
-    game.setInitialPosition();
-    game.previous = nullptr;
-    game.halfmoveClock = 0;
+XBoardUserInterface::XBoardUserInterface(std::istream& in, std::ostream& out) : in_(in), out_(out) {
+    game_.setInitialPosition();
+    game_.previous = nullptr;
+    game_.halfmoveClock = 0;
 }
 
 XBoardUserInterface::~XBoardUserInterface() {
@@ -52,65 +35,16 @@ XBoardUserInterface::~XBoardUserInterface() {
 }
 
 int XBoardUserInterface::run() {
-    ignoredWords_ = {"quit", "xboard", "random", "draw", "computer"};
-    skipLineWords_ = {"name", "rating", "otim", "rejected"};
     // Every line is flushed on its own; flushing the output before each read would only add a
     // second writer to it.
     in_.tie(nullptr);
 
-    startSearchPoolFor(game);
+    startSearchPoolFor(game_);
     newGame();
-    engine.gamePosition = &game;
 
     std::string token;
     while (in_ >> token) {
-        if (token == "new") {
-            newGame();
-        } else if (token == "force") {
-            forceMode();
-        } else if (token == "go") {
-            go();
-        } else if (token == "white" || token == "black") {
-            setSideToMove(token == "white");
-        } else if (token == "sd") {
-            setDepthLimit();
-        } else if (token == "result") {
-            result();
-        } else if (token == "edit") {
-            edit();
-        } else if (token == "level") {
-            setLevel();
-        } else if (token == "st") {
-            setTimePerMove();
-        } else if (token == "time") {
-            setEngineClock();
-        } else if (token == "post") {
-            post = true;
-        } else if (token == "nopost") {
-            post = false;
-        } else if (token == "protover") {
-            announceFeatures();
-        } else if (token == "accepted") {
-            acceptFeature();
-        } else if (token == "cores") {
-            setThreadCount();
-        } else if (token == "option") {
-            setOption();
-        } else if (token == "?") {
-            stopSearch();
-        } else if (token == "undo") {
-            undo();
-        } else if (token == "remove") {
-            remove();
-        } else if (contains(ignoredWords_, token)) {
-            // nothing to do
-        } else if (contains(skipLineWords_, token)) {
-            restOfLine();
-        } else if (looksLikeMove(token)) {
-            userMove(token);
-        } else {
-            writeLine("Error (not implemented): " + token + restOfLine());
-        }
+        dispatch(token);
         if (token == "quit") {
             break;
         }
@@ -120,24 +54,77 @@ int XBoardUserInterface::run() {
     stopAndWaitForEngine();
     stopSearch();
     destroySearchPool();
-    game.clearHistory();
-    ignoredWords_.clear();
-    skipLineWords_.clear();
+    game_.clearHistory();
     return 0;
+}
+
+void XBoardUserInterface::dispatch(const std::string& token) {
+    using Handler = void (*)(XBoardUserInterface&);
+    struct Command {
+        const char* token;
+        Handler handler;
+    };
+    static constexpr Handler ignore = [](XBoardUserInterface&) {};
+    static constexpr Handler skipLine = [](XBoardUserInterface& xb) { xb.restOfLine(); };
+    // Whole tokens, tested in this order; a token that none names is tried as a move.
+    static constexpr Command commands[] = {
+        {"new", [](XBoardUserInterface& xb) { xb.newGame(); }},
+        {"force", [](XBoardUserInterface& xb) { xb.forceMode(); }},
+        {"go", [](XBoardUserInterface& xb) { xb.go(); }},
+        {"white", [](XBoardUserInterface& xb) { xb.setSideToMove(true); }},
+        {"black", [](XBoardUserInterface& xb) { xb.setSideToMove(false); }},
+        {"sd", [](XBoardUserInterface& xb) { xb.setDepthLimit(); }},
+        {"result", [](XBoardUserInterface& xb) { xb.result(); }},
+        {"edit", [](XBoardUserInterface& xb) { xb.edit(); }},
+        {"level", [](XBoardUserInterface& xb) { xb.setLevel(); }},
+        {"st", [](XBoardUserInterface& xb) { xb.setTimePerMove(); }},
+        {"time", [](XBoardUserInterface& xb) { xb.setEngineClock(); }},
+        {"post", [](XBoardUserInterface& xb) { xb.post_ = true; }},
+        {"nopost", [](XBoardUserInterface& xb) { xb.post_ = false; }},
+        {"protover", [](XBoardUserInterface& xb) { xb.announceFeatures(); }},
+        {"accepted", [](XBoardUserInterface& xb) { xb.acceptFeature(); }},
+        {"cores", [](XBoardUserInterface& xb) { xb.setThreadCount(); }},
+        {"option", [](XBoardUserInterface& xb) { xb.setOption(); }},
+        {"?", [](XBoardUserInterface&) { stopSearch(); }},
+        {"undo", [](XBoardUserInterface& xb) { xb.undo(); }},
+        {"remove", [](XBoardUserInterface& xb) { xb.remove(); }},
+        // Words that need no answer; "quit" also ends the loop.
+        {"quit", ignore},
+        {"xboard", ignore},
+        {"random", ignore},
+        {"draw", ignore},
+        {"computer", ignore},
+        // Words whose arguments, up to the end of the line, are of no use here.
+        {"name", skipLine},
+        {"rating", skipLine},
+        {"otim", skipLine},
+        {"rejected", skipLine},
+    };
+    for (const Command& command : commands) {
+        if (token == command.token) {
+            command.handler(*this);
+            return;
+        }
+    }
+    if (looksLikeMove(token)) {
+        userMove(token);
+    } else {
+        writeLine("Error (not implemented): " + token + restOfLine());
+    }
 }
 
 void XBoardUserInterface::newGame() {
     stopAndWaitForEngine();
-    game.setInitialPosition();
-    game.clearHistory();
+    game_.setInitialPosition();
+    game_.clearHistory();
     settings.whitePlayer = 0;
     settings.blackPlayer = 1;
     settings.maxDepth = 100;
-    levelMode = false;
-    movesToGo = 0;
-    timeLeftMs = 300000;
-    incrementMs = 0;
-    post = true;
+    levelMode_ = false;
+    movesToGo_ = 0;
+    timeLeftMs_ = 300000;
+    incrementMs_ = 0;
+    post_ = true;
 }
 
 void XBoardUserInterface::forceMode() {
@@ -152,7 +139,7 @@ void XBoardUserInterface::go() {
         return;
     }
     waitForEngine();
-    const bool whiteToMove = game.sideToMove == 1;
+    const bool whiteToMove = game_.sideToMove == 1;
     settings.whitePlayer = whiteToMove ? 1 : 0;
     settings.blackPlayer = whiteToMove ? 0 : 1;
     startEngine();
@@ -161,7 +148,7 @@ void XBoardUserInterface::go() {
 // The engine takes the other colour.
 void XBoardUserInterface::setSideToMove(bool white) {
     stopAndWaitForEngine();
-    game.sideToMove = white ? 1 : 0;
+    game_.sideToMove = white ? 1 : 0;
     settings.whitePlayer = white ? 0 : 1;
     settings.blackPlayer = white ? 1 : 0;
 }
@@ -181,8 +168,8 @@ void XBoardUserInterface::result() {
     in_ >> outcome;
     restOfLine();
     stopAndWaitForEngine();
-    if (outcome == "1/2-1/2" && game.isDrawClaimable()) {
-        game.drawClaimed = true;
+    if (outcome == "1/2-1/2" && game_.isDrawClaimable()) {
+        game_.drawClaimed = true;
     }
 }
 
@@ -199,10 +186,10 @@ void XBoardUserInterface::setLevel() {
         return;
     }
     pauseEngineFor([&] {
-        levelMode = true;
-        movesToGo = moves;
-        timeLeftMs = clampToInt32(levelBaseTimeMs(base));
-        incrementMs = clampToInt32(int64_t{increment} * 1000);
+        levelMode_ = true;
+        movesToGo_ = moves;
+        timeLeftMs_ = clampToInt32(levelBaseTimeMs(base));
+        incrementMs_ = clampToInt32(int64_t{increment} * 1000);
     });
 }
 
@@ -215,7 +202,7 @@ void XBoardUserInterface::setTimePerMove() {
     }
     pauseEngineFor([&] {
         settings.timePerMove = static_cast<double>(n);
-        levelMode = false;
+        levelMode_ = false;
     });
 }
 
@@ -225,9 +212,9 @@ void XBoardUserInterface::setEngineClock() {
         return;
     }
     // A reading of half the engine's own clock or less is taken for a peer's mistake and ignored.
-    if (timeLeftMs.load() < 20 * int64_t{centiseconds}) {
-        timeLeftMs = clampToInt32(10 * int64_t{centiseconds});
-    } else if (debug) {
+    if (timeLeftMs_.load() < 20 * int64_t{centiseconds}) {
+        timeLeftMs_ = clampToInt32(10 * int64_t{centiseconds});
+    } else if (debug_) {
         writeLine("# Working around an Arena bug by ignoring the \"time\" command.");
     }
 }
@@ -244,7 +231,7 @@ void XBoardUserInterface::announceFeatures() {
 
 void XBoardUserInterface::acceptFeature() {
     if (readToken() == "debug") {
-        debug = true;
+        debug_ = true;
     }
 }
 
@@ -278,8 +265,7 @@ void XBoardUserInterface::setOption() {
         return; // the input ended inside the name
     }
     std::string value;
-    std::getline(in_, value);
-    dropCarriageReturn(value);
+    readLine(value);
     const std::string illegalValue = "Error (illegal option value): option " + name + "=" + value;
     if (name == "Static Exchange Evaluation") {
         if (value != "1" && value != "0") {
@@ -304,7 +290,7 @@ void XBoardUserInterface::setOption() {
 void XBoardUserInterface::undo() {
     stopAndWaitForEngine();
     try {
-        game.undoMove();
+        game_.undoMove();
     } catch (const CannotUndoException&) {
         showError("Can't undo in the initial position.");
     }
@@ -314,16 +300,16 @@ void XBoardUserInterface::undo() {
 void XBoardUserInterface::remove() {
     pauseEngineFor([&] {
         try {
-            game.undoMove();
+            game_.undoMove();
         } catch (const CannotUndoException&) {
             showError("Can't undo in the initial position.");
             return;
         }
         try {
-            game.undoMove();
+            game_.undoMove();
         } catch (const CannotUndoException&) {
             showError("Can't undo in the initial position.");
-            game.redoMove();
+            game_.redoMove();
         }
     });
 }
@@ -332,25 +318,25 @@ void XBoardUserInterface::userMove(const std::string& token) {
     // Moves are expected only while the engine is idle; one that comes anyway must not meet a
     // turn that is still changing the game.
     stopAndWaitForEngine();
-    Move move(&game);
+    Move move(&game_);
     move.fromString(token);
     if (!isLegalInGame(move)) {
         // Playing it would corrupt the game (a piece from an empty square, a captured king).
         writeLine("Illegal move: " + token);
         return;
     }
-    game.pushHistory();
-    game.makeMove(move);
+    game_.pushHistory();
+    game_.makeMove(move);
     reportResultIfOver();
-    if (movesToGo > 0 && game.sideToMove == 1) {
-        --movesToGo;
+    if (movesToGo_ > 0 && game_.sideToMove == 1) {
+        --movesToGo_;
     }
     startEngineIfItsTurn();
 }
 
 bool XBoardUserInterface::isLegalInGame(const Move& move) {
-    Position generating = game;
-    Position scratch = game;
+    Position generating = game_;
+    Position scratch = game_;
     MoveList list(&generating);
     const int count = generating.generateMoves(list, scratch, false);
     for (int i = 0; i < count; ++i) {
@@ -382,31 +368,37 @@ bool XBoardUserInterface::readInt(int& value) {
     return false;
 }
 
+bool XBoardUserInterface::readLine(std::string& line) {
+    if (!std::getline(in_, line)) {
+        return false;
+    }
+    // A peer on another system may end its lines with a carriage return too.
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    return true;
+}
+
 std::string XBoardUserInterface::restOfLine() {
     std::string rest;
-    std::getline(in_, rest);
-    dropCarriageReturn(rest);
+    readLine(rest);
     return rest;
 }
 
 // Engine control
 
 void XBoardUserInterface::stopEngine() {
-    engine.aborted.exchange(true);
+    engineAborted_.exchange(true);
     stopSearch();
-    engine.state = EngineThread::Stopped;
-}
-
-void XBoardUserInterface::restartIfThinking() {
-    pauseEngineFor([] {});
+    engineState_ = Stopped;
 }
 
 bool XBoardUserInterface::startEngineIfItsTurn() {
-    if (game.hasNoLegalMoves()) {
+    if (game_.hasNoLegalMoves()) {
         return false;
     }
-    const bool enginesTurn = (game.sideToMove == 1 && settings.whitePlayer == 1) ||
-                             (game.sideToMove != 1 && settings.blackPlayer == 1);
+    const bool enginesTurn = (game_.sideToMove == 1 && settings.whitePlayer == 1) ||
+                             (game_.sideToMove != 1 && settings.blackPlayer == 1);
     if (!enginesTurn) {
         return false;
     }
@@ -419,14 +411,14 @@ void XBoardUserInterface::startEngine() {
     waitForEngine();
     // Cleared here rather than by the turn itself, so that a stop arriving before the turn gets
     // going is not forgotten.
-    engine.aborted = false;
+    engineAborted_ = false;
     clearSearchStop();
-    engine.state = EngineThread::Thinking;
-    enginePool.startPass();
+    engineState_ = Thinking;
+    enginePool_.startPass();
 }
 
 void XBoardUserInterface::waitForEngine() {
-    enginePool.waitUntilFinished();
+    enginePool_.waitUntilFinished();
 }
 
 void XBoardUserInterface::stopAndWaitForEngine() {
@@ -435,51 +427,51 @@ void XBoardUserInterface::stopAndWaitForEngine() {
 }
 
 int32_t XBoardUserInterface::timeForMove() const {
-    if (!levelMode) {
+    if (!levelMode_) {
         return thinkingTimeMs(settings.timePerMove);
     }
-    const int64_t left = timeLeftMs.load();
-    const int32_t toGo = movesToGo.load();
+    const int64_t left = timeLeftMs_.load();
+    const int32_t toGo = movesToGo_.load();
     const int64_t share = toGo > 0 ? left / toGo : left / 60;
     // The last move before a time control would otherwise get the whole clock, and the peer's
     // clock also runs while the move line travels: keep a tenth, at most a second, in hand.
     const int64_t reserve = std::min<int64_t>(left / 10, 1000);
-    return clampToInt32(std::min(share + incrementMs, left - reserve));
+    return clampToInt32(std::min(share + incrementMs_, left - reserve));
 }
 
 void XBoardUserInterface::engineTurn() {
     const int64_t start = clockTicks();
     const auto chargeClock = [&] {
         const int64_t elapsedMs = (clockTicks() - start) / 10000;
-        timeLeftMs = clampToInt32(int64_t{timeLeftMs.load()} + incrementMs - elapsedMs);
+        timeLeftMs_ = clampToInt32(int64_t{timeLeftMs_.load()} + incrementMs_ - elapsedMs);
     };
-    if (!engine.aborted.load()) {
+    if (!engineAborted_.load()) {
         try {
-            const Move best = game.bestMove(timeForMove(), settings.maxDepth);
-            if (!engine.aborted.load()) {
+            const Move best = game_.bestMove(timeForMove(), settings.maxDepth);
+            if (!engineAborted_.load()) {
                 // The move is made, the clock charged and the turn marked finished before the
                 // move line goes out: the peer answers at once, with its clock readings, its move
                 // or a "go" that must find the turn over (a command that touches the game still
                 // waits until the turn has returned).
                 const std::string text = best.toString();
-                game.pushHistory();
-                game.makeMove(best);
-                if (movesToGo > 0 && game.sideToMove == 1) {
-                    --movesToGo;
+                game_.pushHistory();
+                game_.makeMove(best);
+                if (movesToGo_ > 0 && game_.sideToMove == 1) {
+                    --movesToGo_;
                 }
                 chargeClock();
-                engine.state = EngineThread::Finished;
+                engineState_ = Finished;
                 writeLine("move " + text);
                 reportResultIfOver();
                 return;
             }
         } catch (const NoLegalMovesException&) {
-            engine.state = EngineThread::Finished;
+            engineState_ = Finished;
             showError("No legal moves");
             reportResultIfOver();
             return;
         }
     }
     chargeClock();
-    engine.state = EngineThread::Finished;
+    engineState_ = Finished;
 }

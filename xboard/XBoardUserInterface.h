@@ -1,8 +1,8 @@
 #pragma once
 
 #include "Exceptions.h"
+#include "Move.h"
 #include "Position.h"
-#include "SearchControl.h"
 #include "ThreadPool.h"
 #include "UserInterface.h"
 
@@ -11,9 +11,6 @@
 #include <iostream>
 #include <mutex>
 #include <string>
-#include <vector>
-
-class XBoardUserInterface;
 
 // Thrown by parsePiecePlacement for a placement command that cannot be applied.
 class PiecePlacingParsingException : public VeltmarkException {
@@ -21,21 +18,13 @@ public:
     using VeltmarkException::VeltmarkException;
 };
 
-// The task of the engine pool: one engine turn per pass.
-class EngineThread {
-public:
-    enum State : int32_t { Idle = 0, Thinking = 1, Finished = 2, Stopped = 4 };
-
-    Position* gamePosition = nullptr;
-    std::atomic<int32_t> state{Idle};
-    // The running turn must not play the move it finds.
-    std::atomic<bool> aborted{false};
-    XBoardUserInterface* frontEnd = nullptr;
-
-    void operator()();
-};
-
 // The engine face: reads xboard protocol commands and answers on the given streams.
+//
+// Two threads of its own: the command loop (run) and the engine turn, one pass of the engine
+// pool, which plays the engine's move; the turn's search threads call back to report. The loop
+// hands the game over to a turn by starting it and takes it back by waiting for it, so the game
+// and the time control need no lock; what both touch at once is atomic, and the output has a
+// lock of its own.
 class XBoardUserInterface : public UserInterface {
 public:
     explicit XBoardUserInterface(std::istream& in = std::cin, std::ostream& out = std::cout);
@@ -56,32 +45,19 @@ public:
     void reportSearchProgress(SearchReport report) override;
     void claimDraw() override;
 
-    void stopEngine();
-    void restartIfThinking();
-    bool startEngineIfItsTurn();
-    int32_t timeForMove() const;
-    bool reportResultIfOver();
-
-    void editMode();
-    void parsePiecePlacement(const std::string& token, bool white);
-
-    // One engine turn; the body of EngineThread.
-    void engineTurn();
-
-    Position game{};
-    EngineThread engine;
-    ThreadPool<EngineThread> enginePool;
-    bool levelMode = false;
-    // Written by the engine turn and by "time"/"level" on the command loop.
-    std::atomic<int32_t> movesToGo{0};
-    std::atomic<int32_t> timeLeftMs{300000};
-    int32_t incrementMs = 0;
-    // Read by the search threads while they report.
-    std::atomic<bool> post{true};
-    std::atomic<bool> debug{false};
-
 private:
+    friend struct XBoardTestSeam; // the tests' only way to the state below
+
+    enum EngineState : int32_t { Idle = 0, Thinking = 1, Finished = 2, Stopped = 4 };
+
+    // The task of the engine pool: one engine turn per pass.
+    struct EngineTurn {
+        XBoardUserInterface* frontEnd;
+        void operator()() { frontEnd->engineTurn(); }
+    };
+
     // The commands, one handler each; a handler reads its own arguments.
+    void dispatch(const std::string& token);
     void newGame();
     void forceMode();
     void go();
@@ -101,8 +77,13 @@ private:
     void userMove(const std::string& token);
     bool isLegalInGame(const Move& move);
 
+    void editMode();
+    void parsePiecePlacement(const std::string& token, bool white);
+
     std::string readToken();
     bool readInt(int& value);
+    // The next line without its carriage return; false at the end of the input.
+    bool readLine(std::string& line);
     std::string restOfLine();
 
     void writeLine(const std::string& line);
@@ -111,8 +92,12 @@ private:
 
     bool announceGameEnd() const;
     void setAnnounceGameEnd(bool on);
+    bool reportResultIfOver();
 
-    bool engineThinking() const { return engine.state.load() == EngineThread::Thinking; }
+    // Engine control, from the command loop.
+    bool engineThinking() const { return engineState_.load() == Thinking; }
+    void stopEngine();
+    bool startEngineIfItsTurn();
     void startEngine();
     // Returns once no engine turn runs. Call it only when no turn thinks or the turn has been
     // stopped: the stop holds even for a search that had not begun yet.
@@ -134,9 +119,34 @@ private:
         }
     }
 
+    // The engine turn, on the engine pool's worker.
+    void engineTurn();
+    int32_t timeForMove() const;
+
+    // Command loop only.
     std::istream& in_;
-    std::ostream& out_;
+
+    // Guarded by outputLock_: every line is written whole.
     std::mutex outputLock_;
-    std::vector<std::string> ignoredWords_;
-    std::vector<std::string> skipLineWords_;
+    std::ostream& out_;
+
+    // Handed between the command loop and the engine turn: the loop touches them only while no
+    // turn runs (it waits for the turn first), a turn and its search threads only while it runs.
+    Position game_{};
+    bool levelMode_ = false;
+    int32_t incrementMs_ = 0;
+
+    // Atomic, any thread: the clock that the turn charges and "time"/"level" set, the flags
+    // that the search threads read while they report, and the turn's state.
+    std::atomic<int32_t> movesToGo_{0};
+    std::atomic<int32_t> timeLeftMs_{300000};
+    std::atomic<bool> post_{true};
+    std::atomic<bool> debug_{false};
+    std::atomic<int32_t> engineState_{Idle};
+    // The running turn must not play the move it finds.
+    std::atomic<bool> engineAborted_{false};
+
+    // Guarded by the pool's own mutex; last, so that its worker ends before the rest goes.
+    EngineTurn engineTurn_{this};
+    ThreadPool<EngineTurn> enginePool_{&engineTurn_, 1};
 };

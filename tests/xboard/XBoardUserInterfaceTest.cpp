@@ -7,7 +7,31 @@
 #include <sstream>
 #include <string>
 
+// What the tests read and set inside the front-end, by name.
+struct XBoardTestSeam {
+    static Position& game(XBoardUserInterface& xb) { return xb.game_; }
+    static void setPost(XBoardUserInterface& xb, bool on) { xb.post_ = on; }
+    static void setDebug(XBoardUserInterface& xb, bool on) { xb.debug_ = on; }
+    static bool levelMode(const XBoardUserInterface& xb) { return xb.levelMode_; }
+    static int32_t movesToGo(const XBoardUserInterface& xb) { return xb.movesToGo_.load(); }
+    static void setMovesToGo(XBoardUserInterface& xb, int32_t n) { xb.movesToGo_ = n; }
+    static int32_t timeLeftMs(const XBoardUserInterface& xb) { return xb.timeLeftMs_.load(); }
+    static void setTimeLeftMs(XBoardUserInterface& xb, int32_t ms) { xb.timeLeftMs_ = ms; }
+    static int32_t incrementMs(const XBoardUserInterface& xb) { return xb.incrementMs_; }
+    static int32_t timeForMove(const XBoardUserInterface& xb) { return xb.timeForMove(); }
+    static bool engineAborted(const XBoardUserInterface& xb) { return xb.engineAborted_.load(); }
+    static bool engineStopped(const XBoardUserInterface& xb) {
+        return xb.engineState_.load() == XBoardUserInterface::Stopped;
+    }
+    static bool engineThinking(const XBoardUserInterface& xb) { return xb.engineThinking(); }
+    static bool enginePassRunning(const XBoardUserInterface& xb) {
+        return xb.enginePool_.passRunning();
+    }
+};
+
 namespace {
+
+using Seam = XBoardTestSeam;
 
 // The front-end on string streams, installed as the program's user interface.
 class XBoardTest : public ::testing::Test {
@@ -61,9 +85,9 @@ TEST_F(XBoardTest, ThinkingLineConvertsScoreAndTime) {
     report.elapsedMs = 1999;
     report.nodes = 12345678901ULL;
     report.bestMoveText = "e7e5";
-    xb.game.sideToMove = 0;
+    Seam::game(xb).sideToMove = 0;
     xb.reportSearchProgress(report);
-    xb.game.sideToMove = 1;
+    Seam::game(xb).sideToMove = 1;
     report.score = 101;
     xb.reportSearchProgress(report);
     report.score = 3;
@@ -71,7 +95,7 @@ TEST_F(XBoardTest, ThinkingLineConvertsScoreAndTime) {
     xb.reportSearchProgress(report);
     EXPECT_EQ(taken(), "7 50 199 12345678901 e7e5\n7 50 199 12345678901 e7e5\n"
                        "7 1 0 12345678901 e7e5\n");
-    xb.post = false;
+    Seam::setPost(xb, false);
     xb.reportSearchProgress(report);
     EXPECT_EQ(taken(), "");
 }
@@ -82,7 +106,7 @@ TEST_F(XBoardTest, MessagesAndDebugLines) {
     xb.showWarning("w");
     xb.showInformation("i");
     xb.logMessage("hidden");
-    xb.debug = true;
+    Seam::setDebug(xb, true);
     xb.logMessage("shown");
     EXPECT_EQ(taken(), "tellusererror e\ntelluser Warning: w\ntelluser Info:i\n# shown\n");
 }
@@ -98,9 +122,9 @@ TEST_F(XBoardTest, QuestionsRepeatUntilUnderstoodAndGiveUpAtTheEnd) {
 
     in.clear();
     in.str("_answer x\n_answern\n_answer n\n_answer B\n");
-    xb.game.sideToMove = 0;
+    Seam::game(xb).sideToMove = 0;
     EXPECT_EQ(xb.askPromotionPiece(), BlackKnight);
-    xb.game.sideToMove = 1;
+    Seam::game(xb).sideToMove = 1;
     EXPECT_EQ(xb.askPromotionPiece(), WhiteBishop);
     EXPECT_EQ(xb.askPromotionPiece(), WhiteQueen);
     const std::string question = "askuser _answer Promote your pawn to a Queen (Q), kNight (N), "
@@ -114,12 +138,12 @@ TEST_F(XBoardTest, QuestionsRepeatUntilUnderstoodAndGiveUpAtTheEnd) {
 
 TEST_F(XBoardTest, DrawClaimNamesTheRuleAndCancelsTheMove) {
     XBoardUserInterface xb(in, out);
-    xb.game.halfmoveClock = 100;
+    Seam::game(xb).halfmoveClock = 100;
     xb.claimDraw();
-    EXPECT_TRUE(xb.game.drawClaimed);
-    EXPECT_TRUE(xb.engine.aborted.load());
-    EXPECT_EQ(xb.engine.state.load(), EngineThread::Stopped);
-    xb.game.halfmoveClock = 12;
+    EXPECT_TRUE(Seam::game(xb).drawClaimed);
+    EXPECT_TRUE(Seam::engineAborted(xb));
+    EXPECT_TRUE(Seam::engineStopped(xb));
+    Seam::game(xb).halfmoveClock = 12;
     // Written whatever the announcement option says.
     settings.announceGameEnd = 0;
     xb.claimDraw();
@@ -129,39 +153,39 @@ TEST_F(XBoardTest, DrawClaimNamesTheRuleAndCancelsTheMove) {
 TEST_F(XBoardTest, LevelCountsDownAfterBlackMoves) {
     XBoardUserInterface xb(in, out);
     EXPECT_EQ(run(xb, "level 40 5 0\nforce\ne2e4\n"), "");
-    EXPECT_TRUE(xb.levelMode);
-    EXPECT_EQ(xb.movesToGo.load(), 40);
+    EXPECT_TRUE(Seam::levelMode(xb));
+    EXPECT_EQ(Seam::movesToGo(xb), 40);
     EXPECT_EQ(run(xb, "level 2 5 0\nforce\ne2e4\ne7e5\ng1f3\nb8c6\nf1c4\ng8f6\n"), "");
-    EXPECT_EQ(xb.movesToGo.load(), 0);
-    EXPECT_EQ(xb.timeForMove(), 300000 / 60);
+    EXPECT_EQ(Seam::movesToGo(xb), 0);
+    EXPECT_EQ(Seam::timeForMove(xb), 300000 / 60);
 
     EXPECT_EQ(run(xb, "level 40 0:30 2\nforce\ne2e4\ne7e5\n"), "");
-    EXPECT_EQ(xb.movesToGo.load(), 39);
-    EXPECT_EQ(xb.incrementMs, 2000);
-    EXPECT_EQ(xb.timeForMove(), 30000 / 39 + 2000);
+    EXPECT_EQ(Seam::movesToGo(xb), 39);
+    EXPECT_EQ(Seam::incrementMs(xb), 2000);
+    EXPECT_EQ(Seam::timeForMove(xb), 30000 / 39 + 2000);
     // Never the whole clock: a tenth of it, at most a second, stays in hand.
-    xb.timeLeftMs = 1500;
-    EXPECT_EQ(xb.timeForMove(), 1350);
-    xb.movesToGo = 1;
-    xb.timeLeftMs = 60000;
-    EXPECT_EQ(xb.timeForMove(), 59000);
+    Seam::setTimeLeftMs(xb, 1500);
+    EXPECT_EQ(Seam::timeForMove(xb), 1350);
+    Seam::setMovesToGo(xb, 1);
+    Seam::setTimeLeftMs(xb, 60000);
+    EXPECT_EQ(Seam::timeForMove(xb), 59000);
 
     // "new" forgets the time control but keeps the time per move.
     EXPECT_EQ(run(xb, "st 3\n"), "");
-    EXPECT_FALSE(xb.levelMode);
-    EXPECT_EQ(xb.timeForMove(), 3000);
+    EXPECT_FALSE(Seam::levelMode(xb));
+    EXPECT_EQ(Seam::timeForMove(xb), 3000);
     EXPECT_EQ(run(xb, "level 40 5 0\nnew\n"), "");
-    EXPECT_FALSE(xb.levelMode);
-    EXPECT_EQ(xb.timeForMove(), 3000);
+    EXPECT_FALSE(Seam::levelMode(xb));
+    EXPECT_EQ(Seam::timeForMove(xb), 3000);
 }
 
 TEST_F(XBoardTest, TimeCommandIgnoresImplausiblyLowClocks) {
     XBoardUserInterface xb(in, out);
     EXPECT_EQ(run(xb, "time 20000\n"), "");
-    EXPECT_EQ(xb.timeLeftMs.load(), 200000);
+    EXPECT_EQ(Seam::timeLeftMs(xb), 200000);
     EXPECT_EQ(run(xb, "time 10000\naccepted debug\ntime 10000\n"),
               "# Working around an Arena bug by ignoring the \"time\" command.\n");
-    EXPECT_EQ(xb.timeLeftMs.load(), 300000);
+    EXPECT_EQ(Seam::timeLeftMs(xb), 300000);
     EXPECT_EQ(run(xb, "time 99999999999\nfoo\n"), "Error (not implemented): foo\n");
 }
 
@@ -173,7 +197,7 @@ TEST_F(XBoardTest, CommandsSetTheSettings) {
     EXPECT_EQ(settings.useSee, 0);
     EXPECT_EQ(settings.whitePlayer, 1);
     EXPECT_EQ(settings.blackPlayer, 0);
-    EXPECT_EQ(xb.game.sideToMove, 0);
+    EXPECT_EQ(Seam::game(xb).sideToMove, 0);
     EXPECT_EQ(run(xb, "force\n"), "");
     EXPECT_EQ(settings.whitePlayer, 0);
     EXPECT_EQ(settings.blackPlayer, 0);
@@ -194,8 +218,8 @@ TEST_F(XBoardTest, CommandsRacingAThinkingEngine) {
                   "edit\n#\nKe1\nRa1\nc\nKe8\n.\ngo\nwhite\ngo\nblack\ncores 1\n";
     }
     const std::string output = run(xb, script + "go\n");
-    EXPECT_FALSE(xb.enginePool.passRunning());
-    EXPECT_NE(xb.engine.state.load(), EngineThread::Thinking);
+    EXPECT_FALSE(Seam::enginePassRunning(xb));
+    EXPECT_FALSE(Seam::engineThinking(xb));
     std::istringstream lines(output);
     for (std::string line; std::getline(lines, line);) {
         const bool known = line.rfind("move ", 0) == 0 || (line[0] >= '1' && line[0] <= '9') ||
