@@ -146,7 +146,8 @@ private:
     // The running turn must not play the move it finds.
     std::atomic<bool> engineAborted_{false};
 
-    // Guarded by the pool's own mutex; last, so that its worker ends before the rest goes.
+    // The engine turn's worker, whose pool has a mutex of its own; last, so that the worker is
+    // joined before anything it uses goes.
     EngineTurn engineTurn_{this};
     ThreadPool<EngineTurn> enginePool_{&engineTurn_, 1};
 };

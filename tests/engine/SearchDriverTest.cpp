@@ -237,3 +237,12 @@ TEST_F(SearchDriverTest, ClaimAfterACutIterationFollowsTheReturnedMovesScore) {
         ui.ui.drawClaims = 0;
     }
 }
+
+// Both front-ends turn the time per move into bestMove's budget this way; a long time must not
+// wrap into a short or negative one.
+TEST(ThinkingTimeTest, WholeMillisecondsSaturatedAtTheInt32Limit) {
+    EXPECT_EQ(thinkingTimeMs(2.5), 2500);
+    EXPECT_EQ(thinkingTimeMs(0.0015), 1);
+    EXPECT_EQ(thinkingTimeMs(2147483.647), 2147483647);
+    EXPECT_EQ(thinkingTimeMs(1e12), 2147483647);
+}
