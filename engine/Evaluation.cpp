@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cassert>
 #include <cstdint>
 
 namespace {
@@ -264,6 +265,7 @@ int32_t evaluateWithSets(const Position& position, const NodeSets& sets, Move* l
 
 int32_t evaluateArrival(const Position& position, const NodeSets& sets, Move* list,
                         Position& scratch, const Move& arrival, const Position& before) {
+    assert(!checksEveryNode || scratch.samePositionAs(before));
     ++nodeCount;
     if (mayBeMated(position, sets.pieces)) {
         scratch.makeMove(arrival);

@@ -38,13 +38,14 @@ struct NodeSets {
     bool describe(const Position& position) const;
 };
 
-// Whether every node of the search checks its carried sets against a fresh computation: debug
-// builds only, since that costs more than the node itself. The sanitizer builds, which keep the
-// other asserts, run the suite and would be slowed several times over.
+// Whether the search checks at every node what it carries along (the sets, a leaf's scratch
+// board) against a fresh computation: debug builds only, since that costs more than the node
+// itself. The sanitizer builds, which keep the other asserts, run the suite and would be slowed
+// several times over.
 #if defined(NDEBUG) || defined(VELTMARK_SANITIZED)
-constexpr bool nodesCheckTheirSets = false;
+constexpr bool checksEveryNode = false;
 #else
-constexpr bool nodesCheckTheirSets = true;
+constexpr bool checksEveryNode = true;
 #endif
 
 // Position::evaluate for a position whose sets are at hand, as the search has them.

@@ -102,7 +102,7 @@ int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& st
     assert(depthLeft >= 0 && ply == slot + 1 && slot + depthLeft + 1 == stack.lastSlot);
     Position& node = stack.slots[slot];
     Position& next = stack.slots[slot + 1];
-    assert(!nodesCheckTheirSets || sets.describe(node));
+    assert(!checksEveryNode || sets.describe(node));
     if (depthLeft == 0) {
         return evaluateWithSets(node, sets, list, next);
     }
@@ -137,7 +137,7 @@ int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& st
             // A leaf needs its scratch slot only to look for mate; the slot keeps this node and
             // the move is made on it just then.
             next.makeMove(m);
-            assert(!nodesCheckTheirSets || childSets.describe(next));
+            assert(!checksEveryNode || childSets.describe(next));
             score = evaluateArrival(next, childSets, childList, stack.slots[slot + 2], m, node);
             if (m.isCapture && searchUsesSee) {
                 score += next.staticExchange(list, count, i);
