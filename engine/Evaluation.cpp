@@ -327,11 +327,14 @@ int32_t staticScore(const Position& position, const NodeSets& sets) {
     const int whitePassedBonus = static_cast<int>((whitePassed * endWeight) * 10.0);
     const int blackPassedBonus = static_cast<int>((blackPassed * endWeight) * 10.0);
 
-    static_assert(pieceValue(WhiteBishop) == pieceValue(WhiteKnight), "minors are counted as one");
-    const int material = pieceValue(WhiteQueen) * (counts[WhiteQueen] - counts[BlackQueen]) +
-                         pieceValue(WhiteRook) * (counts[WhiteRook] - counts[BlackRook]) +
-                         pieceValue(WhiteBishop) * (whiteMinors - blackMinors) +
-                         pieceValue(WhitePawn) * (counts[WhitePawn] - counts[BlackPawn]);
+    // Constants, so that even the sanitizer builds' light optimisation calls nothing here.
+    constexpr int queen = pieceValue(WhiteQueen), rook = pieceValue(WhiteRook);
+    constexpr int minor = pieceValue(WhiteBishop), pawn = pieceValue(WhitePawn);
+    static_assert(pieceValue(WhiteKnight) == minor, "the minor pieces are counted as one");
+    const int material = queen * (counts[WhiteQueen] - counts[BlackQueen]) +
+                         rook * (counts[WhiteRook] - counts[BlackRook]) +
+                         minor * (whiteMinors - blackMinors) +
+                         pawn * (counts[WhitePawn] - counts[BlackPawn]);
     int correction = 0;
     if (whiteHeavy == 0 && whiteMinors <= 1) {
         correction = -500;
