@@ -40,8 +40,8 @@ struct NodeSets {
 
 // Whether the search checks at every node what it carries along (the sets, a leaf's scratch
 // board) against a fresh computation: debug builds only, since that costs more than the node
-// itself. The sanitizer builds, which keep the other asserts, run the suite and would be slowed
-// several times over.
+// itself. The sanitizer builds keep the other asserts but not this one, as they run the whole
+// suite.
 #if defined(NDEBUG) || defined(VELTMARK_SANITIZED)
 constexpr bool checksEveryNode = false;
 #else
