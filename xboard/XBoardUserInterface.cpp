@@ -259,6 +259,15 @@ void XBoardUserInterface::setOption() {
             sawEquals = true;
             break;
         }
+        if (c == '\n') {
+            // A button option comes without a value. Looking for its "=" on the next lines would
+            // swallow every command up to the next option with a value.
+            if (!name.empty() && name.back() == '\r') {
+                name.pop_back();
+            }
+            writeLine("Error (illegal option name): option " + name);
+            return;
+        }
         name += static_cast<char>(c);
     }
     if (!sawEquals) {

@@ -95,10 +95,12 @@ TEST(TranscriptTest, OptionErrors) {
     EXPECT_EQ(transcript("option Announce when the game ends=2\n"
                          "option   Static Exchange Evaluation=yes\n"
                          "option Ponder=1 2\n"
-                         "option Static Exchange Evaluation=1\r\n"),
+                         "option Static Exchange Evaluation=1\r\n"
+                         "option Clear Hash\r\nfoo\n"),
               (Lines{"Error (illegal option value): option Announce when the game ends=2",
                      "Error (illegal option value): option Static Exchange Evaluation=yes",
-                     "Error (illegal option name): option Ponder=1 2"}));
+                     "Error (illegal option name): option Ponder=1 2",
+                     "Error (illegal option name): option Clear Hash", notImplemented + "foo"}));
 }
 
 TEST(TranscriptTest, UnknownCommandsAndSkippedLines) {
