@@ -36,12 +36,12 @@ void SDLUserInterface::toggleMovesWindow() {
 
 void SDLUserInterface::keyReleased(Key, Modifiers, uint16_t) {
     std::lock_guard scene(sceneLock);
-    camera.keyReleased();
+    camera.released();
 }
 
 void SDLUserInterface::middleButtonReleased(int, int) {
     std::lock_guard scene(sceneLock);
-    camera.cameraFlipped = false;
+    camera.released();
 }
 
 void SDLUserInterface::wheelTurned(bool up, bool down) {

@@ -9,15 +9,17 @@ struct Camera {
     double cameraAzimuth = 0.0;              // radians about the vertical axis, in (-pi, pi]
     double cameraElevation = startElevation; // radians above the board plane, in [0, pi/2]
     double cameraDistance = 20.0;            // from the board centre
-    // Carried over the top by a key or a drag: up and down swap until the key or button is
-    // released, so that holding a key keeps the camera moving the same way on screen.
+    // Carried over the top by a key or a drag: up and down swap until the camera comes back over
+    // the top, so that a key or a drag keeps moving it the same way on screen.
     bool cameraFlipped = false;
 
     void raise();
     void lower();
     // The arrow keys; every other key does nothing. True when the camera moved.
     bool keyPressed(Key key);
-    void keyReleased() { cameraFlipped = false; }
+    // A key or the middle button let go. The camera keeps which side of the top it is on, so
+    // that taps and short drags move it as holding the key or the button does.
+    void released() {}
     void wheelTurned(bool up, bool down);
     // A drag by (dx, dy) pixels in a window of the given height.
     void drag(int dx, int dy, int windowHeight);

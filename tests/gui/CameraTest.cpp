@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 // The camera as the player sees it: where the eye is and which way is right on screen. The
 // board's centre is the origin, White's side towards +z.
@@ -76,7 +77,7 @@ TEST(CameraTest, ArrowKeysTurnAndTiltTheCameraTheWayTheyPoint) {
     EXPECT_NEAR(camera.cameraAzimuth, pi - 0.05, 1e-12);
 }
 
-TEST(CameraTest, HoldingUpCarriesTheCameraOverTheTopUntilTheKeyIsReleased) {
+TEST(CameraTest, HoldingUpCarriesTheCameraOverTheTopAndDownBehindBlack) {
     // Held, the key keeps the camera travelling the same way: over the top and down behind
     // Black, instead of stopping at the top or turning back.
     Camera camera;
@@ -86,7 +87,6 @@ TEST(CameraTest, HoldingUpCarriesTheCameraOverTheTopUntilTheKeyIsReleased) {
         EXPECT_LT(eyeOf(camera).z, z) << "press " << i;
     }
     EXPECT_LT(eyeOf(camera).z, 0) << "behind Black";
-    Camera behind = camera;
 
     // Still held, Down goes back the way it came, over the top once more.
     for (int i = 0; i < 10; ++i) {
@@ -96,12 +96,31 @@ TEST(CameraTest, HoldingUpCarriesTheCameraOverTheTopUntilTheKeyIsReleased) {
     const double height = eyeOf(camera).y;
     camera.keyPressed(Key::Down);
     EXPECT_LT(eyeOf(camera).y, height) << "and Down lowers it again";
+}
 
-    // Released behind Black, Up raises the camera again.
-    behind.keyReleased();
-    const double behindHeight = eyeOf(behind).y;
-    behind.keyPressed(Key::Up);
-    EXPECT_GT(eyeOf(behind).y, behindHeight);
+TEST(CameraTest, TapsAndShortDragsGoOverTheTopOnceAsHoldingDoes) {
+    // Each tap and each short drag is let go before the next: the camera must still cross the
+    // top once on the way up and once on the way back, never turn the board at every step.
+    auto crossings = [](auto step, int steps) {
+        Camera camera;
+        int crossed = 0;
+        for (int i = 0; i < steps; ++i) {
+            const bool behindBlack = eyeOf(camera).z < 0;
+            step(camera, i < steps / 2);
+            camera.released();
+            crossed += (eyeOf(camera).z < 0) != behindBlack;
+        }
+        return std::pair{crossed, eyeOf(camera)};
+    };
+    const auto [tapCrossings, tapEnd] = crossings(
+        [](Camera& c, bool up) { c.keyPressed(up ? Key::Up : Key::Down); }, 40);
+    EXPECT_EQ(tapCrossings, 2) << "over the top and back, once each";
+    EXPECT_GT(tapEnd.z, 0) << "Down brings it back behind White";
+
+    const auto [dragCrossings, dragEnd] =
+        crossings([](Camera& c, bool down) { c.drag(0, down ? 30 : -30, 600); }, 40);
+    EXPECT_EQ(dragCrossings, 2);
+    EXPECT_GT(dragEnd.z, 0);
 }
 
 TEST(CameraTest, TheWheelMovesTheCameraInAndOutByATenth) {
