@@ -164,29 +164,20 @@ std::size_t readOlderFile(SettingsImage& image) {
     if (!settingsInHomeDirectory && openForUpdate(fileName)) {
         return readImage(image, olderSettingsFileSize);
     }
-    std::string parent;
     std::string folder;
     if (auto appData = environmentValue("APPDATA")) {
-        parent = *appData;
-        folder = joinPath(parent, "Veltmark");
+        folder = joinPath(*appData, "Veltmark");
     } else if (auto home = environmentValue("HOME")) {
-        parent = *home;
-        folder = joinPath(parent, ".veltmark");
+        folder = joinPath(*home, ".veltmark");
     } else {
         return 0; // no place where an older file could be
     }
-    if (!exists(folder)) {
-        std::error_code error;
-        fs::create_directory(folder, error);
-        if (error) {
-            warn("Failed to create a directory for storing settings.\n"
-                 "Your settings can't be saved.\n"
-                 "Please ensure that the directory\n" +
-                 parent + " is writable.");
-            return 0;
-        }
-    }
     const std::string path = joinPath(folder, fileName);
+    // Nothing to take over. Neither the folder nor the file is made for the sake of reading
+    // them: a home folder that does not exist yet is no failure.
+    if (!exists(path)) {
+        return 0;
+    }
     if (!openForUpdate(path)) {
         warn(cannotOpenText(path));
         return 0;
@@ -219,10 +210,9 @@ void migrate(const ConfigurationDirectory* target) {
     if (!settingsInHomeDirectory && exists(fileName)) {
         return;
     }
-    if (environmentValue("APPDATA")) {
-        return;
-    }
-    if (auto home = environmentValue("HOME")) {
+    // Under APPDATA the older folder is the new one: nothing to remove.
+    auto home = environmentValue("HOME");
+    if (home && !environmentValue("APPDATA")) {
         const std::string folder = joinPath(*home, ".veltmark");
         if (exists(joinPath(folder, fileName))) {
             if (olderBytes == 0) {

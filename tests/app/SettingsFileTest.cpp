@@ -286,6 +286,23 @@ TEST_F(SettingsFileTest, HomeDirectoryModeWritesWhereTheEnvironmentPoints) {
     }
 }
 
+TEST_F(SettingsFileTest, AHomeThatDoesNotExistYetGetsTheFileWithoutAWarning) {
+    // A fresh account, or HOME pointed at a new folder: nothing to take over, nothing failed.
+    const fs::path newHome = root / "new" / "home";
+    setenv("HOME", newHome.c_str(), 1);
+    settingsInHomeDirectory = true;
+    loadSettings();
+    const fs::path file = newHome / ".config" / "veltmark" / "settings.dat";
+    EXPECT_EQ(readFile(file), imageBytes(defaultSettings()));
+    EXPECT_TRUE(warnings().empty()) << warnings().front();
+    settings.threadCount = 3;
+    saveSettings();
+    EXPECT_EQ(readFile(file), imageBytes(settings));
+    EXPECT_TRUE(warnings().empty());
+    EXPECT_EQ(filesBelow(newHome), std::vector<fs::path>{file});
+    EXPECT_FALSE(fs::exists(newHome / ".veltmark"));
+}
+
 TEST_F(SettingsFileTest, OlderFolderWithOtherFilesStaysWithAWarning) {
     fs::create_directories(home / ".veltmark");
     writeFile(home / ".veltmark" / "settings.dat",
@@ -342,21 +359,25 @@ TEST_F(SettingsFileTest, DirectoryThatCannotBeCreatedIsReportedOnceAndKeepsTheOl
     EXPECT_EQ(readFile(home / ".veltmark" / "settings.dat"), older);
 }
 
-TEST_F(SettingsFileTest, OlderLocationProblemsAreReported) {
+TEST_F(SettingsFileTest, OlderLocationProblemsAreReportedOnlyWhenTheyKeepSomethingBack) {
+    // A HOME that cannot hold an older folder holds no older settings either, and the file is
+    // written elsewhere.
     const std::string blocker = (root / "blocker").string();
     writeFile(blocker, {'x'});
     setenv("HOME", blocker.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (root / "xdg").c_str(), 1);
     settingsInHomeDirectory = true;
     loadSettings();
-    EXPECT_EQ(warnings(), std::vector<std::string>{cannotCreate + blocker + " is writable."});
+    EXPECT_TRUE(warnings().empty());
     EXPECT_EQ(readFile(root / "xdg" / "veltmark" / "settings.dat"), imageBytes(defaultSettings()));
 
     resetState();
     setenv("APPDATA", blocker.c_str(), 1);
     settingsInHomeDirectory = true;
     loadSettings();
-    EXPECT_EQ(warnings(), std::vector<std::string>{cannotCreate + blocker + " is writable."});
+    EXPECT_EQ(warnings(),
+              std::vector<std::string>{cannotCreate + blocker + "\nexists and is writable."});
+    EXPECT_EQ(settingsFilePath(), "");
 
     resetState();
     unsetenv("APPDATA");
