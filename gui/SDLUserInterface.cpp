@@ -14,6 +14,8 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -45,6 +47,17 @@ bool isWindowInput(Uint8 type) {
 bool isGameInput(Uint8 type) {
     return isWindowInput(type) && type != SDL_QUIT && type != SDL_VIDEORESIZE &&
            type != SDL_VIDEOEXPOSE;
+}
+
+// SDL's own words for a missing X display ("No available video device") tell a user neither
+// what is missing nor that the engine face needs no display.
+std::string noDisplayMessage() {
+    const char* display = std::getenv("DISPLAY");
+    const std::string where = display == nullptr || *display == '\0'
+                                  ? " (DISPLAY is not set)"
+                                  : " at DISPLAY=\"" + std::string(display) + "\"";
+    return "no graphical display was found" + where +
+           ", so the window cannot open; \"veltmark --xboard\" runs the engine without one";
 }
 
 } // namespace
@@ -135,7 +148,7 @@ void SDLUserInterface::shutDownGame() {
 void SDLUserInterface::renderingMain() {
     std::string failure;
     if (!startRendering(failure)) {
-        std::cerr << "veltmark: the window cannot start: " << failure << std::endl;
+        std::cerr << "veltmark: " << failure << std::endl;
         toolkit.stop();
         SDL_Quit();
         startup.set_value(false);
@@ -153,12 +166,15 @@ bool SDLUserInterface::startRendering(std::string& failure) {
     // Only the video subsystem: sound, timers and the rest are not used, and a machine without a
     // sound device must still open the window.
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        failure = SDL_GetError();
+        // The X11 driver fails to start only when it cannot reach the display.
+        const bool x11 = std::string_view(std::getenv("SDL_VIDEODRIVER")) == "x11";
+        failure = x11 ? noDisplayMessage()
+                      : std::string("the window cannot start: ") + SDL_GetError();
         return false;
     }
     SDL_WM_SetCaption("Veltmark", "Veltmark");
     if (openOpenGLWindow(initialWidth, initialHeight) == nullptr) {
-        failure = SDL_GetError();
+        failure = std::string("the window cannot start: ") + SDL_GetError();
         return false;
     }
     SDL_EnableKeyRepeat(500, 30);
@@ -170,6 +186,7 @@ bool SDLUserInterface::startRendering(std::string& failure) {
             if (!fontPath) {
                 failure = std::string("cannot find the data file \"") + fontFile + "\"";
             }
+            failure = "the window cannot start: " + failure;
             return false;
         }
     }

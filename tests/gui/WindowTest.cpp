@@ -182,7 +182,7 @@ TEST_F(Window, MouseInputDrawsOnlyTheFramesThatShowSomething) {
     fs::remove(frames);
 }
 
-TEST(WindowWithoutDisplay, EndsWithMinusOneAndSaysWhy) {
+TEST(WindowWithoutDisplay, EndsWithMinusOneAndPointsToTheEngineFace) {
     const fs::path output = fs::temp_directory_path() / "veltmark-nodisplay.txt";
     std::vector<std::string> env;
     for (const auto& e : VirtualDisplay::environmentStrings()) {
@@ -193,14 +193,28 @@ TEST(WindowWithoutDisplay, EndsWithMinusOneAndSaysWhy) {
     env.push_back(std::string("XDG_DATA_DIRS=") + VELTMARK_BUILD_DATA);
     const fs::path directory = fs::temp_directory_path() / "veltmark-nodisplay";
     fs::create_directories(directory);
-    const pid_t pid = spawnProcess({VELTMARK_BINARY}, env, directory, output);
-    EXPECT_EQ(waitForExit(pid, 20), 255);
-    std::ifstream in(output);
-    std::string first;
-    std::getline(in, first);
-    EXPECT_NE(first.find("the window cannot start"), std::string::npos) << first;
-    std::string more;
-    EXPECT_FALSE(std::getline(in, more)) << "one line only";
+    // No display named at all, and one named that is not there.
+    for (const std::string& display : {std::string(), std::string(":4093")}) {
+        SCOPED_TRACE("DISPLAY=" + display);
+        std::vector<std::string> withDisplay = env;
+        if (!display.empty()) {
+            withDisplay.push_back("DISPLAY=" + display);
+        }
+        const pid_t pid = spawnProcess({VELTMARK_BINARY}, withDisplay, directory, output);
+        EXPECT_EQ(waitForExit(pid, 20), 255);
+        std::ifstream in(output);
+        std::string first;
+        std::getline(in, first);
+        EXPECT_NE(first.find("no graphical display was found"), std::string::npos) << first;
+        EXPECT_NE(first.find(display.empty() ? "DISPLAY is not set" : display),
+                  std::string::npos)
+            << first;
+        EXPECT_NE(first.find("\"veltmark --xboard\" runs the engine without one"),
+                  std::string::npos)
+            << first;
+        std::string more;
+        EXPECT_FALSE(std::getline(in, more)) << "one line only";
+    }
     fs::remove_all(directory);
     fs::remove(output);
 }
