@@ -168,8 +168,8 @@ bool SDLUserInterface::startRendering(std::string& failure) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         // The X11 driver fails to start only when it cannot reach the display.
         const bool x11 = std::string_view(std::getenv("SDL_VIDEODRIVER")) == "x11";
-        failure = x11 ? noDisplayMessage()
-                      : std::string("the window cannot start: ") + SDL_GetError();
+        failure =
+            x11 ? noDisplayMessage() : std::string("the window cannot start: ") + SDL_GetError();
         return false;
     }
     SDL_WM_SetCaption("Veltmark", "Veltmark");

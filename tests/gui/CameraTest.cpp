@@ -112,8 +112,8 @@ TEST(CameraTest, TapsAndShortDragsGoOverTheTopOnceAsHoldingDoes) {
         }
         return std::pair{crossed, eyeOf(camera)};
     };
-    const auto [tapCrossings, tapEnd] = crossings(
-        [](Camera& c, bool up) { c.keyPressed(up ? Key::Up : Key::Down); }, 40);
+    const auto [tapCrossings, tapEnd] =
+        crossings([](Camera& c, bool up) { c.keyPressed(up ? Key::Up : Key::Down); }, 40);
     EXPECT_EQ(tapCrossings, 2) << "over the top and back, once each";
     EXPECT_GT(tapEnd.z, 0) << "Down brings it back behind White";
 

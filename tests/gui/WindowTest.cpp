@@ -206,8 +206,7 @@ TEST(WindowWithoutDisplay, EndsWithMinusOneAndPointsToTheEngineFace) {
         std::string first;
         std::getline(in, first);
         EXPECT_NE(first.find("no graphical display was found"), std::string::npos) << first;
-        EXPECT_NE(first.find(display.empty() ? "DISPLAY is not set" : display),
-                  std::string::npos)
+        EXPECT_NE(first.find(display.empty() ? "DISPLAY is not set" : display), std::string::npos)
             << first;
         EXPECT_NE(first.find("\"veltmark --xboard\" runs the engine without one"),
                   std::string::npos)
