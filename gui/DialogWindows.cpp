@@ -1,29 +1,37 @@
 #include "DialogWindows.h"
 
 #include "Piece.h"
+#include "TextWrapping.h"
 
 #include <imgui.h>
+
+#include <algorithm>
+#include <string_view>
+#include <vector>
 
 namespace {
 
 constexpr float buttonWidth = 110.0f;
+// Longer lines are wrapped: wider ones read badly, and the box must fit the window.
+constexpr float widestLine = 560.0f;
 
 void centredText(const std::string& text) {
     // Line by line, so that a message of several lines reads as a block in the middle.
+    const ImGuiStyle& style = ImGui::GetStyle();
+    const float windowRoom = ImGui::GetIO().DisplaySize.x - 2.0f * modalWindowMargin -
+                             2.0f * style.WindowPadding.x - style.ScrollbarSize;
+    const auto widthOf = [](std::string_view line) {
+        return ImGui::CalcTextSize(line.data(), line.data() + line.size()).x;
+    };
+    const std::vector<std::string> lines =
+        wrapText(text, std::max(buttonWidth, std::min(widestLine, windowRoom)), widthOf);
     const float available = ImGui::GetContentRegionAvail().x;
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        const std::string line = text.substr(start, end - start);
-        const float width = ImGui::CalcTextSize(line.c_str()).x;
+    for (const std::string& line : lines) {
+        const float width = widthOf(line);
         if (width < available) {
             ImGui::SetCursorPosX(ImGui::GetCursorPosX() + (available - width) * 0.5f);
         }
         ImGui::TextUnformatted(line.c_str());
-        start = end + 1;
     }
 }
 

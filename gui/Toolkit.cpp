@@ -224,6 +224,10 @@ void Toolkit::drawWindow(ToolkitWindow& window, bool takesInput, int width, int 
     }
     const ToolkitWindow::Placement& place = window.placement;
     if (window.modal) {
+        // A box too large for the window scrolls rather than reaching past its edges.
+        ImGui::SetNextWindowSizeConstraints(
+            ImVec2(0, 0), ImVec2(std::max(0.0f, width - 2.0f * modalWindowMargin),
+                                 std::max(0.0f, height - 2.0f * modalWindowMargin)));
         placeModal(window, height);
     } else if (place.width > 0) {
         ImGui::SetNextWindowPos(ImVec2(place.x, place.y), ImGuiCond_Appearing);

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+// The least room a modal window leaves between itself and the program window's edges.
+inline constexpr float modalWindowMargin = 16.0f;
+
 // A window of the interface toolkit: message boxes, dialogs, the settings. Windows are plain
 // objects: any thread may build, show and hide one while it holds the front-end's guiLock; only
 // the rendering thread draws them, and their widgets' actions run there, inside a frame.

@@ -289,13 +289,19 @@ TEST_F(SettingsWindow, FirstStartsWriteTheDefaultsHereOrInTheConfigurationDirect
         EXPECT_EQ(fileBytes(window.directory() / "settings.dat"), defaults);
     }
     {
+        // HOME names a folder that does not exist yet.
         WindowSession window(display, "first-start-home", std::nullopt,
-                             {"--settings-to-home-directory"});
+                             {"--settings-to-home-directory"},
+                             [](const fs::path& dir) { fs::remove_all(dir / "home"); });
         startWithDialog(window);
         const fs::path home = window.directory() / "home";
         EXPECT_EQ(fileBytes(home / ".config" / "veltmark" / "settings.dat"), defaults);
         EXPECT_FALSE(fs::exists(window.directory() / "settings.dat"));
         EXPECT_FALSE(fs::exists(home / ".veltmark")) << "the older folder is not left behind";
+        const Screenshot shot = window.settledScreen();
+        window.screenshot("settings-first-start-in-a-new-home");
+        EXPECT_TRUE(toolkitWindowIn(shot, {230, 116, 320, 16}))
+            << "the settings dialog is the window on top: no warning";
     }
 }
 
@@ -344,6 +350,55 @@ TEST_F(SettingsWindow, EscapeClosesTheDialogAfterAClickOnTheBoard) {
         window.waitForScreen([](const Screenshot& s) { return !settingsTitleBarShown(s); }, 5);
     window.screenshot("settings-escape-after-click");
     EXPECT_FALSE(settingsTitleBarShown(after)) << "Escape closed the dialog";
+}
+
+TEST_F(SettingsWindow, ALongWarningWrapsInsideABoxThatFitsTheWindow) {
+    // Every field out of its range: the warning names all nine.
+    WindowSession window(display, "long-warning", std::nullopt, {}, [](const fs::path& dir) {
+        std::ofstream(dir / "settings.dat", std::ios::binary) << std::string(56, '\xff');
+    });
+    ASSERT_TRUE(window.waitForWindow());
+    window.waitForScreen(
+        [](const Screenshot& s) {
+            const auto bar = activeTitleBar(s);
+            return bar && bar->y > 150;
+        },
+        10);
+    const Screenshot shot = window.settledScreen();
+    window.screenshot("settings-long-warning-wrapped");
+    auto bar = activeTitleBar(shot);
+    ASSERT_TRUE(bar) << "the warning is shown";
+    // The bar's top row is narrower by its rounded corners; its middle row is the box's width.
+    const int middle = bar->y + bar->h / 2;
+    bar->x = screenWidth;
+    bar->w = 0;
+    for (int x = 0; x < screenWidth; ++x) {
+        if (focusedTitleColour(shot.at(x, middle))) {
+            bar->w = x - std::min(bar->x, x) + 1;
+            bar->x = std::min(bar->x, x);
+        }
+    }
+    EXPECT_GE(bar->x, 12) << "the box fits the window's width";
+    EXPECT_LE(bar->x + bar->w, screenWidth - 12) << "the box fits the window's width";
+    // The text: white lines below the title bar, within the box's width, and none reaching the
+    // window's bottom: more than the message's two and the "Ok" button's.
+    int lines = 0;
+    bool inLine = false;
+    int lastTextRow = 0;
+    for (int y = bar->y + bar->h; y < screenHeight - 60; ++y) {
+        const bool text = shot.brightPixels({bar->x + 2, y, bar->w - 4, 1}) > 0;
+        lines += text && !inLine;
+        inLine = text;
+        lastTextRow = text ? y : lastTextRow;
+    }
+    EXPECT_GE(lines, 4) << "the list of settings is wrapped";
+    EXPECT_GT(lastTextRow, bar->y);
+    EXPECT_EQ(
+        shot.brightPixels({0, bar->y + bar->h, bar->x - 1, lastTextRow - bar->y - bar->h}) +
+            shot.brightPixels({bar->x + bar->w + 1, bar->y + bar->h,
+                               screenWidth - bar->x - bar->w - 1, lastTextRow - bar->y - bar->h}),
+        0)
+        << "no text beside the box";
 }
 
 // A settings file that reads as zeros and takes no write: the start shows two warnings, and

@@ -3,6 +3,7 @@
 #include "MoveAnimation.h"
 #include "ScreenButtons.h"
 #include "TestPositions.h"
+#include "TextWrapping.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <numbers>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -204,4 +206,21 @@ TEST(ScreenButtonsTest, FourButtonsSitAtTheWindowEdgesAndHitOnlyStrictlyInside) 
     EXPECT_FALSE(undo.contains(25 + 84, 290));
     EXPECT_FALSE(undo.contains(30, 286));
     EXPECT_FALSE(undo.contains(30, 286 + 22));
+}
+
+TEST(TextWrappingTest, LinesBreakBetweenWordsAndLongPathsBetweenCharacters) {
+    // Every character, one byte or a UTF-8 sequence, ten pixels wide.
+    const auto widthOf = [](std::string_view text) {
+        float width = 0;
+        for (const char c : text) {
+            width += (static_cast<unsigned char>(c) & 0xC0) == 0x80 ? 0 : 10;
+        }
+        return width;
+    };
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(wrapText("white player, black player\nreset.", 130, widthOf),
+              (Lines{"white player,", "black player", "reset."}));
+    EXPECT_EQ(wrapText("The file\n/home/j\xc3\xb6rg/.config/veltmark\n", 60, widthOf),
+              (Lines{"The", "file", "/home/", "j\xc3\xb6rg/.", "config", "/veltm", "ark", ""}));
+    EXPECT_EQ(wrapText("ab", 5, widthOf), (Lines{"a", "b"})) << "one character at least";
 }
