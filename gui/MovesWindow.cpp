@@ -2,10 +2,55 @@
 
 #include <imgui.h>
 
+#include <algorithm>
+#include <string_view>
+
+namespace {
+
+float textWidth(const std::string& text) {
+    return ImGui::CalcTextSize(text.c_str()).x;
+}
+
+// The widest move in notation: a piece that needs its file and rank to be told apart and takes
+// with check ("Qa1xb2+"), or a pawn that takes, promotes and checks ("exd8=Q+"), with each
+// character as wide as the widest that may stand in its place.
+float widestMoveWidth() {
+    const auto widest = [](std::string_view choices) {
+        char best = choices.front();
+        for (const char c : choices) {
+            if (textWidth(std::string(1, c)) > textWidth(std::string(1, best))) {
+                best = c;
+            }
+        }
+        return best;
+    };
+    const char piece = widest("KQRBN");
+    const char file = widest("abcdefgh");
+    const char rank = widest("12345678");
+    const char mark = widest("+#");
+    const std::string pieceMove{piece, file, rank, 'x', file, rank, mark};
+    const std::string promotion{file, 'x', file, rank, '=', widest("QRBN"), mark};
+    return std::max({textWidth(pieceMove), textWidth(promotion), textWidth("O-O-O+")});
+}
+
+// The move numbers' column: two digits at least, so that it widens only past move 99.
+float numberWidth(size_t moveCount) {
+    return std::max(textWidth("99."), textWidth(std::to_string(moveCount / 2 + 1) + "."));
+}
+
+} // namespace
+
 MovesWindow::MovesWindow() : ToolkitWindow("Moves") {
     passive = true;
-    // Above the board's far left corner and the "Undo" button.
-    placement = {8.0f, 8.0f, 196.0f, 250.0f};
+    // Above the board's far left corner and the "Undo" button; as wide as minimumWidth.
+    placement = {8.0f, 8.0f, 1.0f, 250.0f};
+}
+
+float MovesWindow::minimumWidth() const {
+    // Three columns with their cells' padding, and the scrollbar beside them.
+    const ImGuiStyle& style = ImGui::GetStyle();
+    return numberWidth(moves_.size()) + 2.0f * widestMoveWidth() + 6.0f * style.CellPadding.x +
+           style.ScrollbarSize + 2.0f * style.WindowPadding.x;
 }
 
 void MovesWindow::setMoves(std::vector<std::string> moves) {
@@ -22,9 +67,11 @@ void MovesWindow::drawContents() {
     }
     const ImGuiTableFlags flags = ImGuiTableFlags_SizingFixedFit | ImGuiTableFlags_RowBg;
     if (ImGui::BeginTable("moves", 3, flags)) {
-        ImGui::TableSetupColumn("number", ImGuiTableColumnFlags_WidthFixed, 34.0f);
-        ImGui::TableSetupColumn("white", ImGuiTableColumnFlags_WidthFixed, 64.0f);
-        ImGui::TableSetupColumn("black", ImGuiTableColumnFlags_WidthFixed, 64.0f);
+        const float moveWidth = widestMoveWidth();
+        ImGui::TableSetupColumn("number", ImGuiTableColumnFlags_WidthFixed,
+                                numberWidth(moves_.size()));
+        ImGui::TableSetupColumn("white", ImGuiTableColumnFlags_WidthFixed, moveWidth);
+        ImGui::TableSetupColumn("black", ImGuiTableColumnFlags_WidthFixed, moveWidth);
         const size_t last = moves_.size() - 1;
         for (size_t i = 0; i < moves_.size(); ++i) {
             if (i % 2 == 0) {

@@ -13,6 +13,7 @@ public:
     MovesWindow();
     // The moves of the game, White's first move first; guiLock held.
     void setMoves(std::vector<std::string> moves);
+    float minimumWidth() const override;
     void drawContents() override;
 
 private:

@@ -5,6 +5,7 @@
 #include <imgui_freetype.h>
 
 #include <algorithm>
+#include <cfloat>
 
 namespace {
 
@@ -222,12 +223,14 @@ void Toolkit::drawWindow(ToolkitWindow& window, bool takesInput, int width, int 
     if (!takesInput) {
         flags |= ImGuiWindowFlags_NoInputs;
     }
+    // A box too large for the window scrolls rather than reaching past its edges.
+    const ImVec2 largest = window.modal ? ImVec2(std::max(0.0f, width - 2.0f * modalWindowMargin),
+                                                 std::max(0.0f, height - 2.0f * modalWindowMargin))
+                                        : ImVec2(FLT_MAX, FLT_MAX);
+    ImGui::SetNextWindowSizeConstraints(ImVec2(std::min(window.minimumWidth(), largest.x), 0),
+                                        largest);
     const ToolkitWindow::Placement& place = window.placement;
     if (window.modal) {
-        // A box too large for the window scrolls rather than reaching past its edges.
-        ImGui::SetNextWindowSizeConstraints(
-            ImVec2(0, 0), ImVec2(std::max(0.0f, width - 2.0f * modalWindowMargin),
-                                 std::max(0.0f, height - 2.0f * modalWindowMargin)));
         placeModal(window, height);
     } else if (place.width > 0) {
         ImGui::SetNextWindowPos(ImVec2(place.x, place.y), ImGuiCond_Appearing);

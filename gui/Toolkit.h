@@ -43,6 +43,9 @@ public:
         float x = 0, y = 0, width = 0, height = 0;
     } placement;
 
+    // The least width that shows the contents whole, in pixels; asked inside a frame, where the
+    // font can measure texts.
+    virtual float minimumWidth() const { return 0.0f; }
     // Draws the widgets and runs the actions of those that were used.
     virtual void drawContents() = 0;
     // The frame's close button, and Escape.

@@ -11,7 +11,7 @@ using namespace window_test;
 namespace {
 
 // Where the move list appears, and the middle of the screen where the message boxes do.
-const Rect movesArea{8, 8, 190, 245};
+const Rect movesArea{8, 8, 208, 245};
 const Rect middle{250, 200, 300, 200};
 
 bool boxInTheMiddle(const Screenshot& shot) {
@@ -137,6 +137,53 @@ TEST_F(ArchiveWindow, GamesPlayedByMouseAreArchivedAndListedWhileTheBoardStaysPl
     std::ifstream readerErrors(errors);
     std::string complaint;
     EXPECT_FALSE(std::getline(readerErrors, complaint)) << complaint;
+}
+
+TEST_F(ArchiveWindow, TheMoveListShowsTheWidestMovesWholeBesideItsScrollbar) {
+    WindowSession window(display, "widest-moves", humanAgainstHuman());
+    ASSERT_TRUE(window.waitForWindow());
+    window.closeOpeningDialog();
+    // Quiet moves enough for the scrollbar, then a pawn each way that takes a queen on its
+    // last rank with check: "exd8=Q+" and, the last move, "exd1=Q+".
+    window.play({"a2a3", "a7a6", "a3a4", "b7b6", "b2b3", "c7c6", "c2c3", "g7g6", "g2g3", "h7h6",
+                 "h2h3", "a6a5", "f2f4", "d7d5", "f4f5", "d5d4", "f5f6", "d4d3", "f6e7", "d3e2"});
+    const auto promote = [&](const std::string& from, const std::string& to) {
+        window.drag(from, to);
+        window.waitForScreen(toolkitWindowShown, 15);
+        window.key("q");
+        window.waitForScreen([](const Screenshot& s) { return !toolkitWindowShown(s); }, 15);
+    };
+    promote("e7", "d8");
+    window.play({"e8d8", "g1f3"});
+    promote("e2", "d1");
+    window.key("m");
+    window.settledScreen();
+    const Screenshot shot = window.settledScreen();
+    window.screenshot("24-moves-widest-beside-the-scrollbar");
+
+    // The last move's cell is marked; its text must end inside it, not at its clipped edge.
+    const auto marked = [](const uint8_t* p) { return p[0] == 200 && p[1] == 150 && p[2] == 40; };
+    int left = screenWidth, right = -1, top = screenHeight, bottom = -1;
+    for (int y = movesArea.y; y < movesArea.y + movesArea.h; ++y) {
+        for (int x = movesArea.x; x < movesArea.x + movesArea.w; ++x) {
+            if (marked(shot.at(x, y))) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+        }
+    }
+    ASSERT_GT(right, left) << "the last move is marked";
+    int textRight = -1;
+    for (int y = top; y <= bottom; ++y) {
+        for (int x = left; x <= right; ++x) {
+            const uint8_t* p = shot.at(x, y);
+            if (p[0] < 100 && p[1] < 100 && p[2] < 100) {
+                textRight = std::max(textRight, x);
+            }
+        }
+    }
+    ASSERT_GT(textRight, left) << "the marked move's text";
+    EXPECT_GE(right - textRight, 3) << "the move's check sign is cut off";
 }
 
 } // namespace
