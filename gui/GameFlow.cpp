@@ -135,7 +135,7 @@ void SDLUserInterface::startEngineTurnIfDue() {
     bool due;
     {
         std::lock_guard scene(sceneLock);
-        due = legalMoveCount > 0 && isEnginesTurn(game, settings);
+        due = !openingDialogShown && legalMoveCount > 0 && isEnginesTurn(game, settings);
     }
     if (due) {
         // Cleared here rather than by the turn, so that a stop that comes before the turn has

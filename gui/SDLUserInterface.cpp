@@ -207,10 +207,13 @@ bool SDLUserInterface::startRendering(std::string& failure) {
         std::lock_guard gui(guiLock);
         // The base is private: only here does the front-end hand out its settings actions.
         SettingsActions& actions = *this;
-        auto dialog =
-            std::make_unique<SettingsDialog>(toolkit, guiLock, actions, [this] { wakeRenderer(); });
+        auto dialog = std::make_unique<SettingsDialog>(toolkit, guiLock, actions, [this] {
+            openingDialogShown = false;
+            wakeRenderer();
+        });
         settingsDialog = dialog.get();
         toolkit.attach(std::move(dialog));
+        openingDialogShown = true;
         settingsDialog->show();
     }
     orientKnights();

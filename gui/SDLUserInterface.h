@@ -212,6 +212,9 @@ private:
     // Set before the rendering thread releases the dialogs at its end, so that a dialog asked
     // for afterwards does not wait.
     std::atomic<bool> renderingEnded{false};
+    // The settings dialog shown at start-up is still open. The game begins when it closes: a
+    // player who makes White human there must not find a move already made in his name.
+    std::atomic<bool> openingDialogShown{false};
     // Laid out in the constructor; afterwards only their atomic flags change, on any thread.
     ScreenButtons buttons;
 

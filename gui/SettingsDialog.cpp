@@ -85,9 +85,9 @@ private:
 };
 
 SettingsDialog::SettingsDialog(Toolkit& toolkit, std::recursive_mutex& guiLock,
-                               SettingsActions& frontEnd, std::function<void()> accepted)
+                               SettingsActions& frontEnd, std::function<void()> closed)
     : ToolkitWindow("Settings"), toolkit_(toolkit), guiLock_(guiLock), frontEnd_(frontEnd),
-      accepted_(std::move(accepted)) {
+      closed_(std::move(closed)) {
     load();
 }
 
@@ -102,7 +102,12 @@ void SettingsDialog::accept() {
     closeColorWindow();
     hide();
     // The main thread looks again whether the engine is to move.
-    accepted_();
+    closed_();
+}
+
+void SettingsDialog::cancel() {
+    load();
+    closed_();
 }
 
 void SettingsDialog::drawContents() {
@@ -133,7 +138,7 @@ void SettingsDialog::drawContents() {
     }
     ImGui::SameLine();
     if (ImGui::Button("Cancel", ImVec2(buttonWidth, 0))) {
-        load();
+        cancel();
     }
 }
 

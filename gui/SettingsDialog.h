@@ -16,12 +16,13 @@ class ColorWindow;
 class SettingsDialog : public ToolkitWindow {
 public:
     // The toolkit that the dialog belongs to and its lock, where the colour windows go; what
-    // accepting asks of the front-end; and how the front-end is told that the settings changed.
+    // accepting asks of the front-end; and how the front-end is told that the dialog closed, the
+    // settings changed or not.
     SettingsDialog(Toolkit& toolkit, std::recursive_mutex& guiLock, SettingsActions& frontEnd,
-                   std::function<void()> accepted);
+                   std::function<void()> closed);
 
     void drawContents() override;
-    void closeRequested() override { load(); }
+    void closeRequested() override { cancel(); }
     void defaultAction() override { accept(); }
 
 private:
@@ -29,6 +30,8 @@ private:
     void load();
     // Applies the widgets to the settings record, saves it and hides the window.
     void accept();
+    // Drops the edits and hides the window.
+    void cancel();
     void drawGeneralTab();
     void drawEngineTab();
     void drawGraphicsTab();
@@ -42,7 +45,7 @@ private:
     Toolkit& toolkit_;
     std::recursive_mutex& guiLock_;
     SettingsActions& frontEnd_;
-    std::function<void()> accepted_;
+    std::function<void()> closed_;
     // The widgets' values and the working copies of the reflectivity and the colours.
     SettingsForm form;
     double sliderMin = 0.0;

@@ -129,9 +129,16 @@ TEST_F(Window, PromotionByMouseTakesThePieceFromTheDialogByKey) {
 }
 
 TEST_F(Window, EngineAgainstEngineRunsToTheEndOfTheGame) {
-    WindowSession window(display, "engines", preparedSettings(1, 1, 5.0, 1));
+    WindowSession window(display, "engines", preparedSettings(1, 1, 5.0, 1), {"--log"});
     ASSERT_TRUE(window.waitForWindow());
-    // The engines play while the settings dialog is still open.
+    // The game begins when the settings dialog shown at start closes: a search of depth 1 takes
+    // milliseconds, yet no move comes while it is open.
+    window.waitForScreen(toolkitWindowShown, 10);
+    window.pause(1500);
+    EXPECT_TRUE(window.loggedMoves().empty()) << "a move was made behind the opening dialog";
+    window.closeOpeningDialog();
+    // Opened again, the dialog does not hold the engines back.
+    window.click(centreOf(buttonsOnScreen().at(settingsButton)));
     const Screenshot over = window.waitForScreen(
         [](const Screenshot& s) { return s.brightPixels(newGameArea) > 40; }, 240);
     window.screenshot("08-engine-game-over");
