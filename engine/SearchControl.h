@@ -6,6 +6,7 @@
 #include "ThreadPool.h"
 
 #include <cstdint>
+#include <functional>
 
 // How a front-end runs the engine: Position::bestMove searches, on the pool created here.
 
@@ -19,13 +20,15 @@ public:
 extern ThreadPool<AlphaBetaCaller>* searchPool;
 
 // Creates the search pool with the given number of workers, searching the given game position.
-void createSearchPool(Position* gamePosition, int threadCount);
+// `workerStarts` runs first on each worker thread (see ThreadPool).
+void createSearchPool(Position* gamePosition, int threadCount,
+                      std::function<void()> workerStarts = {});
 // Stops any search, joins every worker and frees the pool.
 void destroySearchPool();
 
 // A front-end's start: the pool with the settings' thread count, searching the game, which
 // heads a redo chain of its own.
-void startSearchPoolFor(Position& game);
+void startSearchPoolFor(Position& game, std::function<void()> workerStarts = {});
 
 // Ends a running search at the next cut-off of every search thread. The stop holds until
 // clearSearchStop: a search that begins after it (a stop that came just before the turn got

@@ -11,6 +11,7 @@
 #include <cassert>
 #include <limits>
 #include <memory>
+#include <utility>
 #include <vector>
 
 std::atomic<int64_t> searchDeadline{0};
@@ -32,15 +33,16 @@ void clearSearchStop() {
     searchStopped.store(false);
 }
 
-void createSearchPool(Position* gamePosition, int threadCount) {
+void createSearchPool(Position* gamePosition, int threadCount, std::function<void()> workerStarts) {
     // A pool torn down earlier stopped its searches; a new one starts unstopped.
     clearSearchStop();
     alphaBetaCaller.rootPosition = gamePosition;
-    searchPool = new ThreadPool<AlphaBetaCaller>(&alphaBetaCaller, threadCount);
+    searchPool =
+        new ThreadPool<AlphaBetaCaller>(&alphaBetaCaller, threadCount, std::move(workerStarts));
 }
 
-void startSearchPoolFor(Position& game) {
-    createSearchPool(&game, settings.threadCount);
+void startSearchPoolFor(Position& game, std::function<void()> workerStarts) {
+    createSearchPool(&game, settings.threadCount, std::move(workerStarts));
     redoHead = &game;
     game.previous = nullptr;
 }

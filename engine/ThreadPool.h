@@ -4,6 +4,7 @@
 #include <cassert>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -20,7 +21,12 @@ public:
 // operator() once. The task is not owned.
 template <typename T> class ThreadPool {
 public:
-    ThreadPool(T* task, int threadCount) : task_(task) { resize(threadCount); }
+    // `workerStarts`, when given, runs first on every worker thread, this pool's and those of
+    // later resizes: where a front-end sets how its workers are scheduled.
+    ThreadPool(T* task, int threadCount, std::function<void()> workerStarts = {})
+        : task_(task), workerStarts_(std::move(workerStarts)) {
+        resize(threadCount);
+    }
 
     ~ThreadPool() { resize(0); }
 
@@ -50,7 +56,12 @@ public:
         readyCount_ = 0;
         finishedCount_ = 0;
         for (int i = 0; i < n; ++i) {
-            threads_.emplace_back([this] { workerLoop(); });
+            threads_.emplace_back([this] {
+                if (workerStarts_) {
+                    workerStarts_();
+                }
+                workerLoop();
+            });
         }
     }
 
@@ -137,6 +148,7 @@ private:
     }
 
     T* task_;
+    const std::function<void()> workerStarts_;
     std::vector<std::thread> threads_;
     std::atomic<bool> terminate_{false};
     std::condition_variable startCondition_;

@@ -8,6 +8,7 @@
 #include "SDLInputTranslation.h"
 #include "SceneSetUp.h"
 #include "SearchControl.h"
+#include "SearchThreadPriority.h"
 #include "SettingsDialog.h"
 #include "SettingsFile.h"
 #include "SignalRegistry.h"
@@ -197,7 +198,7 @@ bool SDLUserInterface::startRendering(std::string& failure) {
         setUpOpenGL();
     }
     loadSettings();
-    startSearchPoolFor(game);
+    startSearchPoolFor(game, yieldToTheWindow);
     {
         std::lock_guard gui(guiLock);
         movesWindow = static_cast<MovesWindow*>(toolkit.attach(std::make_unique<MovesWindow>()));

@@ -75,6 +75,29 @@ TEST(ThreadPoolTest, ResizeReplacesTheWorkers) {
     pool.resize(0); // the shut-down's resize followed by the destructor's
 }
 
+TEST(ThreadPoolTest, TheWorkerStartRunsFirstOnEveryWorkerAlsoAfterAResize) {
+    // Where the window lowers its search threads' priority: no worker may search without it.
+    static thread_local bool workerStarted = false;
+    struct Task {
+        std::atomic<int> runs{0}, runsBeforeTheStart{0};
+        void operator()() {
+            ++runs;
+            runsBeforeTheStart += workerStarted ? 0 : 1;
+        }
+    } task;
+    std::atomic<int> starts{0};
+    ThreadPool<Task> pool(&task, 2, [&] {
+        workerStarted = true;
+        ++starts;
+    });
+    pool.runPass();
+    pool.resize(3);
+    pool.runPass();
+    EXPECT_EQ(task.runs, 5);
+    EXPECT_EQ(starts, 5);
+    EXPECT_EQ(task.runsBeforeTheStart, 0);
+}
+
 TEST(ThreadPoolTest, StartPassReturnsAtOnceAndRestartWaitsForTheRunningPass) {
     GateTask task;
     ThreadPool<GateTask> pool(&task, 1);

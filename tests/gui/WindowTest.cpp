@@ -43,6 +43,29 @@ const Rect newGameArea{650, 20, 145, 35};
 
 class Window : public OnVirtualDisplay {};
 
+// The nice value of each of the program's own threads; those that the graphics library starts
+// have names of their own and set their own.
+std::vector<int> threadNiceValues(pid_t pid) {
+    std::vector<int> values;
+    for (const auto& task : fs::directory_iterator("/proc/" + std::to_string(pid) + "/task")) {
+        std::string name;
+        std::getline(std::ifstream(task.path() / "comm"), name);
+        if (name != "veltmark") {
+            continue;
+        }
+        std::ifstream in(task.path() / "stat");
+        std::string stat((std::istreambuf_iterator<char>(in)), {});
+        // After the name in parentheses, the nice value is the seventeenth field.
+        std::istringstream fields(stat.substr(stat.rfind(')') + 1));
+        std::string field;
+        for (int i = 0; i < 17; ++i) {
+            fields >> field;
+        }
+        values.push_back(std::stoi(field));
+    }
+    return values;
+}
+
 TEST_F(Window, HumanMoveEngineReplyAndUndoOfBoth) {
     WindowSession window(display, "undo", preparedSettings(0, 1, 1.0, 100), {"--log"});
     ASSERT_TRUE(window.waitForWindow());
@@ -136,6 +159,10 @@ TEST_F(Window, EngineAgainstEngineRunsToTheEndOfTheGame) {
     window.waitForScreen(toolkitWindowShown, 10);
     window.pause(1500);
     EXPECT_TRUE(window.loggedMoves().empty()) << "a move was made behind the opening dialog";
+    // The two search threads yield the processor to the window's own, which keep theirs.
+    const std::vector<int> nice = threadNiceValues(window.pid());
+    EXPECT_EQ(std::count_if(nice.begin(), nice.end(), [](int n) { return n > 0; }), 2);
+    EXPECT_EQ(std::count(nice.begin(), nice.end(), 0), std::ssize(nice) - 2);
     window.closeOpeningDialog();
     // Opened again, the dialog does not hold the engines back.
     window.click(centreOf(buttonsOnScreen().at(settingsButton)));

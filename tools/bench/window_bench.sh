@@ -6,10 +6,14 @@
 #   - frames while the camera turns: drawFrame time, and the program's CPU time per frame,
 #   - press-to-mark latency: a press on a piece until its red square is on the screen, seen
 #     from outside by polling the screen (median and highest of all presses),
-#   - CPU used by an idle window over 10 s, and the frames it drew meanwhile.
+#   - CPU used by an idle window over 10 s, and the frames it drew meanwhile,
+#   - key-to-picture latency: an arrow key tapped until the turned board is on the screen, while
+#     the engine thinks (four threads, 60 s a move) and while it is idle, and their ratio.
 # Each program finds its data in the share/ folder beside it (a build folder's layout).
-# Usage: tools/bench/window_bench.sh BEFORE_PROGRAM AFTER_PROGRAM [ROUNDS, default 3]
+# Usage: tools/bench/window_bench.sh BEFORE_PROGRAM AFTER_PROGRAM [ROUNDS, default 3] [keys]
 #   e.g. tools/bench/window_bench.sh ../veltmark-old/build/veltmark build/veltmark
+#   "keys" measures the key-to-picture latency only. The machine's load is printed with each
+#   session, on standard error.
 # The press timer is build/veltmark-press-latency (VELTMARK_PRESS_LATENCY names another).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -20,6 +24,7 @@ fi
 programs=("$(realpath "$1")" "$(realpath "$2")")
 names=(before after)
 rounds=${3:-3}
+only=${4:-all}
 press_latency="${VELTMARK_PRESS_LATENCY:-$root/build/veltmark-press-latency}"
 [ -x "$press_latency" ] || { echo "build $press_latency first" >&2; exit 2; }
 work="$(mktemp -d)"
@@ -45,18 +50,20 @@ DISPLAY="$display" xdotool getdisplaygeometry >/dev/null 2>&1 || {
   exit 1
 }
 
-# A settings file: who plays White and Black (0 human, 1 engine) and the thinking time as the
-# eight little-endian bytes of a double; the rest are the defaults.
+# A settings file: who plays White and Black (0 human, 1 engine), the thinking time as the
+# eight little-endian bytes of a double and the search threads (default 2); the rest are the
+# defaults.
 settings_file() {
-  local white=$1 black=$2 seconds=$3
+  local white=$1 black=$2 seconds=$3 threads=${4:-2}
   printf "\\x0$white\\x00\\x00\\x00\\x0$black\\x00\\x00\\x00\\x64\\x00\\x00\\x00\\x00\\x00\\x00\\x00"
   printf "$seconds"
-  printf '\x01\x02\x00\x00\x00\x00\x00\x00\x9a\x99\x99\x99\x99\x99\xb9\x3f'
+  printf "\\x01\\x0$threads\\x00\\x00\\x00\\x00\\x00\\x00\\x9a\\x99\\x99\\x99\\x99\\x99\\xb9\\x3f"
   printf '\x01\xc0\xc0\xc0\xff\x40\x20\x10\xff\x00\x00\x00\x00\x00\x00\x00'
 }
-# 0.3 and 15.0 as doubles.
+# 0.3, 15.0 and 60.0 as doubles.
 point_three='\x33\x33\x33\x33\x33\x33\xd3\x3f'
 fifteen='\x00\x00\x00\x00\x00\x00\x2e\x40'
+sixty='\x00\x00\x00\x00\x00\x00\x4e\x40'
 
 # start_program PROGRAM FOLDER: started_ms and program_pid are set.
 start_program() {
@@ -179,13 +186,44 @@ press_and_idle_session() {
   stop_program
 }
 
+# Arrow-key taps, each until the turned board is on the screen, seen from outside. "thinking":
+# White is the engine with the default four threads and 60 s a move, so it thinks through all
+# the taps; "idle": two humans, the same threads and time.
+key_session() {
+  local which=$1 directory=$2 mode=$3
+  mkdir -p "$directory"
+  settings_file "$([ "$mode" = thinking ] && echo 1 || echo 0)" 0 "$sixty" 4 \
+    >"$directory/settings.dat"
+  start_program "${programs[$which]}" "$directory"
+  sleep 4
+  alive "$directory"
+  DISPLAY="$display" xdotool key Escape
+  sleep 2
+  echo "  keys, $mode: load $(cut -d' ' -f1-3 /proc/loadavg)" >&2
+  local tap
+  for tap in $(seq 12); do
+    if ! DISPLAY="$display" "$press_latency" --key Left \
+      >>"$work/${names[$which]}-key-$mode.txt"; then
+      echo "${names[$which]}: the picture did not turn after a key ($mode)" >&2
+    fi
+    sleep 0.3
+  done
+  alive "$directory"
+  stop_program
+}
+
 for round in $(seq "$rounds"); do
   # Who goes first changes from round to round.
   for which in $(if [ $((round % 2)) -eq 1 ]; then echo 0 1; else echo 1 0; fi); do
-    echo "round $round: ${names[$which]} (${programs[$which]})" >&2
-    play_session "$which" "$work/play-$round-$which"
-    camera_session "$which" "$work/camera-$round-$which"
-    press_and_idle_session "$which" "$work/press-$round-$which"
+    echo "round $round: ${names[$which]} (${programs[$which]}), load $(cut -d' ' -f1-3 /proc/loadavg)" >&2
+    if [ "$only" != keys ]; then
+      play_session "$which" "$work/play-$round-$which"
+      camera_session "$which" "$work/camera-$round-$which"
+      press_and_idle_session "$which" "$work/press-$round-$which"
+    fi
+    for mode in $(if [ $((round % 2)) -eq 1 ]; then echo thinking idle; else echo idle thinking; fi); do
+      key_session "$which" "$work/keys-$round-$which-$mode" "$mode"
+    done
   done
 done
 
@@ -198,8 +236,25 @@ row() {
 }
 for n in 0 1; do
   touch "$work/${names[$n]}-animated.txt" "$work/${names[$n]}-press.txt" \
-    "$work/${names[$n]}-turning.txt"
+    "$work/${names[$n]}-turning.txt" "$work/${names[$n]}-key-thinking.txt" \
+    "$work/${names[$n]}-key-idle.txt"
 done
+key_ratio() {
+  awk -v a="$(median "$1")" -v b="$(median "$2")" 'BEGIN {if (a + 0 > 0) printf "%.2f", b / a; else print "-"}'
+}
+row "key to picture, idle, median (ms)" "$(median "$work/before-key-idle.txt")" \
+  "$(median "$work/after-key-idle.txt")"
+row "key to picture, thinking, median (ms)" "$(median "$work/before-key-thinking.txt")" \
+  "$(median "$work/after-key-thinking.txt")"
+row "key to picture, thinking / idle" "$(key_ratio "$work/before-key-idle.txt" \
+  "$work/before-key-thinking.txt")" "$(key_ratio "$work/after-key-idle.txt" \
+  "$work/after-key-thinking.txt")"
+row "keys measured, thinking + idle" \
+  "$(cat "$work/before-key-thinking.txt" "$work/before-key-idle.txt" | wc -l)" \
+  "$(cat "$work/after-key-thinking.txt" "$work/after-key-idle.txt" | wc -l)"
+if [ "$only" = keys ]; then
+  exit 0
+fi
 cpu_per_frame() {
   awk -v h="$(getconf CLK_TCK)" '{t += $1; f += $2} END {if (f) printf "%.1f", 1000 * t / h / f}' "$1"
 }
