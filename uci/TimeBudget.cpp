@@ -1,0 +1,32 @@
+#include "TimeBudget.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// How many more moves a game without a time control is planned for. Games rarely last that
+// long, so the share grows as the clock runs down rather than running out early.
+constexpr int64_t movesPlannedForTheRest = 35;
+// Beyond this many moves to go, the share is planned as if there were this many.
+constexpr int64_t mostMovesPlanned = 50;
+
+} // namespace
+
+int64_t clockSafetyMarginMs(int64_t remainingMs) {
+    // A fixed part for the pipes and the scheduler, and a part that grows with the clock (the
+    // GUI's own lag grows with a busy machine, which a long game is likelier to meet).
+    return std::min<int64_t>(1000, 25 + std::max<int64_t>(remainingMs, 0) / 25);
+}
+
+int32_t clockBudgetMs(int64_t remainingMs, int64_t incrementMs, int movesToGo) {
+    const int64_t usable = remainingMs - clockSafetyMarginMs(remainingMs);
+    if (usable <= 1) {
+        return 1;
+    }
+    const int64_t moves =
+        movesToGo > 0 ? std::min<int64_t>(movesToGo, mostMovesPlanned) : movesPlannedForTheRest;
+    const int64_t share = remainingMs / moves + std::max<int64_t>(incrementMs, 0);
+    const int64_t budget = std::clamp<int64_t>(share, 1, usable);
+    return static_cast<int32_t>(std::min<int64_t>(budget, std::numeric_limits<int32_t>::max()));
+}
