@@ -241,7 +241,8 @@ void UciUserInterface::engineTurn() {
     try {
         best = game_.bestMove(plan_.timeMs, plan_.depth).toString();
     } catch (const NoLegalMovesException&) {
-        // Mated, or stalemated: the score that GUIs show for a game that is over.
+        // Mated, stalemated, or without the material to mate: the score that GUIs show for a
+        // game that is over.
         const bool mated = game_.isWhiteCheckmated() || game_.isBlackCheckmated();
         writeLine(mated ? "info depth 0 score mate 0" : "info depth 0 score cp 0");
     }

@@ -106,6 +106,10 @@ TEST(UciTranscriptTest, GoBeforePositionSearchesTheStartAndScoresForTheSideToMov
     const std::string best = searchOf(p.lines);
     EXPECT_TRUE(best[10] == '1' || best[10] == '2') << best;
     EXPECT_EQ(p.lines.end()[-2].rfind("info depth 3 ", 0), 0u) << p.lines.end()[-2];
+    // A new game starts from the starting position again.
+    p.send("position startpos moves e2e4\nucinewgame\ngo depth 1\n");
+    ASSERT_TRUE(p.waitFor(isBestMove));
+    EXPECT_TRUE(p.lines.back()[10] == '1' || p.lines.back()[10] == '2') << p.lines.back();
 
     // A queen down is a bad score for whoever is to move.
     for (const char* side : {"w", "b"}) {

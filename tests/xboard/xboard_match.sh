@@ -122,9 +122,10 @@ if [ "$veltmarkMoves" -lt "$games" ]; then
   fail=1
 fi
 if $uci; then
-  # The engine says "info string" only about a command it could not follow: an option, a position
-  # or a move of the GUI's that it refused would part its game from the GUI's.
-  if grep 'Engine->Adapter: info string' "$polyglotLog" >&2; then
+  # A command the engine refused (an option, a position, a move, a go argument) would part its
+  # game from the GUI's; those are answered with these info strings.
+  refusals='Unknown command|No option|setoption needs|must be|position needs|Cannot read|The move|go:'
+  if grep -E "Engine->Adapter: info string ($refusals)" "$polyglotLog" >&2; then
     fail=1
   fi
   bestMoves="$(grep -c 'Engine->Adapter: bestmove ' "$polyglotLog" || true)"
