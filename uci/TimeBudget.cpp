@@ -26,8 +26,10 @@ int32_t clockBudgetMs(int64_t remainingMs, int64_t incrementMs, int movesToGo) {
     if (usable <= 1) {
         return 1;
     }
+    // Shared as if one move more were to come: the last move before a control then leaves half
+    // the clock in hand, where a move that arrives late would otherwise lose on time.
     const int64_t moves =
-        movesToGo > 0 ? std::min<int64_t>(movesToGo, mostMovesPlanned) : movesPlannedForTheRest;
+        movesToGo > 0 ? std::min<int64_t>(movesToGo, mostMovesPlanned) + 1 : movesPlannedForTheRest;
     const int64_t share = remainingMs / moves + std::max<int64_t>(incrementMs, 0);
     const int64_t budget = std::clamp<int64_t>(share, 1, usable);
     return static_cast<int32_t>(std::min<int64_t>(budget, std::numeric_limits<int32_t>::max()));
