@@ -18,7 +18,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 if [ $# -lt 2 ]; then
-  sed -n '2,13p' "${BASH_SOURCE[0]}" >&2
+  sed -n '2,17p' "${BASH_SOURCE[0]}" >&2
   exit 2
 fi
 programs=("$(realpath "$1")" "$(realpath "$2")")
