@@ -1,9 +1,11 @@
+#include "FileSizeLimit.h"
 #include "GameArchive.h"
 #include "PgnWriter.h"
 #include "TestPositions.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -114,4 +116,37 @@ TEST_F(GameArchiveTest, AFolderThatCannotBeMadeOrAFileThatCannotBeOpenedIsAFailu
     fs::create_directories(dir / "veltmark" / "games.pgn");
     EXPECT_FALSE(appendToArchive((dir / "veltmark" / "games.pgn").string(), "text"));
     EXPECT_EQ(readFile(dir / "plain"), "x");
+}
+
+TEST_F(GameArchiveTest, AGameThatCannotBeWrittenWholeLeavesTheFileAsItWas) {
+    ASSERT_TRUE(std::filesystem::exists(VELTMARK_PGN_READER)) << "install pgn-extract";
+    const fs::path path = dir / "games.pgn";
+    const std::string first = pgnText(sampleGame({"e4", "e5"}, "*"));
+    ASSERT_TRUE(appendToArchive(path.string(), first));
+    std::vector<std::string> shuffles;
+    for (int i = 0; i < 40; ++i) {
+        shuffles.insert(shuffles.end(), {"Nf3", "Nf6", "Ng1", "Ng8"});
+    }
+    const std::string second = pgnText(sampleGame(shuffles, "1/2-1/2"));
+    // Half of the second game would fit: the write fails part way, as on a full disk.
+    EXPECT_EQ(underFileSizeLimit(first.size() + second.size() / 2,
+                                 [&] { return appendToArchive(path.string(), second) ? 1 : 0; }),
+              0);
+    EXPECT_EQ(readFile(path), first);
+
+    // Once there is room again, the next game follows whole and an independent reader takes both.
+    const std::string third = pgnText(sampleGame({"d4", "d5", "c4"}, "1-0"));
+    ASSERT_TRUE(appendToArchive(path.string(), third));
+    EXPECT_EQ(readFile(path), first + third);
+    std::string read;
+    const std::string command =
+        std::string(VELTMARK_PGN_READER) + " -s --notags -Wuci " + path.string() + " 2>&1";
+    if (FILE* reader = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, reader)) > 0;) {
+            read.append(buffer, n);
+        }
+        pclose(reader);
+    }
+    EXPECT_EQ(read, "e2e4 e7e5 *\n\nd2d4 d7d5 c2c4 1-0\n\n");
 }
