@@ -279,13 +279,10 @@ TEST(TranscriptTest, ACommandWithoutItsArgumentLeavesTheNextLineAlone) {
 
 // A GUI without setboard sets up a position with Black to move by a move, then edit.
 TEST(TranscriptTest, ClearingTheBoardInEditModeKeepsTheSideToMove) {
-    std::string pieces;
-    for (const char* square :
-         {"Ra1", "Nb1", "Bc1", "Qd1", "Ke1", "Bf1", "Ng1", "Rh1", "Pa3", "Pb2", "Pc2",
-          "Pd2", "Pe2", "Pf2", "Pg2", "Ph2", "c",   "Ra8", "Nb8", "Bc8", "Qd8", "Ke8",
-          "Bf8", "Ng8", "Rh8", "Pa7", "Pb7", "Pc7", "Pd7", "Pe7", "Pf7", "Pg7", "Ph7"}) {
-        pieces += std::string(square) + "\n";
-    }
+    const std::string pieces =
+        "Ra1\nNb1\nBc1\nQd1\nKe1\nBf1\nNg1\nRh1\nPa3\nPb2\nPc2\nPd2\nPe2\nPf2\n"
+        "Pg2\nPh2\nc\nRa8\nNb8\nBc8\nQd8\nKe8\nBf8\nNg8\nRh8\nPa7\nPb7\nPc7\n"
+        "Pd7\nPe7\nPf7\nPg7\nPh7\n";
     EXPECT_EQ(transcript("force\na2a3\nedit\n#\n" + pieces + ".\nd7d5\ne2e4\nd5e4\n"), Lines{});
 }
 
