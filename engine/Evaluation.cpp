@@ -1,5 +1,6 @@
 #include "Evaluation.h"
 
+#include "MoveGenerator.h"
 #include "NodeCounter.h"
 #include "PieceValues.h"
 
@@ -245,6 +246,12 @@ bool mayBeMated(const Position& position, const PieceSets& sets) {
     return inCheck && !position.drawClaimed && !sets.insufficientMaterial();
 }
 
+// The rest of the test, for a side that may be mated: it has no legal move. The first move found
+// settles it, and one is found at almost every such node.
+bool isMated(const Position& position, const PieceSets& sets, Move* list, Position& scratch) {
+    return !MoveGenerator(position, sets, list, scratch, Listing::SideToMove).hasEntry();
+}
+
 int32_t mateScore(const Position& position) {
     return position.sideToMove == 0 ? MateScore : -MateScore;
 }
@@ -256,8 +263,7 @@ int32_t staticScore(const Position& position, const NodeSets& sets);
 int32_t evaluateWithSets(const Position& position, const NodeSets& sets, Move* list,
                          Position& scratch) {
     ++nodeCount;
-    if (mayBeMated(position, sets.pieces) &&
-        position.generateMoves(list, scratch, false, sets.pieces) == 0) {
+    if (mayBeMated(position, sets.pieces) && isMated(position, sets.pieces, list, scratch)) {
         return mateScore(position);
     }
     return staticScore(position, sets);
@@ -269,7 +275,7 @@ int32_t evaluateArrival(const Position& position, const NodeSets& sets, Move* li
     ++nodeCount;
     if (mayBeMated(position, sets.pieces)) {
         scratch.makeMove(arrival);
-        const bool mated = position.generateMoves(list, scratch, false, sets.pieces) == 0;
+        const bool mated = isMated(position, sets.pieces, list, scratch);
         scratch.unmakeMove(arrival, before);
         if (mated) {
             return mateScore(position);
