@@ -256,7 +256,7 @@ int32_t mateScore(const Position& position) {
     return position.sideToMove == 0 ? MateScore : -MateScore;
 }
 
-int32_t staticScore(const Position& position, const NodeSets& sets);
+int32_t staticScore(int halfmoveClock, const NodeSets& sets);
 
 } // namespace
 
@@ -266,28 +266,45 @@ int32_t evaluateWithSets(const Position& position, const NodeSets& sets, Move* l
     if (mayBeMated(position, sets.pieces) && isMated(position, sets.pieces, list, scratch)) {
         return mateScore(position);
     }
-    return staticScore(position, sets);
+    return staticScore(position.halfmoveClock, sets);
 }
 
-int32_t evaluateArrival(const Position& position, const NodeSets& sets, Move* list,
-                        Position& scratch, const Move& arrival, const Position& before) {
-    assert(!checksEveryNode || scratch.samePositionAs(before));
+int32_t evaluateLeaf(const Position& before, const NodeSets& sets, const Move& arrival,
+                     Move* list, Position& leaf, Position& scratch) {
+    assert(!checksEveryNode || (leaf.samePositionAs(before) && scratch.samePositionAs(before)));
     ++nodeCount;
-    if (mayBeMated(position, sets.pieces)) {
+    const bool whiteMoved = before.sideToMove == 1;
+    const int taken =
+        arrival.isCapture ? before.at(arrival.captureFile, arrival.captureRank) : Empty;
+    bool inCheck;
+    if (taken == WhiteKing || taken == BlackKing) {
+        // Only set-ups let a king be taken, and then the record may follow another king.
+        leaf.makeMove(arrival);
+        inCheck = whiteMoved ? sets.pieces.blackKingAttacked(leaf)
+                             : sets.pieces.whiteKingAttacked(leaf);
+        leaf.unmakeMove(arrival, before);
+    } else {
+        // The side to move at the leaf has not moved: its king's record is the one before.
+        inCheck = whiteMoved ? sets.pieces.blackKingAttacked(before)
+                             : sets.pieces.whiteKingAttacked(before);
+    }
+    if (inCheck && !before.drawClaimed && !sets.pieces.insufficientMaterial()) {
+        leaf.makeMove(arrival);
         scratch.makeMove(arrival);
-        const bool mated = isMated(position, sets.pieces, list, scratch);
+        const bool mated = isMated(leaf, sets.pieces, list, scratch);
         scratch.unmakeMove(arrival, before);
+        leaf.unmakeMove(arrival, before);
         if (mated) {
-            return mateScore(position);
+            return whiteMoved ? MateScore : -MateScore;
         }
     }
-    return staticScore(position, sets);
+    return staticScore(leafHalfmoveClock(before, arrival), sets);
 }
 
 namespace {
 
-int32_t staticScore(const Position& position, const NodeSets& sets) {
-    if (position.halfmoveClock > 100) {
+int32_t staticScore(int halfmoveClock, const NodeSets& sets) {
+    if (halfmoveClock > 100) {
         return 0;
     }
     const PieceSets& pieceSets = sets.pieces;

@@ -52,8 +52,14 @@ constexpr bool checksEveryNode = true;
 int32_t evaluateWithSets(const Position& position, const NodeSets& sets, Move* list,
                          Position& scratch);
 
-// The same for a position just reached by arrival from before, whose scratch position still
-// equals before: the move is made on it only when the scratch position is needed, and taken
-// back after.
-int32_t evaluateArrival(const Position& position, const NodeSets& sets, Move* list,
-                        Position& scratch, const Move& arrival, const Position& before);
+// The same for the leaf that arrival leads to from before, without making the move: sets are the
+// leaf's. The leaf and scratch positions equal before on entry and on return; the move is made
+// on them only when the side to move at the leaf is in check, to look for a mate.
+int32_t evaluateLeaf(const Position& before, const NodeSets& sets, const Move& arrival,
+                     Move* list, Position& leaf, Position& scratch);
+
+// The half-move clock after the move, as makeMove sets it.
+inline int leafHalfmoveClock(const Position& before, const Move& m) {
+    const bool resets = m.piece == WhitePawn || m.piece == BlackPawn || m.isCapture;
+    return resets ? 0 : before.halfmoveClock + 1;
+}

@@ -114,16 +114,16 @@ namespace {
 // Position::staticExchange of the position after the capture, with the attacker lists taken
 // from the pieces that can capture on the square instead of from the whole all-pieces listing
 // of the position before it: the same pieces, and so the same result.
-int exchangeAfter(const Position& after, const Move& capture, MoveGenerator& before) {
+int exchangeAfter(const Move& capture, MoveGenerator& before) {
     // An en-passant capture arrives on an empty square, where the other side has no entry.
     if (capture.captureFile != capture.toFile || capture.captureRank != capture.toRank) {
         return 0;
     }
     const int cell = squareIndex(capture.toFile, capture.toRank);
-    const int victim = after.board[cell];
-    const bool whiteToCapture = after.sideToMove == 1;
-    const bool capturerIsPawn = capture.piece == WhitePawn || capture.piece == BlackPawn;
+    const int victim = capture.resultPiece; // what stands on the square after the capture
     const Position& node = before.position();
+    const bool whiteToCapture = node.sideToMove != 1;
+    const bool capturerIsPawn = capture.piece == WhitePawn || capture.piece == BlackPawn;
     AttackerList lists[2]; // [1] White, [0] Black
     for (int side = 0; side < 2; ++side) {
         const bool white = side == 1;
@@ -154,22 +154,22 @@ bool listingMayFill(const PieceSets& pieces) {
     return bound + maxEntriesPerPiece > MoveList::capacity;
 }
 
-// The score of the leaf that m leads to from the node; exchange(after) gives the correction of
-// a capture.
+// The score of the leaf that m leads to from the node; exchange() gives the correction of a
+// capture.
 template <typename Exchange>
 int leafScore(const Position& node, Position& next, Position& below, const NodeSets& sets,
               const Move& m, Move* childList, Exchange exchange) {
     NodeSets childSets = sets;
     childSets.followMove(m, node);
-    // A leaf needs its scratch slot only to look for mate; the slot keeps the node and the
-    // move is made on it just then.
-    next.makeMove(m);
-    assert(!checksEveryNode || childSets.describe(next));
-    int score = evaluateArrival(next, childSets, childList, below, m, node);
-    if (m.isCapture && searchUsesSee) {
-        score += exchange(static_cast<const Position&>(next));
+    if constexpr (checksEveryNode) {
+        Position leaf = node;
+        leaf.makeMove(m);
+        assert(childSets.describe(leaf) && leaf.halfmoveClock == leafHalfmoveClock(node, m));
     }
-    next.unmakeMove(m, node);
+    int score = evaluateLeaf(node, childSets, m, childList, next, below);
+    if (m.isCapture && searchUsesSee) {
+        score += exchange();
+    }
     return score;
 }
 
@@ -252,18 +252,13 @@ int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& st
         // asks only for the pieces that can capture on its square.
         Position& below = stack.slots[slot + 2];
         MoveGenerator generator(node, sets.pieces, list, next, Listing::SideToMove);
-        const auto exchange = [&](const Position& after, const Move& m) {
-            return exchangeAfter(after, m, generator);
-        };
         if (!generator.listsNothing()) {
             for (uint64_t pieces = sets.pieces.ofSide(White); pieces; pieces &= pieces - 1) {
                 const int n = generator.pieceEntries(std::countr_zero(pieces), list);
                 for (int i = 0; i < n; ++i) {
                     const Move& m = list[i];
                     const int score = leafScore(node, next, below, sets, m, childList,
-                                                [&](const Position& after) {
-                                                    return exchange(after, m);
-                                                });
+                                                [&] { return exchangeAfter(m, generator); });
                     if (result.cutsOff(score)) {
                         return result.value;
                     }
@@ -279,10 +274,12 @@ int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& st
             if (!m.isLegal) {
                 continue;
             }
-            const int score = leafScore(node, next, below, sets, m, childList,
-                                        [&](const Position& after) {
-                                            return after.staticExchange(list, count, i);
-                                        });
+            const int score = leafScore(node, next, below, sets, m, childList, [&] {
+                next.makeMove(m);
+                const int exchange = next.staticExchange(list, count, i);
+                next.unmakeMove(m, node);
+                return exchange;
+            });
             if (result.cutsOff(score)) {
                 return result.value;
             }
