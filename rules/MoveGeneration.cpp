@@ -205,25 +205,60 @@ void MoveGenerator::pawn() {
     }
 }
 
-void MoveGenerator::castle(bool kingside) {
+bool MoveGenerator::castlingPathEmpty(bool kingside) const {
     const int rank = white_ ? 1 : 8;
     if (kingside) {
-        if (pos_.at(6, rank) != Empty || pos_.at(7, rank) != Empty) {
-            return;
-        }
-    } else if (pos_.at(2, rank) != Empty || pos_.at(3, rank) != Empty ||
-               pos_.at(4, rank) != Empty) {
+        return pos_.at(6, rank) == Empty && pos_.at(7, rank) == Empty;
+    }
+    return pos_.at(2, rank) == Empty && pos_.at(3, rank) == Empty && pos_.at(4, rank) == Empty;
+}
+
+bool MoveGenerator::castlingPiecesAtHome(bool kingside) const {
+    const int rank = white_ ? 1 : 8;
+    return pos_.at(5, rank) == (white_ ? WhiteKing : BlackKing) &&
+           pos_.at(kingside ? 8 : 1, rank) == (white_ ? WhiteRook : BlackRook);
+}
+
+bool MoveGenerator::castlingIsSafe(bool kingside) const {
+    // The three trials of the castling: the king on its square now, on the square it passes
+    // with the rook still at home, and where it arrives with the rook beside it.
+    const int rank = white_ ? 1 : 8;
+    const auto bit = [rank](int file) { return uint64_t{1} << squareBit(file, rank); };
+    const int passFile = kingside ? 6 : 4, arrivalFile = kingside ? 7 : 3;
+    const uint64_t occupancy = sets_.occupied();
+    const uint64_t lifted = occupancy & ~bit(5);
+    return !sets_.attackedAfter(squareBit(5, rank), !white_, occupancy, 0) &&
+           !sets_.attackedAfter(squareBit(passFile, rank), !white_, lifted | bit(passFile), 0) &&
+           !sets_.attackedAfter(squareBit(arrivalFile, rank), !white_,
+                                (lifted & ~bit(kingside ? 8 : 1)) | bit(passFile) |
+                                    bit(arrivalFile),
+                                0);
+}
+
+void MoveGenerator::castle(bool kingside) {
+    if (!castlingPathEmpty(kingside)) {
         return;
     }
     if (!wanted(Empty)) {
         ++omitted_;
         return;
     }
+    const bool atHome = castlingPiecesAtHome(kingside);
+    if (atHome && !castlingIsSafe(kingside)) {
+        return;
+    }
+    const int rank = white_ ? 1 : 8;
     const int home = squareIndex(5, rank);
     const int king = white_ ? WhiteKing : BlackKing;
     Move& castling = build(home, squareIndex(kingside ? 7 : 3, rank), king);
     castling.attachCastlingCompanion(white_, kingside);
-    ++count_; // the two scratch steps go after the candidate
+    if (atHome) {
+        ++count_;
+        return;
+    }
+    // Castling flags that the board does not bear out (set-ups): the trials on the scratch
+    // board, with the two king steps written after the candidate.
+    ++count_;
     Move& stay = build(home, home, king);
     ++count_;
     Move& pass = build(home, squareIndex(kingside ? 6 : 4, rank), king);
@@ -419,6 +454,176 @@ bool MoveGenerator::hasEntry() {
         }
     }
     return false;
+}
+
+namespace {
+
+// Without a bit-count instruction (none is assumed of the processor) the library calls a
+// function for std::popcount; this is the same count inline.
+int squareCount(uint64_t squares) {
+#ifdef __POPCNT__
+    return std::popcount(squares);
+#else
+    squares -= (squares >> 1) & 0x5555555555555555ULL;
+    squares = (squares & 0x3333333333333333ULL) + ((squares >> 2) & 0x3333333333333333ULL);
+    squares = (squares + (squares >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
+    return static_cast<int>((squares * 0x0101010101010101ULL) >> 56);
+#endif
+}
+
+// The squares a slider on bit reaches along rays first to last - 1 over the occupancy: every
+// square up to and including the first occupied one.
+uint64_t sliderReach(int bit, int first, int last, uint64_t occupancy) {
+    uint64_t reach = 0;
+    for (int d = first; d < last; ++d) {
+        const uint64_t line = geometry.rayMask[bit][d];
+        const uint64_t blockers = line & occupancy;
+        reach |= blockers == 0
+                     ? line
+                     : line & ~geometry.rayMask[std::countr_zero(PieceSets::nearestOnRay(d, blockers))][d];
+    }
+    return reach;
+}
+
+constexpr uint64_t fileA = 0x0101010101010101ULL;
+constexpr uint64_t fileH = fileA << 7;
+constexpr uint64_t rankSquares(int r) {
+    return uint64_t{0xFF} << (r - 1) * 8;
+}
+
+} // namespace
+
+int MoveGenerator::countTargets(uint64_t targets) {
+    if (!needsTrial_) {
+        return squareCount(targets);
+    }
+    int n = 0;
+    for (; targets; targets &= targets - 1) {
+        const int to = geometry.cellOf[std::countr_zero(targets)];
+        n += pos_.board[to] == Empty ? safeQuiet(to) : safe(to, to);
+    }
+    return n;
+}
+
+int MoveGenerator::countPawnEntries(uint64_t pawns) {
+    const uint64_t occupancy = sets_.occupied();
+    const uint64_t enemy = sets_.ofSide(!whiteToMove_);
+    const uint64_t lastRank = rankSquares(whiteToMove_ ? 8 : 1);
+    // The arrival squares of a set of pawns: single steps, double steps, captures either way.
+    const auto arrivalsOf = [&](uint64_t from, uint64_t (&arrivals)[4]) {
+        if (whiteToMove_) {
+            arrivals[0] = (from << 8) & ~occupancy;
+            arrivals[1] = ((arrivals[0] & rankSquares(3)) << 8) & ~occupancy;
+            arrivals[2] = ((from & ~fileH) << 9) & enemy;
+            arrivals[3] = ((from & ~fileA) << 7) & enemy;
+        } else {
+            arrivals[0] = (from >> 8) & ~occupancy;
+            arrivals[1] = ((arrivals[0] & rankSquares(6)) >> 8) & ~occupancy;
+            arrivals[2] = ((from & ~fileH) >> 7) & enemy;
+            arrivals[3] = ((from & ~fileA) >> 9) & enemy;
+        }
+    };
+    const auto entries = [&](uint64_t arrivals) {
+        return squareCount(arrivals & ~lastRank) + 4 * squareCount(arrivals & lastRank);
+    };
+    // Pawns that may expose their king are tried one by one; the others' moves are all legal.
+    const uint64_t tried = kingInCheck(whiteToMove_) ? pawns : pawns & pinnedOf(whiteToMove_);
+    uint64_t arrivals[4];
+    arrivalsOf(pawns & ~tried, arrivals);
+    int n = entries(arrivals[0]) + entries(arrivals[1]) + entries(arrivals[2]) + entries(arrivals[3]);
+    for (uint64_t from = tried; from; from &= from - 1) {
+        const int bit = std::countr_zero(from);
+        enterPiece(bit);
+        arrivalsOf(uint64_t{1} << bit, arrivals);
+        for (int k = 0; k < 4; ++k) {
+            if (arrivals[k] == 0) {
+                continue;
+            }
+            const int to = geometry.cellOf[std::countr_zero(arrivals[k])];
+            if (k < 2 ? safeQuiet(to) : safe(to, to)) {
+                n += entries(arrivals[k]);
+            }
+        }
+    }
+    if (pos_.enPassantPossible) {
+        // The generator's own test: the square taken on is not the square arrived on.
+        const int rankOfPawns = pos_.enPassantRank, next = rankOfPawns + (whiteToMove_ ? 1 : -1);
+        for (const int df : {1, -1}) {
+            const int file = pos_.enPassantFile + df;
+            if (file < 1 || file > 8 || next < 1 || next > 8) {
+                continue;
+            }
+            const int cell = squareIndex(file, rankOfPawns);
+            if (((pawns >> geometry.bitOf[cell]) & 1) == 0) {
+                continue;
+            }
+            enterPiece(geometry.bitOf[cell]);
+            n += safe(squareIndex(pos_.enPassantFile, next),
+                      squareIndex(pos_.enPassantFile, rankOfPawns));
+        }
+    }
+    return n;
+}
+
+int MoveGenerator::countEntries() {
+    assert(!allPieces_);
+    if (listsNothing()) {
+        return 0;
+    }
+    const bool white = whiteToMove_;
+    const int k = white ? 0 : 6;
+    const int kingFile = white ? pos_.whiteKingFile : pos_.blackKingFile;
+    const int kingRank = white ? pos_.whiteKingRank : pos_.blackKingRank;
+    const uint64_t kings = sets_.byCode[WhiteKing + k];
+    if (!onBoard(kingFile, kingRank) || kings != uint64_t{1} << squareBit(kingFile, kingRank)) {
+        return run(); // set-ups without a king, or with several: the listing itself
+    }
+    const uint64_t own = sets_.ofSide(white);
+    const uint64_t occupancy = sets_.occupied();
+    int n = countPawnEntries(sets_.byCode[WhitePawn + k]);
+    for (uint64_t pieces = own & ~kings & ~sets_.byCode[WhitePawn + k]; pieces;
+         pieces &= pieces - 1) {
+        const int bit = std::countr_zero(pieces);
+        enterPiece(bit);
+        uint64_t reach = 0;
+        switch (kind_) {
+        case WhiteQueen:
+            reach = sliderReach(bit, 0, 8, occupancy);
+            break;
+        case WhiteRook:
+            reach = sliderReach(bit, 0, 4, occupancy);
+            break;
+        case WhiteBishop:
+            reach = sliderReach(bit, 4, 8, occupancy);
+            break;
+        case WhiteKnight:
+            reach = geometry.knightMask[bit];
+            break;
+        }
+        n += countTargets(reach & ~own);
+    }
+    // The king, with its castlings tried as the listing tries them.
+    enterPiece(std::countr_zero(kings));
+    for (uint64_t steps = geometry.kingMask[std::countr_zero(kings)] & ~own; steps;
+         steps &= steps - 1) {
+        n += kingStepIsSafe(geometry.cellOf[std::countr_zero(steps)]);
+    }
+    for (const bool kingside : {false, true}) {
+        const bool right = kingside ? (white ? pos_.whiteCastleKingside : pos_.blackCastleKingside)
+                                    : (white ? pos_.whiteCastleQueenside
+                                             : pos_.blackCastleQueenside);
+        if (!right) {
+            continue;
+        }
+        if (castlingPiecesAtHome(kingside)) {
+            n += castlingPathEmpty(kingside) && castlingIsSafe(kingside);
+        } else {
+            count_ = 0;
+            castle(kingside);
+            n += count_;
+        }
+    }
+    return n;
 }
 
 int Position::generateMoves(Move* list, Position& scratch, bool allPieces, int capacity) const {

@@ -52,6 +52,9 @@ public:
     // Whether the SideToMove listing would have any entry; stops at the first.
     bool hasEntry();
 
+    // The number of entries of the SideToMove listing, mostly counted without writing them.
+    int countEntries();
+
 private:
     // Makes the piece on the square bit the current one.
     void enterPiece(int bit) {
@@ -64,6 +67,11 @@ private:
     }
     // The current piece's entries for the listing (the others' frontier defences aside).
     void generatePiece();
+
+    // countEntries for the current piece, not a pawn or king, given the squares it moves to.
+    int countTargets(uint64_t targets);
+    // countEntries for the side to move's pawns.
+    int countPawnEntries(uint64_t pawns);
 
     const Position& pos_;
     const PieceSets& sets_;
@@ -189,12 +197,15 @@ private:
 
     // Could lifting the piece on the cell open a line from its king to an enemy slider?
     bool mayBePinned(int cell, bool white) {
+        return (pinnedOf(white) >> geometry.bitOf[cell]) & 1;
+    }
+    uint64_t pinnedOf(bool white) {
         const int side = white ? 1 : 0;
         if (!pinnedKnown_[side]) {
             pinned_[side] = findPinned(white);
             pinnedKnown_[side] = true;
         }
-        return (pinned_[side] >> geometry.bitOf[cell]) & 1;
+        return pinned_[side];
     }
 
     uint64_t findPinned(bool white) const {
@@ -234,5 +245,10 @@ private:
     void pawn();
     void addPawnEntry(int promotionRank);
     void castle(bool kingside);
+    // About a castling of the current piece's colour.
+    bool castlingPathEmpty(bool kingside) const;
+    bool castlingPiecesAtHome(bool kingside) const;
+    // Whether the king is safe where it stands, passes and arrives (king and rook at home).
+    bool castlingIsSafe(bool kingside) const;
 };
 

@@ -1,6 +1,7 @@
 #include "Perft.h"
 
 #include "Move.h"
+#include "MoveGenerator.h"
 #include "PieceSets.h"
 #include "Position.h"
 
@@ -15,10 +16,12 @@ uint64_t perftNode(std::vector<Position>& stack, const PieceSets& sets, Move* li
     Position& node = stack[ply];
     Position& scratch = stack[ply + 1];
     Move* list = lists + ply * MoveList::capacity;
-    const int count = node.generateMoves(list, scratch, false, sets);
     if (depth == 1) {
-        return static_cast<uint64_t>(count);
+        // The last ply is counted, not listed.
+        return static_cast<uint64_t>(
+            MoveGenerator(node, sets, list, scratch, Listing::SideToMove).countEntries());
     }
+    const int count = node.generateMoves(list, scratch, false, sets);
     uint64_t total = 0;
     for (int i = 0; i < count; ++i) {
         const Move& m = list[i];
