@@ -581,26 +581,28 @@ int MoveGenerator::countEntries() {
     const uint64_t own = sets_.ofSide(white);
     const uint64_t occupancy = sets_.occupied();
     int n = countPawnEntries(sets_.byCode[WhitePawn + k]);
-    for (uint64_t pieces = own & ~kings & ~sets_.byCode[WhitePawn + k]; pieces;
-         pieces &= pieces - 1) {
-        const int bit = std::countr_zero(pieces);
-        enterPiece(bit);
-        uint64_t reach = 0;
-        switch (kind_) {
-        case WhiteQueen:
-            reach = sliderReach(bit, 0, 8, occupancy);
-            break;
-        case WhiteRook:
-            reach = sliderReach(bit, 0, 4, occupancy);
-            break;
-        case WhiteBishop:
-            reach = sliderReach(bit, 4, 8, occupancy);
-            break;
-        case WhiteKnight:
-            reach = geometry.knightMask[bit];
-            break;
+    // Pieces that may expose their king have their moves tried one by one; the others' moves
+    // are all legal.
+    const uint64_t tried = kingInCheck(white) ? ~uint64_t{0} : pinnedOf(white);
+    const auto count = [&](int bit, uint64_t reach) {
+        if (((tried >> bit) & 1) == 0) {
+            return squareCount(reach & ~own);
         }
-        n += countTargets(reach & ~own);
+        enterPiece(bit);
+        return countTargets(reach & ~own);
+    };
+    for (uint64_t knights = sets_.byCode[WhiteKnight + k]; knights; knights &= knights - 1) {
+        const int bit = std::countr_zero(knights);
+        n += count(bit, geometry.knightMask[bit]);
+    }
+    for (uint64_t sliders = sets_.byCode[WhiteQueen + k] | sets_.byCode[WhiteRook + k] |
+                            sets_.byCode[WhiteBishop + k];
+         sliders; sliders &= sliders - 1) {
+        const int bit = std::countr_zero(sliders);
+        const uint64_t b = uint64_t{1} << bit;
+        const int first = (sets_.byCode[WhiteBishop + k] & b) != 0 ? 4 : 0;
+        const int last = (sets_.byCode[WhiteRook + k] & b) != 0 ? 4 : 8;
+        n += count(bit, sliderReach(bit, first, last, occupancy));
     }
     // The king, with its castlings tried as the listing tries them.
     enterPiece(std::countr_zero(kings));
