@@ -178,6 +178,21 @@ constexpr uint64_t rankSquares(int rank) {
 
 constexpr double oneThirtieth = 0.03333333333333333;
 
+// The middle-game and end-game weights for each number of pieces besides the kings, the same
+// doubles as computed on the spot: (pieces - 2) / 30 and (32 - pieces) / 30.
+struct PhaseWeights {
+    double middle, end;
+};
+struct PhaseWeightTable {
+    PhaseWeights of[65]; // a board holds at most 64 pieces
+    constexpr PhaseWeightTable() : of{} {
+        for (int pieces = 0; pieces <= 64; ++pieces) {
+            of[pieces] = {(pieces - 2) * oneThirtieth, (32 - pieces) * oneThirtieth};
+        }
+    }
+};
+constexpr PhaseWeightTable phaseWeights;
+
 } // namespace
 
 TableSums TableSums::of(const PieceSets& sets) {
@@ -341,14 +356,18 @@ int32_t staticScore(int halfmoveClock, const NodeSets& sets) {
             pieces += counts[code];
         }
     }
-    const double middleWeight = (pieces - 2) * oneThirtieth;
-    const double endWeight = (32 - pieces) * oneThirtieth;
+    const PhaseWeights& weights = phaseWeights.of[pieces];
+    const double middleWeight = weights.middle;
+    const double endWeight = weights.end;
     const int whiteKingTerm =
         static_cast<int>(whiteKingMiddleSum * middleWeight + whiteKingEndSum * endWeight);
     const int blackKingTerm =
         static_cast<int>(blackKingMiddleSum * middleWeight + blackKingEndSum * endWeight);
-    const int whitePassedBonus = static_cast<int>((whitePassed * endWeight) * 10.0);
-    const int blackPassedBonus = static_cast<int>((blackPassed * endWeight) * 10.0);
+    // No passed pawn, no bonus: 0 times a weight is 0.
+    const int whitePassedBonus =
+        whitePassed == 0 ? 0 : static_cast<int>((whitePassed * endWeight) * 10.0);
+    const int blackPassedBonus =
+        blackPassed == 0 ? 0 : static_cast<int>((blackPassed * endWeight) * 10.0);
 
     // Constants, so that even the sanitizer builds' light optimisation calls nothing here.
     constexpr int queen = pieceValue(WhiteQueen), rook = pieceValue(WhiteRook);
