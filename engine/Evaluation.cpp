@@ -273,7 +273,22 @@ int32_t mateScore(const Position& position) {
 
 int32_t staticScore(int halfmoveClock, const NodeSets& sets);
 
+// For the debug builds' check of a leaf scored without making its move: its carried sets and
+// static score against the move made and everything computed afresh.
+[[maybe_unused]] bool agreesWithMadeMove(const Position& node, const Move& arrival,
+                                         const PieceSets& pieces, int32_t score) {
+    Position made = node;
+    made.makeMove(arrival);
+    const NodeSets fresh = NodeSets::of(made);
+    return NodeSets{pieces, fresh.tables}.describe(made) &&
+           score == staticScore(made.halfmoveClock, fresh);
+}
+
 } // namespace
+
+// Everything of the static score but the piece tables' sum, which is added to it unless the
+// position is drawn by its material.
+ScoreParts scoreParts(const PieceSets& pieceSets, const TableSums& tables);
 
 int32_t evaluateWithSets(const Position& position, const NodeSets& sets, Move* list,
                          Position& scratch) {
@@ -284,51 +299,67 @@ int32_t evaluateWithSets(const Position& position, const NodeSets& sets, Move* l
     return staticScore(position.halfmoveClock, sets);
 }
 
-int32_t evaluateLeaf(const Position& before, const NodeSets& sets, const Move& arrival,
-                     Move* list, Position& leaf, Position& scratch) {
-    assert(!checksEveryNode || (leaf.samePositionAs(before) && scratch.samePositionAs(before)));
+int32_t LeafScorer::score(const Move& arrival, Move* list, Position& leaf, Position& scratch) {
+    assert(!checksEveryNode || (leaf.samePositionAs(node_) && scratch.samePositionAs(node_)));
     ++nodeCount;
-    const bool whiteMoved = before.sideToMove == 1;
-    const int taken =
-        arrival.isCapture ? before.at(arrival.captureFile, arrival.captureRank) : Empty;
+    PieceSets pieces = sets_.pieces;
+    pieces.followMove(arrival, node_);
+    const bool whiteMoved = node_.sideToMove == 1;
+    const int taken = arrival.isCapture ? node_.at(arrival.captureFile, arrival.captureRank) : Empty;
     bool inCheck;
     if (taken == WhiteKing || taken == BlackKing) {
         // Only set-ups let a king be taken, and then the record may follow another king.
         leaf.makeMove(arrival);
-        inCheck = whiteMoved ? sets.pieces.blackKingAttacked(leaf)
-                             : sets.pieces.whiteKingAttacked(leaf);
-        leaf.unmakeMove(arrival, before);
+        inCheck = whiteMoved ? pieces.blackKingAttacked(leaf) : pieces.whiteKingAttacked(leaf);
+        leaf.unmakeMove(arrival, node_);
     } else {
         // The side to move at the leaf has not moved: its king's record is the one before.
-        inCheck = whiteMoved ? sets.pieces.blackKingAttacked(before)
-                             : sets.pieces.whiteKingAttacked(before);
+        inCheck = whiteMoved ? pieces.blackKingAttacked(node_) : pieces.whiteKingAttacked(node_);
     }
-    if (inCheck && !before.drawClaimed && !sets.pieces.insufficientMaterial()) {
+    if (inCheck && !node_.drawClaimed && !pieces.insufficientMaterial()) {
         leaf.makeMove(arrival);
         scratch.makeMove(arrival);
-        const bool mated = isMated(leaf, sets.pieces, list, scratch);
-        scratch.unmakeMove(arrival, before);
-        leaf.unmakeMove(arrival, before);
+        const bool mated = isMated(leaf, pieces, list, scratch);
+        scratch.unmakeMove(arrival, node_);
+        leaf.unmakeMove(arrival, node_);
         if (mated) {
             return whiteMoved ? MateScore : -MateScore;
         }
     }
-    return staticScore(leafHalfmoveClock(before, arrival), sets);
+    const int halfmoveClock = leafHalfmoveClock(node_, arrival);
+    int32_t result;
+    if (halfmoveClock > 100) {
+        result = 0;
+    } else if (const int kind = arrival.piece > WhitePawn ? arrival.piece - 6 : arrival.piece;
+               !arrival.isCapture && !arrival.hasCompanion && kind >= WhiteQueen &&
+               kind <= WhiteKnight) {
+        // Counts, pawns and kings stay: only the piece's table entry changes.
+        if (!nodePartsKnown_) {
+            nodeParts_ = scoreParts(sets_.pieces, sets_.tables);
+            nodePartsKnown_ = true;
+        }
+        const int32_t* table = squareTables.piece[arrival.piece];
+        result = nodeParts_.drawn
+                     ? 0
+                     : nodeParts_.others + sets_.tables.pieces +
+                           table[squareBit(arrival.toFile, arrival.toRank)] -
+                           table[squareBit(arrival.fromFile, arrival.fromRank)];
+    } else {
+        TableSums tables = sets_.tables;
+        tables.followMove(arrival, node_);
+        const ScoreParts parts = scoreParts(pieces, tables);
+        result = parts.drawn ? 0 : parts.others + tables.pieces;
+    }
+    assert(!checksEveryNode || agreesWithMadeMove(node_, arrival, pieces, result));
+    return result;
 }
 
-namespace {
-
-int32_t staticScore(int halfmoveClock, const NodeSets& sets) {
-    if (halfmoveClock > 100) {
-        return 0;
-    }
-    const PieceSets& pieceSets = sets.pieces;
+ScoreParts scoreParts(const PieceSets& pieceSets, const TableSums& tables) {
     const uint8_t* counts = pieceSets.count;
-    const int tables = sets.tables.pieces;
-    const int whiteKingMiddleSum = sets.tables.whiteKing[0];
-    const int whiteKingEndSum = sets.tables.whiteKing[1];
-    const int blackKingMiddleSum = sets.tables.blackKing[0];
-    const int blackKingEndSum = sets.tables.blackKing[1];
+    const int whiteKingMiddleSum = tables.whiteKing[0];
+    const int whiteKingEndSum = tables.whiteKing[1];
+    const int blackKingMiddleSum = tables.blackKing[0];
+    const int blackKingEndSum = tables.blackKing[1];
 
     // A White pawn on ranks 2 to 6 is passed when no Black pawn stands ahead of it on its file
     // before rank 8; a Black pawn on ranks 3 to 7 likewise, looking down to rank 2.
@@ -347,7 +378,7 @@ int32_t staticScore(int halfmoveClock, const NodeSets& sets) {
     const int whiteMinors = counts[WhiteBishop] + counts[WhiteKnight];
     const int blackMinors = counts[BlackBishop] + counts[BlackKnight];
     if (whiteHeavy == 0 && blackHeavy == 0 && whiteMinors + blackMinors <= 1) {
-        return 0;
+        return {true, 0};
     }
 
     int pieces = 0;
@@ -383,8 +414,18 @@ int32_t staticScore(int halfmoveClock, const NodeSets& sets) {
     } else if (blackHeavy == 0 && blackMinors <= 1) {
         correction = 500;
     }
-    return material + correction + tables + whitePassedBonus - blackPassedBonus + whiteKingTerm +
-           blackKingTerm;
+    return {false, material + correction + whitePassedBonus - blackPassedBonus + whiteKingTerm +
+                       blackKingTerm};
+}
+
+namespace {
+
+int32_t staticScore(int halfmoveClock, const NodeSets& sets) {
+    if (halfmoveClock > 100) {
+        return 0;
+    }
+    const ScoreParts parts = scoreParts(sets.pieces, sets.tables);
+    return parts.drawn ? 0 : parts.others + sets.tables.pieces;
 }
 
 } // namespace

@@ -52,11 +52,32 @@ constexpr bool checksEveryNode = true;
 int32_t evaluateWithSets(const Position& position, const NodeSets& sets, Move* list,
                          Position& scratch);
 
-// The same for the leaf that arrival leads to from before, without making the move: sets are the
-// leaf's. The leaf and scratch positions equal before on entry and on return; the move is made
-// on them only when the side to move at the leaf is in check, to look for a mate.
-int32_t evaluateLeaf(const Position& before, const NodeSets& sets, const Move& arrival,
-                     Move* list, Position& leaf, Position& scratch);
+// The parts of a static score: the whole score is 0 when drawn, else others plus the sum of the
+// piece tables.
+struct ScoreParts {
+    bool drawn;     // by the material: no pawn, rook or queen and at most one minor piece
+    int32_t others; // material, correction, passed pawns, king terms
+};
+
+// Evaluates the leaves below one node of the last ply without making their moves: the node and
+// its sets stay as they are. Most leaves come from quiet moves of a queen, rook, bishop or knight,
+// which change nothing in the static score but the piece tables' sum, so the rest of it is
+// computed once for the node.
+class LeafScorer {
+public:
+    LeafScorer(const Position& node, const NodeSets& sets) : node_(node), sets_(sets) {}
+
+    // Position::evaluate of the position after arrival. The leaf and scratch positions equal the
+    // node on entry and on return; the move is made on them only when the side to move at the
+    // leaf is in check, to look for a mate.
+    int32_t score(const Move& arrival, Move* list, Position& leaf, Position& scratch);
+
+private:
+    const Position& node_;
+    const NodeSets& sets_;
+    bool nodePartsKnown_ = false;
+    ScoreParts nodeParts_{};
+};
 
 // The half-move clock after the move, as makeMove sets it.
 inline int leafHalfmoveClock(const Position& before, const Move& m) {

@@ -154,19 +154,11 @@ bool listingMayFill(const PieceSets& pieces) {
     return bound + maxEntriesPerPiece > MoveList::capacity;
 }
 
-// The score of the leaf that m leads to from the node; exchange() gives the correction of a
-// capture.
+// The score of the leaf that m leads to; exchange() gives the correction of a capture.
 template <typename Exchange>
-int leafScore(const Position& node, Position& next, Position& below, const NodeSets& sets,
-              const Move& m, Move* childList, Exchange exchange) {
-    NodeSets childSets = sets;
-    childSets.followMove(m, node);
-    if constexpr (checksEveryNode) {
-        Position leaf = node;
-        leaf.makeMove(m);
-        assert(childSets.describe(leaf) && leaf.halfmoveClock == leafHalfmoveClock(node, m));
-    }
-    int score = evaluateLeaf(node, childSets, m, childList, next, below);
+int leafScore(LeafScorer& scorer, Position& next, Position& below, const Move& m,
+              Move* childList, Exchange exchange) {
+    int score = scorer.score(m, childList, next, below);
     if (m.isCapture && searchUsesSee) {
         score += exchange();
     }
@@ -251,13 +243,14 @@ int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& st
         // that a cut-off leaves the other pieces' moves ungenerated; the exchange evaluation
         // asks only for the pieces that can capture on its square.
         Position& below = stack.slots[slot + 2];
+        LeafScorer scorer(node, sets);
         MoveGenerator generator(node, sets.pieces, list, next, Listing::SideToMove);
         if (!generator.listsNothing()) {
             for (uint64_t pieces = sets.pieces.ofSide(White); pieces; pieces &= pieces - 1) {
                 const int n = generator.pieceEntries(std::countr_zero(pieces), list);
                 for (int i = 0; i < n; ++i) {
                     const Move& m = list[i];
-                    const int score = leafScore(node, next, below, sets, m, childList,
+                    const int score = leafScore(scorer, next, below, m, childList,
                                                 [&] { return exchangeAfter(m, generator); });
                     if (result.cutsOff(score)) {
                         return result.value;
@@ -269,12 +262,13 @@ int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& st
         // The same with the listing that the exchange evaluation reads whole.
         const int count = node.generateFrontierMoves(list, next, sets.pieces);
         Position& below = stack.slots[slot + 2];
+        LeafScorer scorer(node, sets);
         for (int i = 0; i < count; ++i) {
             const Move& m = list[i];
             if (!m.isLegal) {
                 continue;
             }
-            const int score = leafScore(node, next, below, sets, m, childList, [&] {
+            const int score = leafScore(scorer, next, below, m, childList, [&] {
                 next.makeMove(m);
                 const int exchange = next.staticExchange(list, count, i);
                 next.unmakeMove(m, node);
