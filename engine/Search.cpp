@@ -154,6 +154,26 @@ bool listingMayFill(const PieceSets& pieces) {
     return bound + maxEntriesPerPiece > MoveList::capacity;
 }
 
+// Hands the side to move's moves to visit in the order of the whole listing, generating them one
+// piece at a time, so that the pieces after a cut-off are never generated. Stops, and returns
+// true, when visit does. The generator's scratch position must equal its position again
+// whenever visit returns.
+template <typename Visit>
+bool forEachMoveUntil(MoveGenerator& generator, uint64_t ownPieces, Move* list, Visit visit) {
+    if (generator.listsNothing()) {
+        return false;
+    }
+    for (; ownPieces; ownPieces &= ownPieces - 1) {
+        const int n = generator.pieceEntries(std::countr_zero(ownPieces), list);
+        for (int i = 0; i < n; ++i) {
+            if (visit(static_cast<const Move&>(list[i]))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 // The score of the leaf that m leads to; exchange() gives the correction of a capture.
 template <typename Exchange>
 int leafScore(LeafScorer& scorer, Position& next, Position& below, const Move& m,
@@ -238,28 +258,8 @@ int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& st
 
     Move* childList = list + MoveList::capacity;
     NodeResult<White> result{alpha, beta, stack};
-    if (depthLeft == 1 && !listingMayFill(sets.pieces)) {
-        // The last ply: the moves of one piece at a time, in the order of the whole listing, so
-        // that a cut-off leaves the other pieces' moves ungenerated; the exchange evaluation
-        // asks only for the pieces that can capture on its square.
-        Position& below = stack.slots[slot + 2];
-        LeafScorer scorer(node, sets);
-        MoveGenerator generator(node, sets.pieces, list, next, Listing::SideToMove);
-        if (!generator.listsNothing()) {
-            for (uint64_t pieces = sets.pieces.ofSide(White); pieces; pieces &= pieces - 1) {
-                const int n = generator.pieceEntries(std::countr_zero(pieces), list);
-                for (int i = 0; i < n; ++i) {
-                    const Move& m = list[i];
-                    const int score = leafScore(scorer, next, below, m, childList,
-                                                [&] { return exchangeAfter(m, generator); });
-                    if (result.cutsOff(score)) {
-                        return result.value;
-                    }
-                }
-            }
-        }
-    } else if (depthLeft == 1) {
-        // The same with the listing that the exchange evaluation reads whole.
+    if (depthLeft == 1 && listingMayFill(sets.pieces)) {
+        // The last ply with the listing that the exchange evaluation reads whole.
         const int count = node.generateFrontierMoves(list, next, sets.pieces);
         Position& below = stack.slots[slot + 2];
         LeafScorer scorer(node, sets);
@@ -278,24 +278,35 @@ int alphaBeta(int alpha, int beta, int depthLeft, int ply, const SearchStack& st
                 return result.value;
             }
         }
+    } else if (depthLeft == 1) {
+        // The last ply: the exchange evaluation asks only for the pieces that can capture on
+        // its square.
+        Position& below = stack.slots[slot + 2];
+        LeafScorer scorer(node, sets);
+        MoveGenerator generator(node, sets.pieces, list, next, Listing::SideToMove);
+        if (forEachMoveUntil(generator, sets.pieces.ofSide(White), list, [&](const Move& m) {
+                return result.cutsOff(leafScore(scorer, next, below, m, childList,
+                                                [&] { return exchangeAfter(m, generator); }));
+            })) {
+            return result.value;
+        }
     } else {
-        const int count = node.generateMoves(list, next, false, sets.pieces);
-        for (int i = 0; i < count; ++i) {
-            const Move& m = list[i];
-            NodeSets childSets = sets;
-            childSets.followMove(m, node);
-            for (int s = slot + 1; s <= stack.lastSlot; ++s) {
-                stack.slots[s].makeMove(m);
-            }
-            const int score =
-                alphaBeta<!White>(result.alpha, result.beta, depthLeft - 1, ply + 1, stack,
-                                  slot + 1, childSets, childList, !m.isCapture);
-            for (int s = slot + 1; s <= stack.lastSlot; ++s) {
-                stack.slots[s].unmakeMove(m, node);
-            }
-            if (result.cutsOff(score)) {
-                return result.value;
-            }
+        MoveGenerator generator(node, sets.pieces, list, next, Listing::SideToMove);
+        if (forEachMoveUntil(generator, sets.pieces.ofSide(White), list, [&](const Move& m) {
+                NodeSets childSets = sets;
+                childSets.followMove(m, node);
+                for (int s = slot + 1; s <= stack.lastSlot; ++s) {
+                    stack.slots[s].makeMove(m);
+                }
+                const int score =
+                    alphaBeta<!White>(result.alpha, result.beta, depthLeft - 1, ply + 1, stack,
+                                      slot + 1, childSets, childList, !m.isCapture);
+                for (int s = slot + 1; s <= stack.lastSlot; ++s) {
+                    stack.slots[s].unmakeMove(m, node);
+                }
+                return result.cutsOff(score);
+            })) {
+            return result.value;
         }
     }
     if (result.searched) {
