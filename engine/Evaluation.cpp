@@ -299,6 +299,82 @@ int32_t evaluateWithSets(const Position& position, const NodeSets& sets, Move* l
     return staticScore(position.halfmoveClock, sets);
 }
 
+namespace {
+
+// Does the piece (code) on square bit `from` attack the square bit `target` over the occupancy?
+bool attacksSquare(int code, int from, int target, uint64_t occupancy) {
+    const uint64_t source = uint64_t{1} << from;
+    switch (isWhitePiece(code) ? code : code - 6) {
+    case WhiteKnight:
+        return (geometry.knightMask[target] & source) != 0;
+    case WhiteKing:
+        return (geometry.kingMask[target] & source) != 0;
+    case WhitePawn:
+        return (geometry.pawnAttackers[isWhitePiece(code) ? 1 : 0][target] & source) != 0;
+    default: {
+        const int d = geometry.rayTowards[target][from];
+        const bool straight = code == WhiteRook || code == BlackRook;
+        const bool diagonal = code == WhiteBishop || code == BlackBishop;
+        if (d < 0 || (straight && d >= 4) || (diagonal && d < 4)) {
+            return false;
+        }
+        return PieceSets::nearestOnRay(d, geometry.rayMask[target][d] & occupancy) == source;
+    }
+    }
+}
+
+} // namespace
+
+bool LeafScorer::leafInCheck(const Move& arrival, const PieceSets& leafPieces) {
+    const bool whiteMoved = node_.sideToMove == 1;
+    if (!kingKnown_) {
+        const int file = whiteMoved ? node_.blackKingFile : node_.whiteKingFile;
+        const int rank = whiteMoved ? node_.blackKingRank : node_.whiteKingRank;
+        const int king = whiteMoved ? BlackKing : WhiteKing;
+        if (onBoard(file, rank) && node_.at(file, rank) == king) {
+            kingBit_ = squareBit(file, rank);
+            kingAttackedAtNode_ = sets_.pieces.attacked(kingBit_, whiteMoved);
+        }
+        kingKnown_ = true;
+    }
+    if (kingBit_ < 0) {
+        return false; // a side without a king on its record is never in check
+    }
+    const uint64_t occupancy = leafPieces.occupied();
+    if (kingAttackedAtNode_) {
+        return leafPieces.attacked(kingBit_, whiteMoved);
+    }
+    // Unattacked before the move, the king is attacked after it only by a piece that moved, or
+    // by a slider on a line that a vacated square opened.
+    const auto movedPieceChecks = [&](const Move& m) {
+        return attacksSquare(m.resultPiece, squareBit(m.toFile, m.toRank), kingBit_, occupancy);
+    };
+    const auto lineOpened = [&](int vacated) {
+        const int d = geometry.rayTowards[kingBit_][vacated];
+        if (d < 0) {
+            return false;
+        }
+        const uint64_t blockers = geometry.rayMask[kingBit_][d] & occupancy;
+        const int k = whiteMoved ? 0 : 6;
+        const uint64_t sliders = leafPieces.byCode[WhiteQueen + k] |
+                                 leafPieces.byCode[(d < 4 ? WhiteRook : WhiteBishop) + k];
+        return blockers != 0 && (PieceSets::nearestOnRay(d, blockers) & sliders) != 0;
+    };
+    if (movedPieceChecks(arrival) || lineOpened(squareBit(arrival.fromFile, arrival.fromRank))) {
+        return true;
+    }
+    if (arrival.isCapture &&
+        (arrival.captureFile != arrival.toFile || arrival.captureRank != arrival.toRank) &&
+        lineOpened(squareBit(arrival.captureFile, arrival.captureRank))) {
+        return true; // en passant
+    }
+    if (arrival.hasCompanion) {
+        const Move& rook = *arrival.companion;
+        return movedPieceChecks(rook) || lineOpened(squareBit(rook.fromFile, rook.fromRank));
+    }
+    return false;
+}
+
 int32_t LeafScorer::score(const Move& arrival, Move* list, Position& leaf, Position& scratch) {
     assert(!checksEveryNode || (leaf.samePositionAs(node_) && scratch.samePositionAs(node_)));
     ++nodeCount;
@@ -313,8 +389,9 @@ int32_t LeafScorer::score(const Move& arrival, Move* list, Position& leaf, Posit
         inCheck = whiteMoved ? pieces.blackKingAttacked(leaf) : pieces.whiteKingAttacked(leaf);
         leaf.unmakeMove(arrival, node_);
     } else {
-        // The side to move at the leaf has not moved: its king's record is the one before.
-        inCheck = whiteMoved ? pieces.blackKingAttacked(node_) : pieces.whiteKingAttacked(node_);
+        inCheck = leafInCheck(arrival, pieces);
+        assert(!checksEveryNode || inCheck == (whiteMoved ? pieces.blackKingAttacked(node_)
+                                                          : pieces.whiteKingAttacked(node_)));
     }
     if (inCheck && !node_.drawClaimed && !pieces.insufficientMaterial()) {
         leaf.makeMove(arrival);

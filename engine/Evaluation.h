@@ -73,10 +73,19 @@ public:
     int32_t score(const Move& arrival, Move* list, Position& leaf, Position& scratch);
 
 private:
+    // Whether the side to move at the leaf, the node's other side, is in check there; the move
+    // takes no king.
+    bool leafInCheck(const Move& arrival, const PieceSets& leafPieces);
+
     const Position& node_;
     const NodeSets& sets_;
     bool nodePartsKnown_ = false;
     ScoreParts nodeParts_{};
+    // The king of the node's other side: its square bit, -1 when its record holds no king, and
+    // whether the side to move attacks it at the node already (set-ups only); found on first use.
+    bool kingKnown_ = false;
+    int kingBit_ = -1;
+    bool kingAttackedAtNode_ = false;
 };
 
 // The half-move clock after the move, as makeMove sets it.
