@@ -18,8 +18,9 @@ enum class Listing {
 };
 
 // Generates the entries of one position. Besides whole listings (Position::generateMoves) it
-// serves the search's last ply, which takes the moves piece by piece and stops as soon as the
-// node is decided, and asks only about the pieces that can capture on one square.
+// serves the search, which takes the moves piece by piece and stops as soon as a node is
+// decided, and whose exchange evaluation asks only about the pieces that can capture on one
+// square; and perft, which counts the last ply without listing it.
 class MoveGenerator {
 public:
     // The scratch position must equal pos whenever the generator writes entries; the sets must
