@@ -565,6 +565,27 @@ int MoveGenerator::countPawnEntries(uint64_t pawns) {
     return n;
 }
 
+bool MoveGenerator::hasSingleRecordedKing() const {
+    const int kingFile = whiteToMove_ ? pos_.whiteKingFile : pos_.blackKingFile;
+    const int kingRank = whiteToMove_ ? pos_.whiteKingRank : pos_.blackKingRank;
+    return onBoard(kingFile, kingRank) && sets_.byCode[whiteToMove_ ? WhiteKing : BlackKing] ==
+                                              uint64_t{1} << squareBit(kingFile, kingRank);
+}
+
+bool MoveGenerator::countReadsScratch() {
+    if (listsNothing()) {
+        return false;
+    }
+    if (!hasSingleRecordedKing()) {
+        return true;
+    }
+    // Castling rights that the board does not bear out are tried on the scratch board.
+    white_ = whiteToMove_;
+    const bool queenside = whiteToMove_ ? pos_.whiteCastleQueenside : pos_.blackCastleQueenside;
+    const bool kingside = whiteToMove_ ? pos_.whiteCastleKingside : pos_.blackCastleKingside;
+    return (queenside && !castlingPiecesAtHome(false)) || (kingside && !castlingPiecesAtHome(true));
+}
+
 int MoveGenerator::countEntries() {
     assert(!allPieces_);
     if (listsNothing()) {
@@ -572,12 +593,10 @@ int MoveGenerator::countEntries() {
     }
     const bool white = whiteToMove_;
     const int k = white ? 0 : 6;
-    const int kingFile = white ? pos_.whiteKingFile : pos_.blackKingFile;
-    const int kingRank = white ? pos_.whiteKingRank : pos_.blackKingRank;
-    const uint64_t kings = sets_.byCode[WhiteKing + k];
-    if (!onBoard(kingFile, kingRank) || kings != uint64_t{1} << squareBit(kingFile, kingRank)) {
+    if (!hasSingleRecordedKing()) {
         return run(); // set-ups without a king, or with several: the listing itself
     }
+    const uint64_t kings = sets_.byCode[WhiteKing + k];
     const uint64_t own = sets_.ofSide(white);
     const uint64_t occupancy = sets_.occupied();
     int n = countPawnEntries(sets_.byCode[WhitePawn + k]);

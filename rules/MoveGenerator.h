@@ -55,6 +55,9 @@ public:
 
     // The number of entries of the SideToMove listing, mostly counted without writing them.
     int countEntries();
+    // Whether countEntries needs the scratch position (set-ups only); otherwise it may differ
+    // from the position.
+    bool countReadsScratch();
 
 private:
     // Makes the piece on the square bit the current one.
@@ -69,6 +72,8 @@ private:
     // The current piece's entries for the listing (the others' frontier defences aside).
     void generatePiece();
 
+    // The side to move has exactly one king, on its recorded square.
+    bool hasSingleRecordedKing() const;
     // countEntries for the current piece, not a pawn or king, given the squares it moves to.
     int countTargets(uint64_t targets);
     // countEntries for the side to move's pawns.

@@ -17,17 +17,21 @@ uint64_t perftNode(std::vector<Position>& stack, const PieceSets& sets, Move* li
     Position& scratch = stack[ply + 1];
     Move* list = lists + ply * MoveList::capacity;
     if (depth == 1) {
-        // The last ply is counted, not listed.
-        return static_cast<uint64_t>(
-            MoveGenerator(node, sets, list, scratch, Listing::SideToMove).countEntries());
+        // The last ply is counted, not listed; the scratch copy is made only where it is read.
+        MoveGenerator generator(node, sets, list, scratch, Listing::SideToMove);
+        if (generator.countReadsScratch()) {
+            scratch = node;
+        }
+        return static_cast<uint64_t>(generator.countEntries());
     }
     const int count = node.generateMoves(list, scratch, false, sets);
     uint64_t total = 0;
     for (int i = 0; i < count; ++i) {
         const Move& m = list[i];
         scratch.makeMove(m);
-        Position& grandScratch = stack[ply + 2];
-        grandScratch = scratch;
+        if (depth > 2) {
+            stack[ply + 2] = scratch;
+        }
         PieceSets childSets = sets;
         childSets.followMove(m, node);
         total += perftNode(stack, childSets, lists, ply + 1, depth - 1);
