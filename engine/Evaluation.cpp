@@ -381,7 +381,8 @@ int32_t LeafScorer::score(const Move& arrival, Move* list, Position& leaf, Posit
     PieceSets pieces = sets_.pieces;
     pieces.followMove(arrival, node_);
     const bool whiteMoved = node_.sideToMove == 1;
-    const int taken = arrival.isCapture ? node_.at(arrival.captureFile, arrival.captureRank) : Empty;
+    const int taken =
+        arrival.isCapture ? node_.at(arrival.captureFile, arrival.captureRank) : Empty;
     bool inCheck;
     if (taken == WhiteKing || taken == BlackKing) {
         // Only set-ups let a king be taken, and then the record may follow another king.
@@ -416,11 +417,10 @@ int32_t LeafScorer::score(const Move& arrival, Move* list, Position& leaf, Posit
             nodePartsKnown_ = true;
         }
         const int32_t* table = squareTables.piece[arrival.piece];
-        result = nodeParts_.drawn
-                     ? 0
-                     : nodeParts_.others + sets_.tables.pieces +
-                           table[squareBit(arrival.toFile, arrival.toRank)] -
-                           table[squareBit(arrival.fromFile, arrival.fromRank)];
+        result = nodeParts_.drawn ? 0
+                                  : nodeParts_.others + sets_.tables.pieces +
+                                        table[squareBit(arrival.toFile, arrival.toRank)] -
+                                        table[squareBit(arrival.fromFile, arrival.fromRank)];
     } else {
         TableSums tables = sets_.tables;
         tables.followMove(arrival, node_);

@@ -132,8 +132,8 @@ int exchangeAfter(const Move& capture, MoveGenerator& before) {
             const int piece = node.board[geometry.cellOf[std::countr_zero(from)]];
             const bool promotes =
                 (piece == WhitePawn || piece == BlackPawn) && capture.toRank == lastRank;
-            lists[side].insert(promotes ? promotingAttacker(white ? WhiteQueen : BlackQueen,
-                                                            victim, capturerIsPawn)
+            lists[side].insert(promotes ? promotingAttacker(white ? WhiteQueen : BlackQueen, victim,
+                                                            capturerIsPawn)
                                         : piece);
         }
     }
@@ -176,8 +176,8 @@ bool forEachMoveUntil(MoveGenerator& generator, uint64_t ownPieces, Move* list, 
 
 // The score of the leaf that m leads to; exchange() gives the correction of a capture.
 template <typename Exchange>
-int leafScore(LeafScorer& scorer, Position& next, Position& below, const Move& m,
-              Move* childList, Exchange exchange) {
+int leafScore(LeafScorer& scorer, Position& next, Position& below, const Move& m, Move* childList,
+              Exchange exchange) {
     int score = scorer.score(m, childList, next, below);
     if (m.isCapture && searchUsesSee) {
         score += exchange();
@@ -190,8 +190,7 @@ int leafScore(LeafScorer& scorer, Position& next, Position& below, const Move& m
 constexpr int cutOffsPerClockReading = 64;
 
 // The running best of a node: takes each move's score and says when the node is cut off.
-template <bool White>
-struct NodeResult {
+template <bool White> struct NodeResult {
     int alpha, beta;
     const SearchStack& stack;
     int value = White ? -MateScore : MateScore;

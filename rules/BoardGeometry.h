@@ -73,7 +73,7 @@ struct BoardGeometry {
                         rayMask[bit][d] |= uint64_t{1} << squareBit(f, r);
                         rayTowards[bit][squareBit(f, r)] = static_cast<int8_t>(d);
                         (d < 4 ? straightLines : diagonalLines)[bit] |= uint64_t{1}
-                                                                       << squareBit(f, r);
+                                                                        << squareBit(f, r);
                         f += rayDirections[d][0];
                         r += rayDirections[d][1];
                     }

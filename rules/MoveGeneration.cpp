@@ -229,10 +229,9 @@ bool MoveGenerator::castlingIsSafe(bool kingside) const {
     const uint64_t lifted = occupancy & ~bit(5);
     return !sets_.attackedAfter(squareBit(5, rank), !white_, occupancy, 0) &&
            !sets_.attackedAfter(squareBit(passFile, rank), !white_, lifted | bit(passFile), 0) &&
-           !sets_.attackedAfter(squareBit(arrivalFile, rank), !white_,
-                                (lifted & ~bit(kingside ? 8 : 1)) | bit(passFile) |
-                                    bit(arrivalFile),
-                                0);
+           !sets_.attackedAfter(
+               squareBit(arrivalFile, rank), !white_,
+               (lifted & ~bit(kingside ? 8 : 1)) | bit(passFile) | bit(arrivalFile), 0);
 }
 
 void MoveGenerator::castle(bool kingside) {
@@ -415,8 +414,9 @@ uint64_t MoveGenerator::capturersOf(int cell, bool white) {
     const uint64_t occupancy = sets_.occupied();
     // Kings keep their entries onto attacked squares.
     uint64_t found = geometry.kingMask[bit] & sets_.byCode[WhiteKing + k];
-    uint64_t candidates = (geometry.knightMask[bit] & sets_.byCode[WhiteKnight + k]) |
-                          (geometry.pawnAttackers[white ? 1 : 0][bit] & sets_.byCode[WhitePawn + k]);
+    uint64_t candidates =
+        (geometry.knightMask[bit] & sets_.byCode[WhiteKnight + k]) |
+        (geometry.pawnAttackers[white ? 1 : 0][bit] & sets_.byCode[WhitePawn + k]);
     const uint64_t straight = sets_.byCode[WhiteQueen + k] | sets_.byCode[WhiteRook + k];
     const uint64_t diagonal = sets_.byCode[WhiteQueen + k] | sets_.byCode[WhiteBishop + k];
     for (int d = 0; d < 8; ++d) {
@@ -478,9 +478,11 @@ uint64_t sliderReach(int bit, int first, int last, uint64_t occupancy) {
     for (int d = first; d < last; ++d) {
         const uint64_t line = geometry.rayMask[bit][d];
         const uint64_t blockers = line & occupancy;
-        reach |= blockers == 0
-                     ? line
-                     : line & ~geometry.rayMask[std::countr_zero(PieceSets::nearestOnRay(d, blockers))][d];
+        reach |=
+            blockers == 0
+                ? line
+                : line &
+                      ~geometry.rayMask[std::countr_zero(PieceSets::nearestOnRay(d, blockers))][d];
     }
     return reach;
 }
@@ -510,7 +512,7 @@ int MoveGenerator::countPawnEntries(uint64_t pawns) {
     const uint64_t enemy = sets_.ofSide(!whiteToMove_);
     const uint64_t lastRank = rankSquares(whiteToMove_ ? 8 : 1);
     // The arrival squares of a set of pawns: single steps, double steps, captures either way.
-    const auto arrivalsOf = [&](uint64_t from, uint64_t (&arrivals)[4]) {
+    const auto arrivalsOf = [&](uint64_t from, uint64_t(&arrivals)[4]) {
         if (whiteToMove_) {
             arrivals[0] = (from << 8) & ~occupancy;
             arrivals[1] = ((arrivals[0] & rankSquares(3)) << 8) & ~occupancy;
@@ -530,7 +532,8 @@ int MoveGenerator::countPawnEntries(uint64_t pawns) {
     const uint64_t tried = kingInCheck(whiteToMove_) ? pawns : pawns & pinnedOf(whiteToMove_);
     uint64_t arrivals[4];
     arrivalsOf(pawns & ~tried, arrivals);
-    int n = entries(arrivals[0]) + entries(arrivals[1]) + entries(arrivals[2]) + entries(arrivals[3]);
+    int n =
+        entries(arrivals[0]) + entries(arrivals[1]) + entries(arrivals[2]) + entries(arrivals[3]);
     for (uint64_t from = tried; from; from &= from - 1) {
         const int bit = std::countr_zero(from);
         enterPiece(bit);
@@ -630,9 +633,9 @@ int MoveGenerator::countEntries() {
         n += kingStepIsSafe(geometry.cellOf[std::countr_zero(steps)]);
     }
     for (const bool kingside : {false, true}) {
-        const bool right = kingside ? (white ? pos_.whiteCastleKingside : pos_.blackCastleKingside)
-                                    : (white ? pos_.whiteCastleQueenside
-                                             : pos_.blackCastleQueenside);
+        const bool right = kingside
+                               ? (white ? pos_.whiteCastleKingside : pos_.blackCastleKingside)
+                               : (white ? pos_.whiteCastleQueenside : pos_.blackCastleQueenside);
         if (!right) {
             continue;
         }
@@ -654,7 +657,7 @@ int Position::generateMoves(Move* list, Position& scratch, bool allPieces, int c
 int Position::generateMoves(Move* list, Position& scratch, bool allPieces, const PieceSets& sets,
                             int capacity) const {
     return MoveGenerator(*this, sets, list, scratch,
-                     allPieces ? Listing::AllPieces : Listing::SideToMove, capacity)
+                         allPieces ? Listing::AllPieces : Listing::SideToMove, capacity)
         .run();
 }
 

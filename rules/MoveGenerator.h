@@ -96,7 +96,7 @@ private:
     int from_ = 0;
     int piece_ = Empty;
     bool white_ = true;
-    bool own_ = true; // belongs to the side to move
+    bool own_ = true;  // belongs to the side to move
     int kind_ = Empty; // its White code
     // Whether its moves can leave its king attacked.
     bool needsTrial_ = true;
@@ -202,9 +202,7 @@ private:
     bool pinnedKnown_[2] = {false, false};
 
     // Could lifting the piece on the cell open a line from its king to an enemy slider?
-    bool mayBePinned(int cell, bool white) {
-        return (pinnedOf(white) >> geometry.bitOf[cell]) & 1;
-    }
+    bool mayBePinned(int cell, bool white) { return (pinnedOf(white) >> geometry.bitOf[cell]) & 1; }
     uint64_t pinnedOf(bool white) {
         const int side = white ? 1 : 0;
         if (!pinnedKnown_[side]) {
@@ -257,4 +255,3 @@ private:
     // Whether the king is safe where it stands, passes and arrives (king and rook at home).
     bool castlingIsSafe(bool kingside) const;
 };
-

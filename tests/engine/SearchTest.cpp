@@ -1,5 +1,5 @@
-#include "Clock.h"
 #include "Search.h"
+#include "Clock.h"
 #include "TestPositions.h"
 
 #include <gtest/gtest.h>
