@@ -220,9 +220,8 @@ std::optional<PgnGameRecord> PgnFile::readGame(size_t index, std::string& error)
     const auto fail = [&](size_t offset, std::string_view offending, const char* problem) {
         const int line =
             summary.line +
-            static_cast<int>(std::count(
-                text_.begin() + static_cast<std::ptrdiff_t>(summary.offset),
-                text_.begin() + static_cast<std::ptrdiff_t>(summary.offset + offset), '\n'));
+            static_cast<int>(std::count(text_.begin() + static_cast<std::ptrdiff_t>(summary.offset),
+                                        text_.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
         error = name_ + ", game " + std::to_string(summary.number) + ", line " +
                 std::to_string(line) + ": " + quoted(offending) + " " + problem;
         return std::nullopt;
@@ -230,8 +229,9 @@ std::optional<PgnGameRecord> PgnFile::readGame(size_t index, std::string& error)
 
     PgnGameRecord game;
     game.moves.reserve(static_cast<size_t>(summary.plyCount));
-    const std::string_view text = std::string_view(text_).substr(summary.offset, summary.length);
-    PgnLexer lexer(text);
+    // The text before the game stays in view: whether a "%" starts a line depends on it.
+    PgnLexer lexer(std::string_view(text_).substr(0, summary.offset + summary.length),
+                   summary.offset);
     Position position{};
     bool started = false;
     int depth = 0;
