@@ -217,13 +217,13 @@ bool PgnFile::listMore(size_t bytes) {
 
 std::optional<PgnGameRecord> PgnFile::readGame(size_t index, std::string& error) const {
     const PgnGameSummary& summary = games_.at(index);
-    const auto fail = [&](size_t offset, std::string_view offending, const char* problem) {
+    const auto fail = [&](size_t offset, std::string_view offending, std::string_view problem) {
         const int line =
             summary.line +
             static_cast<int>(std::count(text_.begin() + static_cast<std::ptrdiff_t>(summary.offset),
                                         text_.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
         error = name_ + ", game " + std::to_string(summary.number) + ", line " +
-                std::to_string(line) + ": " + quoted(offending) + " " + problem;
+                std::to_string(line) + ": " + quoted(offending) + " " + std::string(problem);
         return std::nullopt;
     };
 
@@ -244,9 +244,15 @@ std::optional<PgnGameRecord> PgnFile::readGame(size_t index, std::string& error)
         if (fen == nullptr) {
             position.setInitialPosition();
             position.halfmoveClock = 0;
-        } else if (!setFromFen(position, *fen)) {
-            fail(fenTag, *fen, "is not a FEN position");
-            return false;
+        } else {
+            try {
+                const FenPosition set = readFen(*fen);
+                position = set.position;
+                game.fullmoveNumber = set.fullmoveNumber;
+            } catch (const InvalidFenException& e) {
+                fail(fenTag, *fen, std::string("is not a FEN position: ") + e.what());
+                return false;
+            }
         }
         position.previous = nullptr;
         position.drawClaimed = false;

@@ -28,6 +28,7 @@ struct PgnTag {
 struct PgnGameRecord {
     std::vector<PgnTag> tags;       // in the order of the file
     Position start{};               // from the FEN tag, else the standard array; previous is null
+    int fullmoveNumber = 1;         // the FEN's move number, which Position has no field for
     std::vector<std::string> moves; // the main line in coordinate notation (Move::toString)
     std::string result;             // as in PgnGameSummary
 

@@ -1,9 +1,10 @@
 #include "PgnWriter.h"
 
+#include "Fen.h"
 #include "Position.h"
 
+#include <algorithm>
 #include <ctime>
-#include <sstream>
 
 namespace {
 
@@ -21,15 +22,15 @@ std::string tag(const char* name, const std::string& value) {
     return std::string("[") + name + " \"" + escaped + "\"]\n";
 }
 
-// The side to move and the move number that a FEN gives its position. Readers take a missing
-// or zero move number as 1.
+// The side to move and the move number of the FEN that a game starts from.
 void startOfNumbering(const std::string& fen, bool& blackFirst, int& firstNumber) {
-    std::istringstream fields(fen);
-    std::string placement, side, castling, enPassant;
-    long halfmoves = 0, number = 1;
-    fields >> placement >> side >> castling >> enPassant >> halfmoves >> number;
-    blackFirst = side == "b";
-    firstNumber = number >= 1 && number < 100000 ? static_cast<int>(number) : 1;
+    try {
+        const FenPosition start = readFen(fen);
+        blackFirst = start.position.sideToMove == 0;
+        firstNumber = std::max(1, start.fullmoveNumber);
+    } catch (const InvalidFenException&) {
+        // Numbered from 1 with White: the FEN tag still says where the game starts.
+    }
 }
 
 } // namespace

@@ -126,7 +126,8 @@ TEST(PgnReaderTest, AGameThatCannotBeReadIsNamedWithItsLineAndTheOthersStillOpen
         {"[Event \"bad\"]\n[FEN \"4k3/8/8/8/8/8/8/1N2KN2 w - - 0 1\"]\n\n1. Nd2 *\n",
          "games.pgn, game 3, line 12: \"Nd2\" is ambiguous here: more than one legal move fits it"},
         {"[Event \"bad\"]\n[FEN \"8/8/8/8 w - - 0 1\"]\n\n1. e4 *\n",
-         "games.pgn, game 3, line 10: \"8/8/8/8 w - - 0 1\" is not a FEN position"},
+         "games.pgn, game 3, line 10: \"8/8/8/8 w - - 0 1\" is not a FEN position: the piece "
+         "placement has 4 ranks, not 8"},
         {"[Event \"bad\"]\n\n1. e4 (1. d4 (1. c4) e5 *\n\n",
          "games.pgn, game 3, line 11: \"(\" is not closed"},
         {"[Event \"bad\"]\n\n1. e4 e5) *\n",

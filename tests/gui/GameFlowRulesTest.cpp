@@ -64,7 +64,7 @@ TEST(GameFlowRulesTest, EngineMovesForItsSideAndDrawsAreOfferedOnlyToHumans) {
     EXPECT_FALSE(isEnginesTurn(black, players(0, 0)));
     EXPECT_TRUE(isEnginesTurn(white, players(1, 1)));
 
-    const Position fiftyMoves = fromFen("4k3/8/8/8/8/8/4R3/4K3 w - - 100 80");
+    const Position fiftyMoves = fromFen("4k3/8/8/8/8/8/3R4/4K3 w - - 100 80");
     ASSERT_TRUE(fiftyMoves.isDrawClaimable());
     EXPECT_TRUE(shouldOfferDrawClaim(fiftyMoves, players(0, 1)));
     EXPECT_TRUE(shouldOfferDrawClaim(fiftyMoves, players(1, 0)));

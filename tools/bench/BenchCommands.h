@@ -1,5 +1,10 @@
 #pragma once
 
+class Position;
+
+// Sets the position from a FEN record; false, with the reason on standard error, if it is none.
+bool readPosition(const char* fen, Position& p);
+
 int perftCommand(const char* fen, int depth);
 int perftSpeedCommand();
 int evalCommand(const char* fen);

@@ -48,14 +48,6 @@ public:
 
 ConsoleUserInterface console;
 
-bool readPosition(const char* fen, Position& p) {
-    if (!setFromFen(p, fen)) {
-        std::fprintf(stderr, "not a FEN position: %s\n", fen);
-        return false;
-    }
-    return true;
-}
-
 struct SearchOutcome {
     std::string move;
     int score = 0;
@@ -85,6 +77,16 @@ SearchOutcome runSearch(Position& game, int depth, int timeMs) {
 }
 
 } // namespace
+
+bool readPosition(const char* fen, Position& p) {
+    try {
+        p = readFen(fen).position;
+        return true;
+    } catch (const InvalidFenException& e) {
+        std::fprintf(stderr, "not a FEN position: %s: %s\n", e.what(), fen);
+        return false;
+    }
+}
 
 int evalCommand(const char* fen) {
     theUserInterface = &console;

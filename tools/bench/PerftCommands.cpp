@@ -1,6 +1,5 @@
 #include "BenchCommands.h"
 
-#include "Fen.h"
 #include "Perft.h"
 #include "Position.h"
 
@@ -9,8 +8,7 @@
 
 int perftCommand(const char* fen, int depth) {
     Position position{};
-    if (!setFromFen(position, fen)) {
-        std::fprintf(stderr, "not a FEN position: %s\n", fen);
+    if (!readPosition(fen, position)) {
         return 2;
     }
     std::printf("%llu\n", static_cast<unsigned long long>(perft(position, depth)));
