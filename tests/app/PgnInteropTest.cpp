@@ -37,13 +37,12 @@ std::string commandOutput(const std::string& command) {
 
 // The games of the file as pgn-extract reads them: each game's moves in coordinate notation and
 // its result, one game a line (its promotion letters, upper case, made lower case as this
-// program writes them). Its complaints go to `complaints`.
-std::vector<std::string> pgnExtractMoves(const fs::path& file, std::string& complaints,
-                                         const std::string& options = "") {
-    const fs::path errors = file.string() + ".errors";
-    std::istringstream lines(commandOutput(std::string(VELTMARK_PGN_READER) + " -s --notags " +
-                                           options + " -Wuci -w100000 '" + file.string() + "' 2>'" +
-                                           errors.string() + "'"));
+// program writes them). Its complaints go to `complaints`, through the file `errors`.
+std::vector<std::string> pgnExtractMoves(const fs::path& file, const fs::path& errors,
+                                         std::string& complaints) {
+    std::istringstream lines(commandOutput(std::string(VELTMARK_PGN_READER) +
+                                           " -s --notags -Wuci -w100000 '" + file.string() +
+                                           "' 2>'" + errors.string() + "'"));
     std::vector<std::string> games;
     for (std::string line; std::getline(lines, line);) {
         if (!line.empty()) {
@@ -127,7 +126,7 @@ TEST_F(PgnInteropTest, EveryGameTheArchiveWritesIsReadBackMoveForMove) {
     }
 
     std::string complaints;
-    EXPECT_EQ(pgnExtractMoves(archive, complaints), expected);
+    EXPECT_EQ(pgnExtractMoves(archive, dir / "errors.txt", complaints), expected);
     EXPECT_EQ(complaints, "");
 }
 
@@ -137,7 +136,8 @@ TEST_F(PgnInteropTest, EveryGameTheArchiveWritesIsReadBackMoveForMove) {
 TEST_F(PgnInteropTest, FilesThatOtherProgramsWroteAreReadAsTheyRead) {
     const fs::path xboardFile = fs::path(VELTMARK_TEST_DATA) / "xboard-games.pgn";
     std::string complaints, error;
-    const std::vector<std::string> expected = pgnExtractMoves(xboardFile, complaints);
+    const std::vector<std::string> expected =
+        pgnExtractMoves(xboardFile, dir / "errors.txt", complaints);
     ASSERT_EQ(expected.size(), 3u) << complaints;
     EXPECT_EQ(veltmarkMoves(xboardFile, error), expected) << error;
 
