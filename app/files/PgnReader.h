@@ -48,7 +48,7 @@ public:
     // Larger files are refused rather than read into memory.
     static constexpr size_t maxFileSize = size_t{512} << 20;
 
-    // Reads the whole file and lists its games: one pass over the text, about 2 ms per megabyte.
+    // Reads the whole file and lists its games: one pass over the text that plays no move.
     // Nothing when it cannot be read, and `error` then names the file and says why.
     static std::optional<PgnFile> open(const std::string& path, std::string& error);
 

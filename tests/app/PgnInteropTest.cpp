@@ -1,5 +1,6 @@
 // Veltmark's PGN against an independent reader and writer, Debian's pgn-extract, and against a
 // file that xboard wrote in a match of fairymax against stockfish.
+#include "CommandOutput.h"
 #include "GameArchive.h"
 #include "PgnReader.h"
 #include "PgnWriter.h"
@@ -22,18 +23,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string commandOutput(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-            output.append(buffer, n);
-        }
-        pclose(pipe);
-    }
-    return output;
-}
 
 // The games of the file as pgn-extract reads them: each game's moves in coordinate notation and
 // its result, one game a line (its promotion letters, upper case, made lower case as this
