@@ -69,27 +69,34 @@ public:
     // out of line.
     PgnToken next() {
         using namespace pgn_bytes;
+        // Scanned with locals: a store to the member on every byte would be kept in memory,
+        // since the text's bytes may alias it.
+        const char* const begin = text_.data();
         const size_t size = text_.size();
-        while (at_ < size && is(text_[at_], Space)) {
-            ++at_;
+        size_t at = at_;
+        while (at < size && is(begin[at], Space)) {
+            ++at;
         }
-        const size_t start = at_;
-        if (at_ < size && is(text_[at_], Letter)) {
-            while (++at_ < size && is(text_[at_], Symbol)) {
+        const size_t start = at;
+        if (at < size && is(begin[at], Letter)) {
+            while (++at < size && is(begin[at], Symbol)) {
             }
-            const std::string_view word = text_.substr(start, at_ - start);
-            if (word != "e.p.") {
+            at_ = at;
+            if (text_.substr(start, at - start) != "e.p.") {
                 return token(PgnTokenKind::Move, start);
             }
-        } else if (at_ < size && is(text_[at_], Digit)) {
-            while (++at_ < size && is(text_[at_], Digit)) {
+        } else if (at < size && is(begin[at], Digit)) {
+            while (++at < size && is(begin[at], Digit)) {
             }
-            if (at_ < size && text_[at_] == '.') {
-                while (++at_ < size && text_[at_] == '.') {
+            if (at < size && begin[at] == '.') {
+                while (++at < size && begin[at] == '.') {
                 }
+                at_ = at;
                 return token(PgnTokenKind::MoveNumber, start);
             }
             at_ = start; // a result, castling with zeros, or a bare number
+        } else {
+            at_ = start;
         }
         return nextOther();
     }
