@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole suite: the threaded engine, xboard and
-# window game-flow tests under ThreadSanitizer, the unit tests under AddressSanitizer +
+# Installs what is missing, builds, and runs the whole suite: the threaded engine, xboard, UCI
+# and window game-flow tests under ThreadSanitizer, the unit tests under AddressSanitizer +
 # UndefinedBehaviorSanitizer, and last the Release build with every test (unit tests,
 # transcripts of the real program, a match in Debian's xboard against fairymax, the window
 # driven on a private display).
@@ -11,13 +11,14 @@ scripts/install-dependencies.sh --tests
 
 jobs="$(nproc)"
 
-echo "== ThreadSanitizer: engine, xboard and window game-flow tests"
+echo "== ThreadSanitizer: engine, xboard, UCI and window game-flow tests"
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Release -DVELTMARK_BUILD_TESTS=ON \
   -DVELTMARK_SANITIZE=thread -DVELTMARK_WERROR=ON >/dev/null
-cmake --build build-tsan -j "$jobs" --target engine_tests xboard_tests game_flow_tests
+cmake --build build-tsan -j "$jobs" --target engine_tests xboard_tests uci_tests game_flow_tests
 export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
 build-tsan/engine_tests --gtest_brief=1
 build-tsan/xboard_tests --gtest_brief=1
+build-tsan/uci_tests --gtest_brief=1
 build-tsan/game_flow_tests --gtest_brief=1
 unset TSAN_OPTIONS
 

@@ -23,8 +23,9 @@ tests=(
   googletest libgtest-dev
   # The window driven on a private display and checked through screenshots.
   xvfb xdotool imagemagick
-  # A GUI and an engine to play a real match against.
-  xboard fairymax
+  # A GUI and an engine to play a real match against, and the adapter through which the GUI
+  # drives the UCI face.
+  xboard fairymax polyglot
   # Building the Debian package (dpkg-shlibdeps; file finds the binaries) and checking it.
   dpkg-dev file lintian desktop-file-utils appstream man-db
   # An independent reader of the games the window archives.

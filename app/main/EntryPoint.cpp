@@ -2,6 +2,7 @@
 
 #include "SDLUserInterface.h"
 #include "Settings.h"
+#include "UciUserInterface.h"
 #include "UserInterface.h"
 #include "XBoardUserInterface.h"
 
@@ -22,10 +23,14 @@ namespace {
 constexpr const char* usage =
     "Usage: veltmark [--log] [--settings-to-home-directory]\n"
     "       veltmark --xboard\n"
-    "Plays chess on a 3D board, or runs as an engine for xboard-protocol chess GUIs.\n"
+    "       veltmark --uci\n"
+    "Plays chess on a 3D board, or runs as an engine for xboard-protocol or UCI chess\n"
+    "GUIs.\n"
     "\n"
     "  --xboard       run as an xboard-protocol engine on standard input and output\n"
     "                 instead of opening the window\n"
+    "  --uci          run as a UCI engine on standard input and output instead of\n"
+    "                 opening the window (--xboard wins if both are given)\n"
     "  --log          window: write the engine's progress to Veltmark.log\n"
     "  --settings-to-home-directory\n"
     "                 window: keep settings.dat in the configuration directory\n"
@@ -55,6 +60,14 @@ int runVeltmark(int argc, char** argv) {
             auto* xboard = new XBoardUserInterface();
             theUserInterface = xboard;
             return xboard->run();
+        }
+        return 0;
+    }
+    if (hasOption(argc, argv, "--uci")) {
+        if (theUserInterface == nullptr) {
+            auto* uci = new UciUserInterface(VELTMARK_VERSION);
+            theUserInterface = uci;
+            return uci->run();
         }
         return 0;
     }

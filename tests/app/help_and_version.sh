@@ -24,7 +24,7 @@ check() {
 
 check run --help
 check test ! -s "$dir/err"
-for option in --xboard --log --settings-to-home-directory --help --version; do
+for option in --xboard --uci --log --settings-to-home-directory --help --version; do
   check grep -qE -- "^  $option( |$)" "$dir/out"
 done
 longest="$(awk '{ if (length > n) n = length } END { print n }' "$dir/out")"
@@ -36,6 +36,8 @@ check test ! -s "$dir/err"
 # Asked for together with the engine, the answer is still text and an exit.
 check run --xboard --version
 check test "$(cat "$dir/out")" = "veltmark $version"
+check run --help --uci
+check grep -q "^Usage: veltmark" "$dir/out"
 
 check test -z "$(find "$dir/work" "$dir/home" -mindepth 1)"
 echo "$((checks - failures)) passed, $failures failed"

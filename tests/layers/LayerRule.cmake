@@ -86,8 +86,9 @@ function(probe_include layer name included label mayInclude)
   set(failures "${failures}" PARENT_SCOPE)
 endfunction()
 
-# Bottom to top: app/contract, rules, engine, app/files, then xboard and gui (with gui/logic)
-# side by side, and app/main. Each layer reaches the one below and not the one above.
+# Bottom to top: app/contract, rules, engine, app/files, then xboard, uci and gui (with
+# gui/logic) side by side, and app/main. Each layer reaches the one below and not the one above,
+# and the front-ends do not reach each other.
 check(app/contract app/contract/UserInterface.h TRUE)
 check(app/contract rules/Position.h FALSE)
 check(rules app/contract/Settings.h TRUE)
@@ -105,6 +106,15 @@ check(gui/logic rules/Position.h TRUE)
 check(gui/logic gui/Toolkit.h FALSE)
 check(gui app/files/SettingsFile.h TRUE)
 check(gui xboard/XBoardUserInterface.h FALSE)
+check(uci engine/SearchControl.h TRUE)
+check(uci rules/Fen.h TRUE)
+check(uci xboard/XBoardUserInterface.h FALSE)
+check(uci gui/SDLUserInterface.h FALSE)
+check(uci app/files/SettingsFile.h FALSE)
+check(uci app/main/EntryPoint.h FALSE)
+check(xboard uci/UciUserInterface.h FALSE)
+check(gui uci/UciUserInterface.h FALSE)
+check(engine uci/UciUserInterface.h FALSE)
 
 # gui/logic is plain C++, tested without a display: SDL stays in gui/. Its headers are off the
 # layer's include path, no source of it names them by another path, and it links no SDL.

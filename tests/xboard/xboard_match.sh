@@ -2,10 +2,18 @@
 # Plays a short match in the real xboard GUI, on a private Xvfb display, between Veltmark and
 # fairymax, and checks the saved PGN: every game has a result, none ended by a fault of either
 # engine, and Veltmark's moves are in it.
-#   xboard_match.sh <veltmark binary> <output dir> [games] [xboard time options...]
+#   xboard_match.sh [--uci] <veltmark binary> <output dir> [games] [xboard time options...]
+# With --uci Veltmark plays as a UCI engine through Debian's polyglot, which speaks xboard to
+# the GUI; polyglot's log of the UCI traffic is kept beside the PGN and checked too.
 set -euo pipefail
 
-veltmark="$1"
+uci=false
+if [ "${1:-}" = "--uci" ]; then
+  uci=true
+  shift
+fi
+# The engines run in a folder of their own.
+veltmark="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
 outdir="$2"
 games="${3:-2}"
 shift $(($# < 3 ? $# : 3))
@@ -15,7 +23,11 @@ if [ ${#timeOptions[@]} -eq 0 ]; then
   timeOptions=(-depth 3)
 fi
 
-for tool in /usr/bin/Xvfb /usr/games/xboard /usr/games/fairymax; do
+tools=(/usr/bin/Xvfb /usr/games/xboard /usr/games/fairymax)
+if $uci; then
+  tools+=(/usr/games/polyglot)
+fi
+for tool in "${tools[@]}"; do
   if [ ! -x "$tool" ]; then
     echo "missing $tool (scripts/install-dependencies.sh installs it)" >&2
     exit 1
@@ -50,15 +62,30 @@ if [ -z "$display" ]; then
   exit 1
 fi
 
-pgn="$outdir/xboard-match.pgn"
-debugLog="$outdir/xboard-match.debug"
-rm -f "$pgn" "$debugLog"
+name="xboard-match"
+firstEngine="$veltmark --xboard"
+if $uci; then
+  name="uci-match"
+  firstEngine="/usr/games/polyglot $work/veltmark-uci.ini"
+  polyglotLog="$outdir/$name.polyglot.log"
+  cat >"$work/veltmark-uci.ini" <<INI
+[PolyGlot]
+EngineCommand = $veltmark --uci
+EngineDir = $work
+Log = true
+LogFile = $polyglotLog
+[Engine]
+INI
+fi
+pgn="$outdir/$name.pgn"
+debugLog="$outdir/$name.debug"
+rm -f "$pgn" "$debugLog" "${polyglotLog:-}"
 # xboard keeps its settings in HOME; a private one leaves the user's alone. On a loaded machine
 # the GUI may fail to reach the fresh display; that (and only that) is tried once more.
 for attempt in 1 2; do
   status=0
   DISPLAY=":$display" HOME="$work" timeout $((games * 600)) /usr/games/xboard \
-    -fcp "$veltmark --xboard" -fd "$work" -scp /usr/games/fairymax -sd "$work" \
+    -fcp "$firstEngine" -fd "$work" -scp /usr/games/fairymax -sd "$work" \
     -mg "$games" -sgf "$pgn" "${timeOptions[@]}" -xponder -xexit -saveSettingsOnExit false \
     -debug -nameOfDebugFile "$debugLog" >"$work/xboard.log" 2>&1 || status=$?
   if [ "$status" -eq 0 ] || ! grep -qi "open display" "$work/xboard.log"; then
@@ -79,7 +106,7 @@ if [ "$results" -ne "$games" ]; then
   echo "expected $games games with a result, found $results" >&2
   fail=1
 fi
-veltmarkGames="$(grep -c '^\[\(White\|Black\) "Veltmark"\]' "$pgn" || true)"
+veltmarkGames="$(grep -c '^\[\(White\|Black\) "Veltmark[^"]*"\]' "$pgn" || true)"
 if [ "$veltmarkGames" -ne "$games" ]; then
   echo "Veltmark played in $veltmarkGames of $games games" >&2
   fail=1
@@ -93,6 +120,20 @@ veltmarkMoves="$(grep -c '^[0-9]* <first : move ' "$debugLog" || true)"
 if [ "$veltmarkMoves" -lt "$games" ]; then
   echo "Veltmark made $veltmarkMoves moves" >&2
   fail=1
+fi
+if $uci; then
+  # A command the engine refused (an option, a position, a move, a go argument) would part its
+  # game from the GUI's; those are answered with these info strings.
+  refusals='Unknown command|No option|setoption needs|must be|position needs|Cannot read|The move|go:'
+  if grep -E "Engine->Adapter: info string ($refusals)" "$polyglotLog" >&2; then
+    fail=1
+  fi
+  bestMoves="$(grep -c 'Engine->Adapter: bestmove ' "$polyglotLog" || true)"
+  echo "UCI best moves: $bestMoves; polyglot's log: $polyglotLog"
+  if [ "$bestMoves" -lt "$veltmarkMoves" ]; then
+    echo "fewer best moves than moves" >&2
+    fail=1
+  fi
 fi
 grep '^\[\(White\|Black\|Result\) ' "$pgn" | paste - - - || true
 echo "Veltmark moves: $veltmarkMoves; PGN: $pgn"
