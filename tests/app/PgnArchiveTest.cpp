@@ -45,6 +45,16 @@ TEST(PgnWriterTest, SevenTagRosterInOrderThenNumberedMovesAndTheResult) {
     EXPECT_STREQ(pgnPlayerName(1), "Veltmark");
 }
 
+TEST(PgnWriterTest, AGameFromASetUpPositionCarriesItAndCountsFromItsMoveNumber) {
+    PgnGame game = sampleGame({"e5", "Nf3", "Nc6"}, "*");
+    game.fen = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 12";
+    EXPECT_EQ(pgnText(game),
+              "[Event \"Veltmark game\"]\n[Site \"?\"]\n[Date \"2026.12.09\"]\n[Round \"-\"]\n"
+              "[White \"Human\"]\n[Black \"Veltmark\"]\n[Result \"*\"]\n[SetUp \"1\"]\n"
+              "[FEN \"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 12\"]\n\n"
+              "12... e5 13. Nf3 Nc6 *\n\n");
+}
+
 TEST(PgnWriterTest, LongMovetextIsWrappedAtEightyCharactersWithoutLosingATokenOrANumber) {
     std::vector<std::string> moves;
     for (int i = 0; i < 150; ++i) {
