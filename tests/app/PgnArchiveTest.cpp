@@ -1,3 +1,4 @@
+#include "CommandOutput.h"
 #include "FileSizeLimit.h"
 #include "GameArchive.h"
 #include "PgnWriter.h"
@@ -5,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -45,6 +45,16 @@ TEST(PgnWriterTest, SevenTagRosterInOrderThenNumberedMovesAndTheResult) {
     EXPECT_EQ(pgnDate(std::mktime(&noon)), "2027.01.05");
     EXPECT_STREQ(pgnPlayerName(0), "Human");
     EXPECT_STREQ(pgnPlayerName(1), "Veltmark");
+}
+
+TEST(PgnWriterTest, AGameFromASetUpPositionCarriesItAndCountsFromItsMoveNumber) {
+    PgnGame game = sampleGame({"e5", "Nf3", "Nc6"}, "*");
+    game.fen = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 12";
+    EXPECT_EQ(pgnText(game),
+              "[Event \"Veltmark game\"]\n[Site \"?\"]\n[Date \"2026.12.09\"]\n[Round \"-\"]\n"
+              "[White \"Human\"]\n[Black \"Veltmark\"]\n[Result \"*\"]\n[SetUp \"1\"]\n"
+              "[FEN \"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 12\"]\n\n"
+              "12... e5 13. Nf3 Nc6 *\n\n");
 }
 
 TEST(PgnWriterTest, LongMovetextIsWrappedAtEightyCharactersWithoutLosingATokenOrANumber) {
@@ -138,15 +148,7 @@ TEST_F(GameArchiveTest, AGameThatCannotBeWrittenWholeLeavesTheFileAsItWas) {
     const std::string third = pgnText(sampleGame({"d4", "d5", "c4"}, "1-0"));
     ASSERT_TRUE(appendToArchive(path.string(), third));
     EXPECT_EQ(readFile(path), first + third);
-    std::string read;
-    const std::string command =
-        std::string(VELTMARK_PGN_READER) + " -s --notags -Wuci " + path.string() + " 2>&1";
-    if (FILE* reader = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, reader)) > 0;) {
-            read.append(buffer, n);
-        }
-        pclose(reader);
-    }
+    const std::string read = commandOutput(std::string(VELTMARK_PGN_READER) +
+                                           " -s --notags -Wuci " + path.string() + " 2>&1");
     EXPECT_EQ(read, "e2e4 e7e5 *\n\nd2d4 d7d5 c2c4 1-0\n\n");
 }

@@ -1,4 +1,5 @@
 // The game archive and the move list, played by mouse in the real window.
+#include "CommandOutput.h"
 #include "WindowSession.h"
 
 #include <gtest/gtest.h>
@@ -17,19 +18,6 @@ const Rect middle{250, 200, 300, 200};
 
 bool boxInTheMiddle(const Screenshot& shot) {
     return toolkitWindowIn(shot, middle);
-}
-
-// Runs the command; its standard output, or nothing when it could not be run.
-std::string commandOutput(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-            output.append(buffer, n);
-        }
-        pclose(pipe);
-    }
-    return output;
 }
 
 int countOf(const std::string& text, const std::string& part) {
