@@ -1,5 +1,6 @@
 #include "Evaluation.h"
 
+#include "MoveGenerator.h"
 #include "NodeCounter.h"
 #include "PieceValues.h"
 
@@ -177,6 +178,21 @@ constexpr uint64_t rankSquares(int rank) {
 
 constexpr double oneThirtieth = 0.03333333333333333;
 
+// The middle-game and end-game weights for each number of pieces besides the kings, the same
+// doubles as computed on the spot: (pieces - 2) / 30 and (32 - pieces) / 30.
+struct PhaseWeights {
+    double middle, end;
+};
+struct PhaseWeightTable {
+    PhaseWeights of[65]; // a board holds at most 64 pieces
+    constexpr PhaseWeightTable() : of{} {
+        for (int pieces = 0; pieces <= 64; ++pieces) {
+            of[pieces] = {(pieces - 2) * oneThirtieth, (32 - pieces) * oneThirtieth};
+        }
+    }
+};
+constexpr PhaseWeightTable phaseWeights;
+
 } // namespace
 
 TableSums TableSums::of(const PieceSets& sets) {
@@ -245,52 +261,182 @@ bool mayBeMated(const Position& position, const PieceSets& sets) {
     return inCheck && !position.drawClaimed && !sets.insufficientMaterial();
 }
 
+// The rest of the test, for a side that may be mated: it has no legal move. The first move found
+// settles it, and one is found at almost every such node.
+bool isMated(const Position& position, const PieceSets& sets, Move* list, Position& scratch) {
+    return !MoveGenerator(position, sets, list, scratch, Listing::SideToMove).hasEntry();
+}
+
 int32_t mateScore(const Position& position) {
     return position.sideToMove == 0 ? MateScore : -MateScore;
 }
 
-int32_t staticScore(const Position& position, const NodeSets& sets);
+int32_t staticScore(int halfmoveClock, const NodeSets& sets);
+
+// For the debug builds' check of a leaf scored without making its move: its carried sets and
+// static score against the move made and everything computed afresh.
+[[maybe_unused]] bool agreesWithMadeMove(const Position& node, const Move& arrival,
+                                         const PieceSets& pieces, int32_t score) {
+    Position made = node;
+    made.makeMove(arrival);
+    const NodeSets fresh = NodeSets::of(made);
+    return NodeSets{pieces, fresh.tables}.describe(made) &&
+           score == staticScore(made.halfmoveClock, fresh);
+}
 
 } // namespace
+
+// Everything of the static score but the piece tables' sum, which is added to it unless the
+// position is drawn by its material.
+ScoreParts scoreParts(const PieceSets& pieceSets, const TableSums& tables);
 
 int32_t evaluateWithSets(const Position& position, const NodeSets& sets, Move* list,
                          Position& scratch) {
     ++nodeCount;
-    if (mayBeMated(position, sets.pieces) &&
-        position.generateMoves(list, scratch, false, sets.pieces) == 0) {
+    if (mayBeMated(position, sets.pieces) && isMated(position, sets.pieces, list, scratch)) {
         return mateScore(position);
     }
-    return staticScore(position, sets);
-}
-
-int32_t evaluateArrival(const Position& position, const NodeSets& sets, Move* list,
-                        Position& scratch, const Move& arrival, const Position& before) {
-    assert(!checksEveryNode || scratch.samePositionAs(before));
-    ++nodeCount;
-    if (mayBeMated(position, sets.pieces)) {
-        scratch.makeMove(arrival);
-        const bool mated = position.generateMoves(list, scratch, false, sets.pieces) == 0;
-        scratch.unmakeMove(arrival, before);
-        if (mated) {
-            return mateScore(position);
-        }
-    }
-    return staticScore(position, sets);
+    return staticScore(position.halfmoveClock, sets);
 }
 
 namespace {
 
-int32_t staticScore(const Position& position, const NodeSets& sets) {
-    if (position.halfmoveClock > 100) {
-        return 0;
+// Does the piece (code) on square bit `from` attack the square bit `target` over the occupancy?
+bool attacksSquare(int code, int from, int target, uint64_t occupancy) {
+    const uint64_t source = uint64_t{1} << from;
+    switch (isWhitePiece(code) ? code : code - 6) {
+    case WhiteKnight:
+        return (geometry.knightMask[target] & source) != 0;
+    case WhiteKing:
+        return (geometry.kingMask[target] & source) != 0;
+    case WhitePawn:
+        return (geometry.pawnAttackers[isWhitePiece(code) ? 1 : 0][target] & source) != 0;
+    default: {
+        const int d = geometry.rayTowards[target][from];
+        const bool straight = code == WhiteRook || code == BlackRook;
+        const bool diagonal = code == WhiteBishop || code == BlackBishop;
+        if (d < 0 || (straight && d >= 4) || (diagonal && d < 4)) {
+            return false;
+        }
+        return PieceSets::nearestOnRay(d, geometry.rayMask[target][d] & occupancy) == source;
     }
-    const PieceSets& pieceSets = sets.pieces;
+    }
+}
+
+} // namespace
+
+bool LeafScorer::leafInCheck(const Move& arrival, const PieceSets& leafPieces) {
+    const bool whiteMoved = node_.sideToMove == 1;
+    if (!kingKnown_) {
+        const int file = whiteMoved ? node_.blackKingFile : node_.whiteKingFile;
+        const int rank = whiteMoved ? node_.blackKingRank : node_.whiteKingRank;
+        const int king = whiteMoved ? BlackKing : WhiteKing;
+        if (onBoard(file, rank) && node_.at(file, rank) == king) {
+            kingBit_ = squareBit(file, rank);
+            kingAttackedAtNode_ = sets_.pieces.attacked(kingBit_, whiteMoved);
+        }
+        kingKnown_ = true;
+    }
+    if (kingBit_ < 0) {
+        return false; // a side without a king on its record is never in check
+    }
+    const uint64_t occupancy = leafPieces.occupied();
+    if (kingAttackedAtNode_) {
+        return leafPieces.attacked(kingBit_, whiteMoved);
+    }
+    // Unattacked before the move, the king is attacked after it only by a piece that moved, or
+    // by a slider on a line that a vacated square opened.
+    const auto movedPieceChecks = [&](const Move& m) {
+        return attacksSquare(m.resultPiece, squareBit(m.toFile, m.toRank), kingBit_, occupancy);
+    };
+    const auto lineOpened = [&](int vacated) {
+        const int d = geometry.rayTowards[kingBit_][vacated];
+        if (d < 0) {
+            return false;
+        }
+        const uint64_t blockers = geometry.rayMask[kingBit_][d] & occupancy;
+        const int k = whiteMoved ? 0 : 6;
+        const uint64_t sliders = leafPieces.byCode[WhiteQueen + k] |
+                                 leafPieces.byCode[(d < 4 ? WhiteRook : WhiteBishop) + k];
+        return blockers != 0 && (PieceSets::nearestOnRay(d, blockers) & sliders) != 0;
+    };
+    if (movedPieceChecks(arrival) || lineOpened(squareBit(arrival.fromFile, arrival.fromRank))) {
+        return true;
+    }
+    if (arrival.isCapture &&
+        (arrival.captureFile != arrival.toFile || arrival.captureRank != arrival.toRank) &&
+        lineOpened(squareBit(arrival.captureFile, arrival.captureRank))) {
+        return true; // en passant
+    }
+    if (arrival.hasCompanion) {
+        const Move& rook = *arrival.companion;
+        return movedPieceChecks(rook) || lineOpened(squareBit(rook.fromFile, rook.fromRank));
+    }
+    return false;
+}
+
+int32_t LeafScorer::score(const Move& arrival, Move* list, Position& leaf, Position& scratch) {
+    assert(!checksEveryNode || (leaf.samePositionAs(node_) && scratch.samePositionAs(node_)));
+    ++nodeCount;
+    PieceSets pieces = sets_.pieces;
+    pieces.followMove(arrival, node_);
+    const bool whiteMoved = node_.sideToMove == 1;
+    const int taken =
+        arrival.isCapture ? node_.at(arrival.captureFile, arrival.captureRank) : Empty;
+    bool inCheck;
+    if (taken == WhiteKing || taken == BlackKing) {
+        // Only set-ups let a king be taken, and then the record may follow another king.
+        leaf.makeMove(arrival);
+        inCheck = whiteMoved ? pieces.blackKingAttacked(leaf) : pieces.whiteKingAttacked(leaf);
+        leaf.unmakeMove(arrival, node_);
+    } else {
+        inCheck = leafInCheck(arrival, pieces);
+        assert(!checksEveryNode || inCheck == (whiteMoved ? pieces.blackKingAttacked(node_)
+                                                          : pieces.whiteKingAttacked(node_)));
+    }
+    if (inCheck && !node_.drawClaimed && !pieces.insufficientMaterial()) {
+        leaf.makeMove(arrival);
+        scratch.makeMove(arrival);
+        const bool mated = isMated(leaf, pieces, list, scratch);
+        scratch.unmakeMove(arrival, node_);
+        leaf.unmakeMove(arrival, node_);
+        if (mated) {
+            return whiteMoved ? MateScore : -MateScore;
+        }
+    }
+    const int halfmoveClock = leafHalfmoveClock(node_, arrival);
+    int32_t result;
+    if (halfmoveClock > 100) {
+        result = 0;
+    } else if (const int kind = arrival.piece > WhitePawn ? arrival.piece - 6 : arrival.piece;
+               !arrival.isCapture && !arrival.hasCompanion && kind >= WhiteQueen &&
+               kind <= WhiteKnight) {
+        // Counts, pawns and kings stay: only the piece's table entry changes.
+        if (!nodePartsKnown_) {
+            nodeParts_ = scoreParts(sets_.pieces, sets_.tables);
+            nodePartsKnown_ = true;
+        }
+        const int32_t* table = squareTables.piece[arrival.piece];
+        result = nodeParts_.drawn ? 0
+                                  : nodeParts_.others + sets_.tables.pieces +
+                                        table[squareBit(arrival.toFile, arrival.toRank)] -
+                                        table[squareBit(arrival.fromFile, arrival.fromRank)];
+    } else {
+        TableSums tables = sets_.tables;
+        tables.followMove(arrival, node_);
+        const ScoreParts parts = scoreParts(pieces, tables);
+        result = parts.drawn ? 0 : parts.others + tables.pieces;
+    }
+    assert(!checksEveryNode || agreesWithMadeMove(node_, arrival, pieces, result));
+    return result;
+}
+
+ScoreParts scoreParts(const PieceSets& pieceSets, const TableSums& tables) {
     const uint8_t* counts = pieceSets.count;
-    const int tables = sets.tables.pieces;
-    const int whiteKingMiddleSum = sets.tables.whiteKing[0];
-    const int whiteKingEndSum = sets.tables.whiteKing[1];
-    const int blackKingMiddleSum = sets.tables.blackKing[0];
-    const int blackKingEndSum = sets.tables.blackKing[1];
+    const int whiteKingMiddleSum = tables.whiteKing[0];
+    const int whiteKingEndSum = tables.whiteKing[1];
+    const int blackKingMiddleSum = tables.blackKing[0];
+    const int blackKingEndSum = tables.blackKing[1];
 
     // A White pawn on ranks 2 to 6 is passed when no Black pawn stands ahead of it on its file
     // before rank 8; a Black pawn on ranks 3 to 7 likewise, looking down to rank 2.
@@ -309,7 +455,7 @@ int32_t staticScore(const Position& position, const NodeSets& sets) {
     const int whiteMinors = counts[WhiteBishop] + counts[WhiteKnight];
     const int blackMinors = counts[BlackBishop] + counts[BlackKnight];
     if (whiteHeavy == 0 && blackHeavy == 0 && whiteMinors + blackMinors <= 1) {
-        return 0;
+        return {true, 0};
     }
 
     int pieces = 0;
@@ -318,14 +464,18 @@ int32_t staticScore(const Position& position, const NodeSets& sets) {
             pieces += counts[code];
         }
     }
-    const double middleWeight = (pieces - 2) * oneThirtieth;
-    const double endWeight = (32 - pieces) * oneThirtieth;
+    const PhaseWeights& weights = phaseWeights.of[pieces];
+    const double middleWeight = weights.middle;
+    const double endWeight = weights.end;
     const int whiteKingTerm =
         static_cast<int>(whiteKingMiddleSum * middleWeight + whiteKingEndSum * endWeight);
     const int blackKingTerm =
         static_cast<int>(blackKingMiddleSum * middleWeight + blackKingEndSum * endWeight);
-    const int whitePassedBonus = static_cast<int>((whitePassed * endWeight) * 10.0);
-    const int blackPassedBonus = static_cast<int>((blackPassed * endWeight) * 10.0);
+    // No passed pawn, no bonus: 0 times a weight is 0.
+    const int whitePassedBonus =
+        whitePassed == 0 ? 0 : static_cast<int>((whitePassed * endWeight) * 10.0);
+    const int blackPassedBonus =
+        blackPassed == 0 ? 0 : static_cast<int>((blackPassed * endWeight) * 10.0);
 
     // Constants, so that even the sanitizer builds' light optimisation calls nothing here.
     constexpr int queen = pieceValue(WhiteQueen), rook = pieceValue(WhiteRook);
@@ -341,8 +491,18 @@ int32_t staticScore(const Position& position, const NodeSets& sets) {
     } else if (blackHeavy == 0 && blackMinors <= 1) {
         correction = 500;
     }
-    return material + correction + tables + whitePassedBonus - blackPassedBonus + whiteKingTerm +
-           blackKingTerm;
+    return {false, material + correction + whitePassedBonus - blackPassedBonus + whiteKingTerm +
+                       blackKingTerm};
+}
+
+namespace {
+
+int32_t staticScore(int halfmoveClock, const NodeSets& sets) {
+    if (halfmoveClock > 100) {
+        return 0;
+    }
+    const ScoreParts parts = scoreParts(sets.pieces, sets.tables);
+    return parts.drawn ? 0 : parts.others + sets.tables.pieces;
 }
 
 } // namespace

@@ -52,8 +52,44 @@ constexpr bool checksEveryNode = true;
 int32_t evaluateWithSets(const Position& position, const NodeSets& sets, Move* list,
                          Position& scratch);
 
-// The same for a position just reached by arrival from before, whose scratch position still
-// equals before: the move is made on it only when the scratch position is needed, and taken
-// back after.
-int32_t evaluateArrival(const Position& position, const NodeSets& sets, Move* list,
-                        Position& scratch, const Move& arrival, const Position& before);
+// The parts of a static score: the whole score is 0 when drawn, else others plus the sum of the
+// piece tables.
+struct ScoreParts {
+    bool drawn;     // by the material: no pawn, rook or queen and at most one minor piece
+    int32_t others; // material, correction, passed pawns, king terms
+};
+
+// Evaluates the leaves below one node of the last ply without making their moves: the node and
+// its sets stay as they are. Most leaves come from quiet moves of a queen, rook, bishop or knight,
+// which change nothing in the static score but the piece tables' sum, so the rest of it is
+// computed once for the node.
+class LeafScorer {
+public:
+    LeafScorer(const Position& node, const NodeSets& sets) : node_(node), sets_(sets) {}
+
+    // Position::evaluate of the position after arrival. The leaf and scratch positions equal the
+    // node on entry and on return; the move is made on them only when the side to move at the
+    // leaf is in check, to look for a mate.
+    int32_t score(const Move& arrival, Move* list, Position& leaf, Position& scratch);
+
+private:
+    // Whether the side to move at the leaf, the node's other side, is in check there; the move
+    // takes no king.
+    bool leafInCheck(const Move& arrival, const PieceSets& leafPieces);
+
+    const Position& node_;
+    const NodeSets& sets_;
+    bool nodePartsKnown_ = false;
+    ScoreParts nodeParts_{};
+    // The king of the node's other side: its square bit, -1 when its record holds no king, and
+    // whether the side to move attacks it at the node already (set-ups only); found on first use.
+    bool kingKnown_ = false;
+    int kingBit_ = -1;
+    bool kingAttackedAtNode_ = false;
+};
+
+// The half-move clock after the move, as makeMove sets it.
+inline int leafHalfmoveClock(const Position& before, const Move& m) {
+    const bool resets = m.piece == WhitePawn || m.piece == BlackPawn || m.isCapture;
+    return resets ? 0 : before.halfmoveClock + 1;
+}

@@ -17,6 +17,9 @@ constexpr int maxSearchDepth = 255;
 struct SearchStack {
     Position* slots; // depth + 1 positions
     int lastSlot;    // index of the last slot (the iteration's depth)
+    // Cut-offs left before the thread reads the clock again; 0 at the start of a pass, so that
+    // the first cut-off of every pass reads it.
+    mutable int cutOffsBeforeClock = 0;
 };
 
 // White to move at the node: the score is maximised. Black: minimised. Both may throw

@@ -67,7 +67,7 @@ T SDLUserInterface::waitForAnswer(DialogAnswer<T>& answer, ToolkitWindow* window
 
 void SDLUserInterface::logMessage(std::string line) {
     if (logEnabled) {
-        logStream << line << std::endl;
+        logFile.append(line + "\n");
     }
 }
 

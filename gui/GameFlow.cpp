@@ -77,7 +77,7 @@ void SDLUserInterface::playMove(const Move& move) {
         animationStart = SDL_GetTicks();
     }
     if (logEnabled) {
-        logStream << move.toString() << std::endl;
+        logFile.append(move.toString() + "\n");
     }
     refreshGameState();
     setButton(redoButton, false);

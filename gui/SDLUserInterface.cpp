@@ -84,12 +84,12 @@ int SDLUserInterface::run() {
     std::future<bool> started = startup.get_future();
     renderingThread = std::thread([this] { renderingMain(); });
     if (logEnabled) {
-        logStream.open(logFileName, std::ios::out | std::ios::trunc);
+        logFile.open(logFileName, true);
     }
     if (!started.get()) {
         renderingThread.join();
         if (logEnabled) {
-            logStream.close();
+            logFile.close();
         }
         return -1;
     }
@@ -122,7 +122,7 @@ void SDLUserInterface::mainLoop(std::unique_lock<std::mutex>& queueHold) {
         mainDone.notify_all();
     }
     if (logEnabled) {
-        logStream.close();
+        logFile.close();
     }
     queueHold.unlock();
     shutDownGame();

@@ -45,6 +45,7 @@
 #include "ScreenButtons.h"
 #include "Toolkit.h"
 #include "UserInterface.h"
+#include "WholeWrites.h"
 
 #include <GL/gl.h>
 
@@ -52,7 +53,6 @@
 #include <condition_variable>
 #include <ctime>
 #include <deque>
-#include <fstream>
 #include <future>
 #include <mutex>
 #include <string>
@@ -271,7 +271,8 @@ private:
 
     // The engine's turn while one runs (its search reports one at a time, then its thread
     // writes the move); the main thread opens and closes it while none does.
-    std::ofstream logStream;
+    // Each line lands whole: a full disk leaves no fragment of one.
+    AppendOnlyFile logFile;
 
     // Rendering thread, once the constructor has loaded the assets.
     GuiAssets assets;

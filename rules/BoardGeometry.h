@@ -39,14 +39,25 @@ struct BoardGeometry {
     uint8_t bitOf[81];
     uint8_t cellOf[64];
     uint64_t rayMask[64][8];
+    // The four rook rays together, and the four bishop rays.
+    uint64_t straightLines[64];
+    uint64_t diagonalLines[64];
     uint64_t knightMask[64];
     uint64_t kingMask[64];
     // Squares from which a pawn attacks the square: [1] White pawns (one rank below), [0] Black.
     uint64_t pawnAttackers[2][64];
+    // The ray from the first square that passes the second, or -1 when none does.
+    int8_t rayTowards[64][64];
 
     constexpr BoardGeometry()
         : ray{}, rayLength{}, knight{}, knightCount{}, king{}, kingCount{}, fileOf{}, rankOf{},
-          bitOf{}, cellOf{}, rayMask{}, knightMask{}, kingMask{}, pawnAttackers{} {
+          bitOf{}, cellOf{}, rayMask{}, straightLines{}, diagonalLines{}, knightMask{}, kingMask{},
+          pawnAttackers{}, rayTowards{} {
+        for (auto& from : rayTowards) {
+            for (auto& d : from) {
+                d = -1;
+            }
+        }
         for (int file = 1; file <= 8; ++file) {
             for (int rank = 1; rank <= 8; ++rank) {
                 const int sq = squareIndex(file, rank);
@@ -60,6 +71,9 @@ struct BoardGeometry {
                     while (onBoard(f, r)) {
                         ray[sq][d][rayLength[sq][d]++] = static_cast<uint8_t>(squareIndex(f, r));
                         rayMask[bit][d] |= uint64_t{1} << squareBit(f, r);
+                        rayTowards[bit][squareBit(f, r)] = static_cast<int8_t>(d);
+                        (d < 4 ? straightLines : diagonalLines)[bit] |= uint64_t{1}
+                                                                        << squareBit(f, r);
                         f += rayDirections[d][0];
                         r += rayDirections[d][1];
                     }

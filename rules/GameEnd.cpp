@@ -31,6 +31,13 @@ bool Position::samePositionAs(const Position& other) const {
     return true;
 }
 
+bool Position::samePositionForClaims(const Position& other) const {
+    return samePositionAs(other) && whiteCastleKingside == other.whiteCastleKingside &&
+           whiteCastleQueenside == other.whiteCastleQueenside &&
+           blackCastleKingside == other.blackCastleKingside &&
+           blackCastleQueenside == other.blackCastleQueenside;
+}
+
 namespace {
 
 // Calls visit on the positions 2, 4, 6, ... half-moves back, as far as the clock allows,
@@ -61,7 +68,7 @@ bool Position::isDrawClaimable() const {
     }
     int occurrences = 1;
     return anyInRepetitionWindow(*this, [&](const Position& earlier) {
-        return samePositionAs(earlier) && ++occurrences >= 3;
+        return samePositionForClaims(earlier) && ++occurrences >= 3;
     });
 }
 

@@ -1,7 +1,4 @@
-#include "BoardGeometry.h"
-#include "Move.h"
-#include "PieceSets.h"
-#include "Position.h"
+#include "MoveGenerator.h"
 
 #include <cassert>
 
@@ -53,197 +50,9 @@ bool squareAttacked(const int32_t* board, int file, int rank, int enemyKing) {
     return false;
 }
 
-// Which entries a generator call lists.
-enum class Listing {
-    SideToMove, // the legal moves of the side to move
-    AllPieces,  // also the other side's moves and every piece's defence of its own pieces
-    // The side to move's entries of AllPieces, and of the others only the captures onto squares
-    // that the side to move does not hold
-    Frontier,
-};
+} // namespace
 
-class Generator {
-public:
-    Generator(const Position& pos, const PieceSets& sets, Move* list, Position& scratch,
-              Listing listing, int capacity)
-        : pos_(pos), sets_(sets), list_(list), scratch_(scratch),
-          allPieces_(listing != Listing::SideToMove), frontier_(listing == Listing::Frontier),
-          whiteToMove_(pos.sideToMove == 1), capacity_(capacity) {}
-
-    int run();
-
-private:
-    const Position& pos_;
-    const PieceSets& sets_;
-    Move* list_;
-    Position& scratch_;
-    const bool allPieces_;
-    bool frontier_;
-    const bool whiteToMove_;
-    const int capacity_;
-    int count_ = 0;
-    // Frontier listing: entries left out, counted as if each had passed (promotions as four), so
-    // that count_ + omitted_ bounds the count that AllPieces would have reached.
-    int omitted_ = 0;
-
-    // About the piece being generated.
-    int from_ = 0;
-    int piece_ = Empty;
-    bool white_ = true;
-    bool own_ = true; // belongs to the side to move
-    // Whether its moves can leave its king attacked.
-    bool needsTrial_ = true;
-
-    // Per colour (index 1 White, 0 Black): is the king in check now, computed on first use.
-    signed char inCheck_[2] = {-1, -1};
-
-    bool kingInCheck(bool white) {
-        signed char& cached = inCheck_[white ? 1 : 0];
-        if (cached < 0) {
-            cached = white ? sets_.whiteKingAttacked(pos_) : sets_.blackKingAttacked(pos_);
-        }
-        return cached != 0;
-    }
-
-    // Whether the listing wants an entry of the current piece onto a cell with this occupant.
-    bool wanted(int occupant) const {
-        if (!frontier_) {
-            return true;
-        }
-        return occupant == Empty ? own_ : isWhitePiece(occupant) != whiteToMove_;
-    }
-
-    // Writes an entry into the next free slot without counting it. A non-capture keeps the
-    // capture square that the slot held.
-    Move& build(int from, int to, int piece) {
-        // The per-piece guard in scan() keeps every write inside the list.
-        assert(count_ < capacity_);
-        Move& m = list_[count_];
-        m.fromFile = geometry.fileOf[from];
-        m.fromRank = geometry.rankOf[from];
-        m.toFile = geometry.fileOf[to];
-        m.toRank = geometry.rankOf[to];
-        m.isCapture = false;
-        m.piece = m.resultPiece = piece;
-        if (m.hasCompanion || m.companion) {
-            m.releaseCompanion();
-        }
-        m.isLegal = own_;
-        return m;
-    }
-
-    void add(int to) {
-        build(from_, to, piece_);
-        ++count_;
-    }
-    void addCapture(int to, int capture, bool legal) {
-        Move& m = build(from_, to, piece_);
-        m.isCapture = true;
-        m.captureFile = geometry.fileOf[capture];
-        m.captureRank = geometry.rankOf[capture];
-        m.isLegal = own_ && legal;
-        ++count_;
-    }
-
-    // The answer of the trial that the rules describe (make the move on the scratch board, test
-    // the mover's king, take the move back) for a piece other than the king, found from the
-    // square sets: a piece that is not the first on a line from its king to an enemy slider
-    // cannot expose the king unless it is in check already or captures en passant.
-    bool safe(int to, int capture) const {
-        return (!needsTrial_ && capture == to) || !exposesKing(to, capture);
-    }
-    bool safeQuiet(int to) const { return !needsTrial_ || !exposesKing(to, -1); }
-
-    // Would moving the current piece (not a king) to `to`, taking what stands on `capture` (-1
-    // for none), leave its king attacked?
-    bool exposesKing(int to, int capture) const {
-        const int kingFile = white_ ? pos_.whiteKingFile : pos_.blackKingFile;
-        const int kingRank = white_ ? pos_.whiteKingRank : pos_.blackKingRank;
-        if (!onBoard(kingFile, kingRank)) {
-            return false;
-        }
-        const int kingCell = squareIndex(kingFile, kingRank);
-        // The king test finds no king when the move writes over the king's cell.
-        if (pos_.board[kingCell] != (white_ ? WhiteKing : BlackKing) || kingCell == to ||
-            kingCell == capture) {
-            return false;
-        }
-        const uint64_t captured = capture >= 0 ? uint64_t{1} << geometry.bitOf[capture] : 0;
-        const uint64_t occupancy =
-            (sets_.occupied() & ~(uint64_t{1} << geometry.bitOf[from_]) & ~captured) |
-            uint64_t{1} << geometry.bitOf[to];
-        return sets_.attackedAfter(geometry.bitOf[kingCell], !white_, occupancy, captured);
-    }
-
-    // The same for a king move, which the trial tests on the king's new square.
-    bool kingStepIsSafe(int to) {
-        const int kingFile = white_ ? pos_.whiteKingFile : pos_.blackKingFile;
-        const int kingRank = white_ ? pos_.whiteKingRank : pos_.blackKingRank;
-        if (onBoard(kingFile, kingRank) && squareIndex(kingFile, kingRank) == from_) {
-            const uint64_t occupancy = sets_.occupied() & ~(uint64_t{1} << geometry.bitOf[from_]);
-            return !sets_.attackedAfter(geometry.bitOf[to], !white_, occupancy, 0);
-        }
-        // A king that is not the one on the recorded square (set-ups can have that).
-        const Move& m = list_[count_];
-        return white_ ? !pos_.leavesWhiteKingAttacked(m, scratch_)
-                      : !pos_.leavesBlackKingAttacked(m, scratch_);
-    }
-
-    // Squares of the pieces that shield their king from an enemy slider; computed on first use
-    // for each colour.
-    uint64_t pinned_[2] = {0, 0};
-    bool pinnedKnown_[2] = {false, false};
-
-    // Could lifting the piece on the cell open a line from its king to an enemy slider?
-    bool mayBePinned(int cell, bool white) {
-        const int side = white ? 1 : 0;
-        if (!pinnedKnown_[side]) {
-            pinned_[side] = findPinned(white);
-            pinnedKnown_[side] = true;
-        }
-        return (pinned_[side] >> geometry.bitOf[cell]) & 1;
-    }
-
-    uint64_t findPinned(bool white) const {
-        const int kingFile = white ? pos_.whiteKingFile : pos_.blackKingFile;
-        const int kingRank = white ? pos_.whiteKingRank : pos_.blackKingRank;
-        if (!onBoard(kingFile, kingRank)) {
-            return 0;
-        }
-        const int kingBit = squareBit(kingFile, kingRank);
-        const int k = white ? 6 : 0; // enemy codes
-        const uint64_t occupancy = sets_.occupied();
-        uint64_t mask = 0;
-        for (int d = 0; d < 8; ++d) {
-            const uint64_t line = geometry.rayMask[kingBit][d];
-            const uint64_t sliders = line & (sets_.byCode[WhiteQueen + k] |
-                                             sets_.byCode[(d < 4 ? WhiteRook : WhiteBishop) + k]);
-            if (sliders == 0) {
-                continue;
-            }
-            const uint64_t blockers = line & occupancy;
-            const uint64_t shield = PieceSets::nearestOnRay(d, blockers);
-            const uint64_t behind = blockers & ~shield;
-            if (behind != 0 && (PieceSets::nearestOnRay(d, behind) & sliders) != 0) {
-                mask |= shield;
-            }
-        }
-        return mask;
-    }
-
-    // Whether the frontier listing left out so much that AllPieces could have filled the list.
-    bool omissionsMayOverflow() const { return count_ + omitted_ + maxEntriesPerPiece > capacity_; }
-
-    bool scan();
-    void defences(int kind);
-    void rays(int firstDirection, int lastDirection);
-    void jumps(bool king);
-    void pawn();
-    void addPawnEntry(int promotionRank);
-    void castle(bool kingside);
-};
-
-void Generator::rays(int firstDirection, int lastDirection) {
+void MoveGenerator::rays(int firstDirection, int lastDirection) {
     for (int d = firstDirection; d < lastDirection; ++d) {
         const uint8_t* path = geometry.ray[from_][d];
         for (int k = 0, n = geometry.rayLength[from_][d]; k < n; ++k) {
@@ -270,7 +79,7 @@ void Generator::rays(int firstDirection, int lastDirection) {
     }
 }
 
-void Generator::jumps(bool king) {
+void MoveGenerator::jumps(bool king) {
     const uint8_t* targets = king ? geometry.king[from_] : geometry.knight[from_];
     const int n = king ? geometry.kingCount[from_] : geometry.knightCount[from_];
     for (int j = 0; j < n; ++j) {
@@ -310,7 +119,7 @@ void Generator::jumps(bool king) {
 }
 
 // The candidate in the next slot passed its test: keep it, as four promotions on the last rank.
-void Generator::addPawnEntry(int promotionRank) {
+void MoveGenerator::addPawnEntry(int promotionRank) {
     Move& m = list_[count_];
     if (m.toRank != promotionRank) {
         ++count_;
@@ -328,7 +137,7 @@ void Generator::addPawnEntry(int promotionRank) {
     count_ += 4;
 }
 
-void Generator::pawn() {
+void MoveGenerator::pawn() {
     const int file = geometry.fileOf[from_], rank = geometry.rankOf[from_];
     const int forward = white_ ? 1 : -1;
     const int promotionRank = white_ ? 8 : 1;
@@ -396,25 +205,59 @@ void Generator::pawn() {
     }
 }
 
-void Generator::castle(bool kingside) {
+bool MoveGenerator::castlingPathEmpty(bool kingside) const {
     const int rank = white_ ? 1 : 8;
     if (kingside) {
-        if (pos_.at(6, rank) != Empty || pos_.at(7, rank) != Empty) {
-            return;
-        }
-    } else if (pos_.at(2, rank) != Empty || pos_.at(3, rank) != Empty ||
-               pos_.at(4, rank) != Empty) {
+        return pos_.at(6, rank) == Empty && pos_.at(7, rank) == Empty;
+    }
+    return pos_.at(2, rank) == Empty && pos_.at(3, rank) == Empty && pos_.at(4, rank) == Empty;
+}
+
+bool MoveGenerator::castlingPiecesAtHome(bool kingside) const {
+    const int rank = white_ ? 1 : 8;
+    return pos_.at(5, rank) == (white_ ? WhiteKing : BlackKing) &&
+           pos_.at(kingside ? 8 : 1, rank) == (white_ ? WhiteRook : BlackRook);
+}
+
+bool MoveGenerator::castlingIsSafe(bool kingside) const {
+    // The three trials of the castling: the king on its square now, on the square it passes
+    // with the rook still at home, and where it arrives with the rook beside it.
+    const int rank = white_ ? 1 : 8;
+    const auto bit = [rank](int file) { return uint64_t{1} << squareBit(file, rank); };
+    const int passFile = kingside ? 6 : 4, arrivalFile = kingside ? 7 : 3;
+    const uint64_t occupancy = sets_.occupied();
+    const uint64_t lifted = occupancy & ~bit(5);
+    return !sets_.attackedAfter(squareBit(5, rank), !white_, occupancy, 0) &&
+           !sets_.attackedAfter(squareBit(passFile, rank), !white_, lifted | bit(passFile), 0) &&
+           !sets_.attackedAfter(
+               squareBit(arrivalFile, rank), !white_,
+               (lifted & ~bit(kingside ? 8 : 1)) | bit(passFile) | bit(arrivalFile), 0);
+}
+
+void MoveGenerator::castle(bool kingside) {
+    if (!castlingPathEmpty(kingside)) {
         return;
     }
     if (!wanted(Empty)) {
         ++omitted_;
         return;
     }
+    const bool atHome = castlingPiecesAtHome(kingside);
+    if (atHome && !castlingIsSafe(kingside)) {
+        return;
+    }
+    const int rank = white_ ? 1 : 8;
     const int home = squareIndex(5, rank);
     const int king = white_ ? WhiteKing : BlackKing;
     Move& castling = build(home, squareIndex(kingside ? 7 : 3, rank), king);
     castling.attachCastlingCompanion(white_, kingside);
-    ++count_; // the two scratch steps go after the candidate
+    if (atHome) {
+        ++count_;
+        return;
+    }
+    // Castling flags that the board does not bear out (set-ups): the trials on the scratch
+    // board, with the two king steps written after the candidate.
+    ++count_;
     Move& stay = build(home, home, king);
     ++count_;
     Move& pass = build(home, squareIndex(kingside ? 6 : 4, rank), king);
@@ -433,7 +276,7 @@ void Generator::castle(bool kingside) {
 // The frontier listing of a piece of the side not to move: its captures of pieces of its own
 // side (defences), in the order of the all-pieces listing. The rest is left out, counted by an
 // upper bound.
-void Generator::defences(int kind) {
+void MoveGenerator::defences(int kind) {
     const uint64_t ownPieces = sets_.ofSide(white_);
     switch (kind) {
     case WhiteKing:
@@ -481,8 +324,37 @@ void Generator::defences(int kind) {
     }
 }
 
+void MoveGenerator::generatePiece() {
+    switch (kind_) {
+    case WhiteKing:
+        jumps(true);
+        if (white_ ? pos_.whiteCastleQueenside : pos_.blackCastleQueenside) {
+            castle(false);
+        }
+        if (white_ ? pos_.whiteCastleKingside : pos_.blackCastleKingside) {
+            castle(true);
+        }
+        break;
+    case WhiteQueen:
+        rays(0, 8);
+        break;
+    case WhiteRook:
+        rays(0, 4);
+        break;
+    case WhiteBishop:
+        rays(4, 8);
+        break;
+    case WhiteKnight:
+        jumps(false);
+        break;
+    case WhitePawn:
+        pawn();
+        break;
+    }
+}
+
 // Lists every piece; false when the frontier listing has to give way to AllPieces.
-bool Generator::scan() {
+bool MoveGenerator::scan() {
     // Rising bits visit the squares in the generation order: a1, b1, ..., h1, a2, ..., h8.
     for (uint64_t pieces = allPieces_ ? sets_.occupied() : sets_.ofSide(whiteToMove_); pieces;
          pieces &= pieces - 1) {
@@ -494,47 +366,17 @@ bool Generator::scan() {
         if (count_ + maxEntriesPerPiece > capacity_) {
             break;
         }
-        from_ = geometry.cellOf[std::countr_zero(pieces)];
-        piece_ = pos_.board[from_];
-        white_ = isWhitePiece(piece_);
-        own_ = white_ == whiteToMove_;
-        const int kind = white_ ? piece_ : piece_ - 6;
-        needsTrial_ = kind == WhiteKing || kingInCheck(white_) || mayBePinned(from_, white_);
+        enterPiece(std::countr_zero(pieces));
         if (frontier_ && !own_) {
-            defences(kind);
-            continue;
-        }
-        switch (kind) {
-        case WhiteKing:
-            jumps(true);
-            if (white_ ? pos_.whiteCastleQueenside : pos_.blackCastleQueenside) {
-                castle(false);
-            }
-            if (white_ ? pos_.whiteCastleKingside : pos_.blackCastleKingside) {
-                castle(true);
-            }
-            break;
-        case WhiteQueen:
-            rays(0, 8);
-            break;
-        case WhiteRook:
-            rays(0, 4);
-            break;
-        case WhiteBishop:
-            rays(4, 8);
-            break;
-        case WhiteKnight:
-            jumps(false);
-            break;
-        case WhitePawn:
-            pawn();
-            break;
+            defences(kind_);
+        } else {
+            generatePiece();
         }
     }
     return true;
 }
 
-int Generator::run() {
+int MoveGenerator::run() {
     // The legality trials make and take back moves on the scratch board, which must start as
     // the position itself; the sets must describe that position.
     assert(scratch_.samePositionAs(pos_));
@@ -553,7 +395,260 @@ int Generator::run() {
     return count_;
 }
 
+int MoveGenerator::pieceEntries(int bit, Move* list) {
+    assert(!allPieces_ && !listsNothing());
+    assert(((sets_.ofSide(whiteToMove_) >> bit) & 1) != 0);
+    assert(scratch_.samePositionAs(pos_));
+    list_ = list;
+    count_ = 0;
+    enterPiece(bit);
+    generatePiece();
+    assert(count_ <= maxEntriesPerPiece);
+    return count_;
+}
+
+uint64_t MoveGenerator::capturersOf(int cell, bool white) {
+    const int bit = geometry.bitOf[cell];
+    assert(((sets_.occupied() >> bit) & 1) != 0);
+    const int k = white ? 0 : 6;
+    const uint64_t occupancy = sets_.occupied();
+    // Kings keep their entries onto attacked squares.
+    uint64_t found = geometry.kingMask[bit] & sets_.byCode[WhiteKing + k];
+    uint64_t candidates =
+        (geometry.knightMask[bit] & sets_.byCode[WhiteKnight + k]) |
+        (geometry.pawnAttackers[white ? 1 : 0][bit] & sets_.byCode[WhitePawn + k]);
+    const uint64_t straight = sets_.byCode[WhiteQueen + k] | sets_.byCode[WhiteRook + k];
+    const uint64_t diagonal = sets_.byCode[WhiteQueen + k] | sets_.byCode[WhiteBishop + k];
+    for (int d = 0; d < 8; ++d) {
+        // A slider reaches the cell when it is the nearest piece on the ray out from the cell.
+        const uint64_t blockers = geometry.rayMask[bit][d] & occupancy;
+        if (blockers != 0) {
+            candidates |= PieceSets::nearestOnRay(d, blockers) & (d < 4 ? straight : diagonal);
+        }
+    }
+    for (; candidates; candidates &= candidates - 1) {
+        enterPiece(std::countr_zero(candidates));
+        if (safe(cell, cell)) {
+            found |= uint64_t{1} << geometry.bitOf[from_];
+        }
+    }
+    return found;
+}
+
+bool MoveGenerator::hasEntry() {
+    assert(!allPieces_);
+    if (listsNothing()) {
+        return false;
+    }
+    count_ = 0;
+    // Kings first: a king in check, the usual case here, most often escapes by a step.
+    const uint64_t own = sets_.ofSide(whiteToMove_);
+    const uint64_t kings = own & sets_.byCode[whiteToMove_ ? WhiteKing : BlackKing];
+    for (const uint64_t group : {kings, own & ~kings}) {
+        for (uint64_t pieces = group; pieces; pieces &= pieces - 1) {
+            enterPiece(std::countr_zero(pieces));
+            generatePiece();
+            if (count_ > 0) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+namespace {
+
+// Without a bit-count instruction (none is assumed of the processor) the library calls a
+// function for std::popcount; this is the same count inline.
+int squareCount(uint64_t squares) {
+#ifdef __POPCNT__
+    return std::popcount(squares);
+#else
+    squares -= (squares >> 1) & 0x5555555555555555ULL;
+    squares = (squares & 0x3333333333333333ULL) + ((squares >> 2) & 0x3333333333333333ULL);
+    squares = (squares + (squares >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
+    return static_cast<int>((squares * 0x0101010101010101ULL) >> 56);
+#endif
+}
+
+// The squares a slider on bit reaches along rays first to last - 1 over the occupancy: every
+// square up to and including the first occupied one.
+uint64_t sliderReach(int bit, int first, int last, uint64_t occupancy) {
+    uint64_t reach = 0;
+    for (int d = first; d < last; ++d) {
+        const uint64_t line = geometry.rayMask[bit][d];
+        const uint64_t blockers = line & occupancy;
+        reach |=
+            blockers == 0
+                ? line
+                : line &
+                      ~geometry.rayMask[std::countr_zero(PieceSets::nearestOnRay(d, blockers))][d];
+    }
+    return reach;
+}
+
+constexpr uint64_t fileA = 0x0101010101010101ULL;
+constexpr uint64_t fileH = fileA << 7;
+constexpr uint64_t rankSquares(int r) {
+    return uint64_t{0xFF} << (r - 1) * 8;
+}
+
 } // namespace
+
+int MoveGenerator::countTargets(uint64_t targets) {
+    if (!needsTrial_) {
+        return squareCount(targets);
+    }
+    int n = 0;
+    for (; targets; targets &= targets - 1) {
+        const int to = geometry.cellOf[std::countr_zero(targets)];
+        n += pos_.board[to] == Empty ? safeQuiet(to) : safe(to, to);
+    }
+    return n;
+}
+
+int MoveGenerator::countPawnEntries(uint64_t pawns) {
+    const uint64_t occupancy = sets_.occupied();
+    const uint64_t enemy = sets_.ofSide(!whiteToMove_);
+    const uint64_t lastRank = rankSquares(whiteToMove_ ? 8 : 1);
+    // The arrival squares of a set of pawns: single steps, double steps, captures either way.
+    const auto arrivalsOf = [&](uint64_t from, uint64_t(&arrivals)[4]) {
+        if (whiteToMove_) {
+            arrivals[0] = (from << 8) & ~occupancy;
+            arrivals[1] = ((arrivals[0] & rankSquares(3)) << 8) & ~occupancy;
+            arrivals[2] = ((from & ~fileH) << 9) & enemy;
+            arrivals[3] = ((from & ~fileA) << 7) & enemy;
+        } else {
+            arrivals[0] = (from >> 8) & ~occupancy;
+            arrivals[1] = ((arrivals[0] & rankSquares(6)) >> 8) & ~occupancy;
+            arrivals[2] = ((from & ~fileH) >> 7) & enemy;
+            arrivals[3] = ((from & ~fileA) >> 9) & enemy;
+        }
+    };
+    const auto entries = [&](uint64_t arrivals) {
+        return squareCount(arrivals & ~lastRank) + 4 * squareCount(arrivals & lastRank);
+    };
+    // Pawns that may expose their king are tried one by one; the others' moves are all legal.
+    const uint64_t tried = kingInCheck(whiteToMove_) ? pawns : pawns & pinnedOf(whiteToMove_);
+    uint64_t arrivals[4];
+    arrivalsOf(pawns & ~tried, arrivals);
+    int n =
+        entries(arrivals[0]) + entries(arrivals[1]) + entries(arrivals[2]) + entries(arrivals[3]);
+    for (uint64_t from = tried; from; from &= from - 1) {
+        const int bit = std::countr_zero(from);
+        enterPiece(bit);
+        arrivalsOf(uint64_t{1} << bit, arrivals);
+        for (int k = 0; k < 4; ++k) {
+            if (arrivals[k] == 0) {
+                continue;
+            }
+            const int to = geometry.cellOf[std::countr_zero(arrivals[k])];
+            if (k < 2 ? safeQuiet(to) : safe(to, to)) {
+                n += entries(arrivals[k]);
+            }
+        }
+    }
+    if (pos_.enPassantPossible) {
+        // The generator's own test: the square taken on is not the square arrived on.
+        const int rankOfPawns = pos_.enPassantRank, next = rankOfPawns + (whiteToMove_ ? 1 : -1);
+        for (const int df : {1, -1}) {
+            const int file = pos_.enPassantFile + df;
+            if (file < 1 || file > 8 || next < 1 || next > 8) {
+                continue;
+            }
+            const int cell = squareIndex(file, rankOfPawns);
+            if (((pawns >> geometry.bitOf[cell]) & 1) == 0) {
+                continue;
+            }
+            enterPiece(geometry.bitOf[cell]);
+            n += safe(squareIndex(pos_.enPassantFile, next),
+                      squareIndex(pos_.enPassantFile, rankOfPawns));
+        }
+    }
+    return n;
+}
+
+bool MoveGenerator::hasSingleRecordedKing() const {
+    const int kingFile = whiteToMove_ ? pos_.whiteKingFile : pos_.blackKingFile;
+    const int kingRank = whiteToMove_ ? pos_.whiteKingRank : pos_.blackKingRank;
+    return onBoard(kingFile, kingRank) && sets_.byCode[whiteToMove_ ? WhiteKing : BlackKing] ==
+                                              uint64_t{1} << squareBit(kingFile, kingRank);
+}
+
+bool MoveGenerator::countReadsScratch() {
+    if (listsNothing()) {
+        return false;
+    }
+    if (!hasSingleRecordedKing()) {
+        return true;
+    }
+    // Castling rights that the board does not bear out are tried on the scratch board.
+    white_ = whiteToMove_;
+    const bool queenside = whiteToMove_ ? pos_.whiteCastleQueenside : pos_.blackCastleQueenside;
+    const bool kingside = whiteToMove_ ? pos_.whiteCastleKingside : pos_.blackCastleKingside;
+    return (queenside && !castlingPiecesAtHome(false)) || (kingside && !castlingPiecesAtHome(true));
+}
+
+int MoveGenerator::countEntries() {
+    assert(!allPieces_);
+    if (listsNothing()) {
+        return 0;
+    }
+    const bool white = whiteToMove_;
+    const int k = white ? 0 : 6;
+    if (!hasSingleRecordedKing()) {
+        return run(); // set-ups without a king, or with several: the listing itself
+    }
+    const uint64_t kings = sets_.byCode[WhiteKing + k];
+    const uint64_t own = sets_.ofSide(white);
+    const uint64_t occupancy = sets_.occupied();
+    int n = countPawnEntries(sets_.byCode[WhitePawn + k]);
+    // Pieces that may expose their king have their moves tried one by one; the others' moves
+    // are all legal.
+    const uint64_t tried = kingInCheck(white) ? ~uint64_t{0} : pinnedOf(white);
+    const auto count = [&](int bit, uint64_t reach) {
+        if (((tried >> bit) & 1) == 0) {
+            return squareCount(reach & ~own);
+        }
+        enterPiece(bit);
+        return countTargets(reach & ~own);
+    };
+    for (uint64_t knights = sets_.byCode[WhiteKnight + k]; knights; knights &= knights - 1) {
+        const int bit = std::countr_zero(knights);
+        n += count(bit, geometry.knightMask[bit]);
+    }
+    for (uint64_t sliders = sets_.byCode[WhiteQueen + k] | sets_.byCode[WhiteRook + k] |
+                            sets_.byCode[WhiteBishop + k];
+         sliders; sliders &= sliders - 1) {
+        const int bit = std::countr_zero(sliders);
+        const uint64_t b = uint64_t{1} << bit;
+        const int first = (sets_.byCode[WhiteBishop + k] & b) != 0 ? 4 : 0;
+        const int last = (sets_.byCode[WhiteRook + k] & b) != 0 ? 4 : 8;
+        n += count(bit, sliderReach(bit, first, last, occupancy));
+    }
+    // The king, with its castlings tried as the listing tries them.
+    enterPiece(std::countr_zero(kings));
+    for (uint64_t steps = geometry.kingMask[std::countr_zero(kings)] & ~own; steps;
+         steps &= steps - 1) {
+        n += kingStepIsSafe(geometry.cellOf[std::countr_zero(steps)]);
+    }
+    for (const bool kingside : {false, true}) {
+        const bool right = kingside
+                               ? (white ? pos_.whiteCastleKingside : pos_.blackCastleKingside)
+                               : (white ? pos_.whiteCastleQueenside : pos_.blackCastleQueenside);
+        if (!right) {
+            continue;
+        }
+        if (castlingPiecesAtHome(kingside)) {
+            n += castlingPathEmpty(kingside) && castlingIsSafe(kingside);
+        } else {
+            count_ = 0;
+            castle(kingside);
+            n += count_;
+        }
+    }
+    return n;
+}
 
 int Position::generateMoves(Move* list, Position& scratch, bool allPieces, int capacity) const {
     return generateMoves(list, scratch, allPieces, PieceSets::of(*this), capacity);
@@ -561,14 +656,14 @@ int Position::generateMoves(Move* list, Position& scratch, bool allPieces, int c
 
 int Position::generateMoves(Move* list, Position& scratch, bool allPieces, const PieceSets& sets,
                             int capacity) const {
-    return Generator(*this, sets, list, scratch,
-                     allPieces ? Listing::AllPieces : Listing::SideToMove, capacity)
+    return MoveGenerator(*this, sets, list, scratch,
+                         allPieces ? Listing::AllPieces : Listing::SideToMove, capacity)
         .run();
 }
 
 int Position::generateFrontierMoves(Move* list, Position& scratch, const PieceSets& sets,
                                     int capacity) const {
-    return Generator(*this, sets, list, scratch, Listing::Frontier, capacity).run();
+    return MoveGenerator(*this, sets, list, scratch, Listing::Frontier, capacity).run();
 }
 
 // A side whose king is not on its recorded square has no king on the board (set-ups may leave

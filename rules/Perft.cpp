@@ -1,6 +1,7 @@
 #include "Perft.h"
 
 #include "Move.h"
+#include "MoveGenerator.h"
 #include "PieceSets.h"
 #include "Position.h"
 
@@ -15,16 +16,22 @@ uint64_t perftNode(std::vector<Position>& stack, const PieceSets& sets, Move* li
     Position& node = stack[ply];
     Position& scratch = stack[ply + 1];
     Move* list = lists + ply * MoveList::capacity;
-    const int count = node.generateMoves(list, scratch, false, sets);
     if (depth == 1) {
-        return static_cast<uint64_t>(count);
+        // The last ply is counted, not listed; the scratch copy is made only where it is read.
+        MoveGenerator generator(node, sets, list, scratch, Listing::SideToMove);
+        if (generator.countReadsScratch()) {
+            scratch = node;
+        }
+        return static_cast<uint64_t>(generator.countEntries());
     }
+    const int count = node.generateMoves(list, scratch, false, sets);
     uint64_t total = 0;
     for (int i = 0; i < count; ++i) {
         const Move& m = list[i];
         scratch.makeMove(m);
-        Position& grandScratch = stack[ply + 2];
-        grandScratch = scratch;
+        if (depth > 2) {
+            stack[ply + 2] = scratch;
+        }
         PieceSets childSets = sets;
         childSets.followMove(m, node);
         total += perftNode(stack, childSets, lists, ply + 1, depth - 1);

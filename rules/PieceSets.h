@@ -45,7 +45,10 @@ struct PieceSets {
         }
         const uint64_t straight = (byCode[WhiteQueen + k] | byCode[WhiteRook + k]) & present;
         const uint64_t diagonal = (byCode[WhiteQueen + k] | byCode[WhiteBishop + k]) & present;
-        for (int d = 0; d < 8; ++d) {
+        // Often no slider stands on a line through the square: one test each way settles that.
+        const int first = (geometry.straightLines[bit] & straight) != 0 ? 0 : 4;
+        const int last = (geometry.diagonalLines[bit] & diagonal) != 0 ? 8 : 4;
+        for (int d = first; d < last; ++d) {
             const uint64_t line = geometry.rayMask[bit][d];
             const uint64_t sliders = line & (d < 4 ? straight : diagonal);
             if (sliders != 0 && (nearestOnRay(d, line & (occupancy | sliders)) & sliders) != 0) {

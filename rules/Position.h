@@ -74,8 +74,12 @@ public:
     bool isBlackCheckmated() const;
     const char* gameEndReason() const;
 
-    // The comparison used for repetitions (not a full equality).
+    // The comparison of the search's repetition test (not a full equality): of the castling
+    // rights only the mover's count. Looser than the rules, but it only scores search lines, and
+    // the searched trees are kept as they are.
     bool samePositionAs(const Position& other) const;
+    // The comparison by the rules of chess, for draw claims: all four castling rights count.
+    bool samePositionForClaims(const Position& other) const;
     // Each recorded king square holds a king of its colour, or that colour has no king on the
     // board at all. Set-ups may give a colour several kings: the record then follows one of them
     // (the last placed or moved), and another once that one leaves the board.

@@ -42,8 +42,9 @@ void XBoardUserInterface::editMode() {
         if (token == "c") {
             white = !white;
         } else if (token == "#") {
+            // The side to move stays: a GUI without setboard sets up a position with Black to
+            // move by sending a move before edit.
             std::fill(std::begin(game_.board), std::end(game_.board), Empty);
-            game_.sideToMove = 1;
             resetCastlingAndFlags(game_);
         } else {
             try {

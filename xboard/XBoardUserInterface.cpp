@@ -7,6 +7,7 @@
 #include "Settings.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace {
 
@@ -124,7 +125,7 @@ void XBoardUserInterface::newGame() {
     movesToGo_ = 0;
     timeLeftMs_ = 300000;
     incrementMs_ = 0;
-    post_ = true;
+    // post and nopost outlast new: a GUI says them once, before its first game.
 }
 
 void XBoardUserInterface::forceMode() {
@@ -164,8 +165,10 @@ void XBoardUserInterface::setDepthLimit() {
 }
 
 void XBoardUserInterface::result() {
-    std::string outcome;
-    in_ >> outcome;
+    const std::string outcome = readToken();
+    if (outcome.empty()) {
+        return;
+    }
     restOfLine();
     stopAndWaitForEngine();
     if (outcome == "1/2-1/2" && game_.isDrawClaimable()) {
@@ -180,9 +183,12 @@ void XBoardUserInterface::edit() {
 
 void XBoardUserInterface::setLevel() {
     int moves = 0;
-    std::string base;
+    if (!readInt(moves)) {
+        return;
+    }
+    const std::string base = readToken();
     int increment = 0;
-    if (!readInt(moves) || !(in_ >> base) || !readInt(increment)) {
+    if (base.empty() || !readInt(increment)) {
         return;
     }
     pauseEngineFor([&] {
@@ -359,13 +365,31 @@ bool XBoardUserInterface::isLegalInGame(const Move& move) {
     return false;
 }
 
+bool XBoardUserInterface::argumentFollowsOnThisLine() {
+    for (int c = in_.peek(); c != std::char_traits<char>::eof(); c = in_.peek()) {
+        if (c == '\n') {
+            return false;
+        }
+        if (!std::isspace(c)) {
+            return true;
+        }
+        in_.get();
+    }
+    return false;
+}
+
 std::string XBoardUserInterface::readToken() {
     std::string token;
-    in_ >> token; // empty at the end of the input
+    if (argumentFollowsOnThisLine()) {
+        in_ >> token;
+    }
     return token;
 }
 
 bool XBoardUserInterface::readInt(int& value) {
+    if (!argumentFollowsOnThisLine()) {
+        return false;
+    }
     if (in_ >> value) {
         return true;
     }

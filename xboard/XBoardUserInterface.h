@@ -80,8 +80,12 @@ private:
     void editMode();
     void parsePiecePlacement(const std::string& token, bool white);
 
+    // A command's arguments come from its own line only: a GUI's truncated line must not make a
+    // command swallow the next one. Both give nothing when the line has no more.
     std::string readToken();
     bool readInt(int& value);
+    // Skips the blanks before the next argument; false when the line or the input ends first.
+    bool argumentFollowsOnThisLine();
     // The next line without its carriage return; false at the end of the input.
     bool readLine(std::string& line);
     std::string restOfLine();

@@ -1,11 +1,9 @@
 #include "GameArchive.h"
 
 #include "Environment.h"
+#include "WholeWrites.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
-#include <unistd.h>
 
 std::optional<std::string> gameArchivePath() {
     if (auto folder = userDataDirectory()) {
@@ -23,22 +21,9 @@ bool appendToArchive(const std::string& path, const std::string& text) {
             return false;
         }
     }
-    // One write of the whole game to a file opened for appending: the text lands after whatever
-    // the file holds, even when another instance of the program appends at the same time.
-    const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (file < 0) {
-        return false;
-    }
-    bool written = true;
-    for (size_t done = 0; written && done < text.size();) {
-        const ssize_t n = ::write(file, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        written = n > 0;
-        done += written ? static_cast<size_t>(n) : 0;
-    }
-    // On the disk before the next game begins, so that a crash later loses nothing.
-    written = ::fsync(file) == 0 && written;
-    return ::close(file) == 0 && written;
+    // Opened for appending: the game lands after whatever the file holds, also when another
+    // instance of the program appends at the same time. On the disk before the next game begins,
+    // so that a crash later loses nothing.
+    AppendOnlyFile archive;
+    return archive.open(path, false) && archive.append(text, true) && archive.close();
 }

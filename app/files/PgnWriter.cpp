@@ -1,7 +1,9 @@
 #include "PgnWriter.h"
 
+#include "Fen.h"
 #include "Position.h"
 
+#include <algorithm>
 #include <ctime>
 
 namespace {
@@ -20,18 +22,41 @@ std::string tag(const char* name, const std::string& value) {
     return std::string("[") + name + " \"" + escaped + "\"]\n";
 }
 
+// The side to move and the move number of the FEN that a game starts from.
+void startOfNumbering(const std::string& fen, bool& blackFirst, int& firstNumber) {
+    try {
+        const FenPosition start = readFen(fen);
+        blackFirst = start.position.sideToMove == 0;
+        firstNumber = std::max(1, start.fullmoveNumber);
+    } catch (const InvalidFenException&) {
+        // Numbered from 1 with White: the FEN tag still says where the game starts.
+    }
+}
+
 } // namespace
 
 std::string pgnText(const PgnGame& game) {
     std::string text = tag("Event", "Veltmark game") + tag("Site", "?") + tag("Date", game.date) +
                        tag("Round", "-") + tag("White", game.white) + tag("Black", game.black) +
-                       tag("Result", game.result) + "\n";
+                       tag("Result", game.result);
+    bool blackFirst = false;
+    int firstNumber = 1;
+    if (!game.fen.empty()) {
+        text += tag("SetUp", "1") + tag("FEN", game.fen);
+        startOfNumbering(game.fen, blackFirst, firstNumber);
+    }
+    text += "\n";
 
-    // A move number stays on the line of its move.
+    // A move number stays on the line of its move; a game that Black begins starts with "N...".
     std::vector<std::string> units;
     for (size_t i = 0; i < game.moves.size(); ++i) {
-        units.push_back(i % 2 == 0 ? std::to_string(i / 2 + 1) + ". " + game.moves[i]
-                                   : game.moves[i]);
+        const size_t ply = i + (blackFirst ? 1 : 0);
+        const std::string number = std::to_string(firstNumber + static_cast<int>(ply / 2));
+        if (ply % 2 == 0) {
+            units.push_back(number + ". " + game.moves[i]);
+        } else {
+            units.push_back(i == 0 ? number + "... " + game.moves[i] : game.moves[i]);
+        }
     }
     units.push_back(game.result);
 

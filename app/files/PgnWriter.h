@@ -12,12 +12,14 @@ struct PgnGame {
     std::string white;              // "Human" or "Veltmark"
     std::string black;              // likewise
     std::string result;             // "1-0", "0-1", "1/2-1/2" or "*"
-    std::vector<std::string> moves; // standard algebraic notation, White's first move first
+    std::vector<std::string> moves; // standard algebraic notation, the first move first
+    std::string fen = {};           // the start position in FEN; empty for the standard array
 };
 
 // The game in the export format of Portable Game Notation: the seven-tag roster, a blank line,
-// the movetext with move numbers in lines of at most 80 characters ending with the result, and
-// the blank line that separates it from the next game.
+// the SetUp and FEN tags of a game that does not start from the standard array, a blank line,
+// the movetext with move numbers (counted from the FEN's move number) in lines of at most 80
+// characters ending with the result, and the blank line that separates it from the next game.
 std::string pgnText(const PgnGame& game);
 
 // The local date of the moment in the form of the Date tag.

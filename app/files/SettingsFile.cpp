@@ -2,16 +2,18 @@
 
 #include "Environment.h"
 #include "UserInterface.h"
+#include "WholeWrites.h"
 
 #include <bit>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <exception>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <limits>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -46,7 +48,8 @@ constexpr double longestTimePerMove = 1000.0;
 constexpr int deepestSearch = 100;
 constexpr int mostThreads = 64;
 
-std::fstream settingsStream;
+// The open settings file, -1 when none is open.
+int settingsFile = -1;
 std::string openPath;
 // An older folder whose settings were taken over. It is removed only once the new file holds
 // them, so that a failure to create the new file cannot lose what the user had stored.
@@ -78,30 +81,34 @@ std::string cannotOpenText(const std::string& path) {
            path + "\nexists and is writable.";
 }
 
-void closeStream() {
-    settingsStream.exceptions(std::ios::goodbit);
-    if (settingsStream.is_open()) {
-        settingsStream.close();
+void closeSettingsDescriptor() {
+    if (settingsFile >= 0) {
+        ::close(settingsFile);
+        settingsFile = -1;
     }
-    settingsStream.clear();
 }
 
 // Opens without truncation when the file exists, else creates it empty.
 bool openForUpdate(const std::string& path) {
-    auto mode = std::ios::in | std::ios::out | std::ios::binary;
-    if (!exists(path)) {
-        mode |= std::ios::trunc;
-    }
-    settingsStream.open(path, mode);
-    return settingsStream.is_open();
+    closeSettingsDescriptor();
+    settingsFile = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    return settingsFile >= 0;
 }
 
 // Reads up to `count` bytes from offset 0 over the start of `image`; returns how many arrived.
 std::size_t readImage(SettingsImage& image, std::size_t count) {
-    settingsStream.seekg(0);
-    settingsStream.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(count));
-    const auto arrived = static_cast<std::size_t>(settingsStream.gcount());
-    settingsStream.clear();
+    std::size_t arrived = 0;
+    while (arrived < count) {
+        const ssize_t n = ::pread(settingsFile, image.data() + arrived, count - arrived,
+                                  static_cast<off_t>(arrived));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        arrived += static_cast<std::size_t>(n);
+    }
     return arrived;
 }
 
@@ -205,7 +212,7 @@ void migrate(const ConfigurationDirectory* target) {
     std::memcpy(settings.blackColor, defaults.blackColor, sizeof settings.blackColor);
     settings.knightsFace = defaults.knightsFace;
 
-    closeStream();
+    closeSettingsDescriptor();
     settingsWarningAllowed = false;
     if (!settingsInHomeDirectory && exists(fileName)) {
         return;
@@ -276,22 +283,18 @@ void correctMeaninglessValues() {
          ".\nThese settings were reset to their defaults.");
 }
 
+// A record that cannot be written whole leaves the file as it was: a new file that a full disk
+// cut short would otherwise be taken for the older layout at the next start.
 bool writeRecord() {
-    try {
-        const SettingsImage image = encodeSettings(settings);
-        settingsStream.seekp(0);
-        settingsStream.write(reinterpret_cast<const char*>(image.data()),
-                             static_cast<std::streamsize>(image.size()));
-        // Flushed now so that a full or failing disk is reported with this save.
-        settingsStream.flush();
-        return true;
-    } catch (const std::exception&) {
-        settingsStream.clear();
+    const SettingsImage image = encodeSettings(settings);
+    const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
+    if (!overwriteStartWhole(settingsFile, bytes)) {
         warn("Failed to save the settings.\n"
              "Please ensure that the file\n" +
              displayPath(openPath) + "\nis writable.");
         return false;
     }
+    return true;
 }
 
 } // namespace
@@ -383,7 +386,7 @@ void loadSettings() {
     if (arrived < settingsFileSize && !directoryMadeNow) {
         // A short file is taken to be of the older layout. It is reopened without truncation:
         // the 56 bytes written below cover all of it, and a failing write then leaves it intact.
-        closeStream();
+        closeSettingsDescriptor();
         migrate(nullptr);
         if (!openForUpdate(path)) {
             warn(cannotOpenText(displayPath(path)));
@@ -392,8 +395,6 @@ void loadSettings() {
     }
     correctMeaninglessValues();
 
-    settingsStream.clear();
-    settingsStream.exceptions(std::ios::badbit | std::ios::failbit);
     openPath = path;
     if (writeRecord() && olderFolderToRemove) {
         if (exists(joinPath(*olderFolderToRemove, fileName))) {
@@ -404,14 +405,14 @@ void loadSettings() {
 }
 
 void saveSettings() {
-    if (settingsStream.is_open()) {
+    if (settingsFile >= 0) {
         writeRecord();
     }
 }
 
 void closeSettingsFile() {
     // Every save is flushed when made, so closing has nothing left that could fail to be written.
-    closeStream();
+    closeSettingsDescriptor();
     openPath.clear();
     olderFolderToRemove.reset();
 }

@@ -25,7 +25,7 @@ extern bool settingsWarningAllowed;
 // Called once by the graphical front-end at start-up; the xboard face never touches the file.
 void loadSettings();
 // Writes the settings record back to the open settings file; does nothing when none is open.
-// A failing write is reported with showWarning.
+// A failing write is reported with showWarning and leaves the file as it was.
 void saveSettings();
 // Flushes and closes the settings file; later saves do nothing until the next load.
 void closeSettingsFile();

@@ -6,6 +6,7 @@
 #include "UserInterface.h"
 #include "XBoardUserInterface.h"
 
+#include <csignal>
 #include <cstring>
 #include <iostream>
 
@@ -71,6 +72,9 @@ int runVeltmark(int argc, char** argv) {
         }
         return 0;
     }
+    // Past a file size limit a write then fails like one on a full disk: the file is left as it
+    // was and the user warned, instead of the program being killed in the middle of the write.
+    std::signal(SIGXFSZ, SIG_IGN);
     auto* window = new SDLUserInterface();
     theUserInterface = window;
     if (hasOption(argc, argv, "--log")) {

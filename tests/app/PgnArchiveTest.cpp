@@ -1,3 +1,5 @@
+#include "CommandOutput.h"
+#include "FileSizeLimit.h"
 #include "GameArchive.h"
 #include "PgnWriter.h"
 #include "TestPositions.h"
@@ -43,6 +45,16 @@ TEST(PgnWriterTest, SevenTagRosterInOrderThenNumberedMovesAndTheResult) {
     EXPECT_EQ(pgnDate(std::mktime(&noon)), "2027.01.05");
     EXPECT_STREQ(pgnPlayerName(0), "Human");
     EXPECT_STREQ(pgnPlayerName(1), "Veltmark");
+}
+
+TEST(PgnWriterTest, AGameFromASetUpPositionCarriesItAndCountsFromItsMoveNumber) {
+    PgnGame game = sampleGame({"e5", "Nf3", "Nc6"}, "*");
+    game.fen = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 12";
+    EXPECT_EQ(pgnText(game),
+              "[Event \"Veltmark game\"]\n[Site \"?\"]\n[Date \"2026.12.09\"]\n[Round \"-\"]\n"
+              "[White \"Human\"]\n[Black \"Veltmark\"]\n[Result \"*\"]\n[SetUp \"1\"]\n"
+              "[FEN \"rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 12\"]\n\n"
+              "12... e5 13. Nf3 Nc6 *\n\n");
 }
 
 TEST(PgnWriterTest, LongMovetextIsWrappedAtEightyCharactersWithoutLosingATokenOrANumber) {
@@ -114,4 +126,29 @@ TEST_F(GameArchiveTest, AFolderThatCannotBeMadeOrAFileThatCannotBeOpenedIsAFailu
     fs::create_directories(dir / "veltmark" / "games.pgn");
     EXPECT_FALSE(appendToArchive((dir / "veltmark" / "games.pgn").string(), "text"));
     EXPECT_EQ(readFile(dir / "plain"), "x");
+}
+
+TEST_F(GameArchiveTest, AGameThatCannotBeWrittenWholeLeavesTheFileAsItWas) {
+    ASSERT_TRUE(std::filesystem::exists(VELTMARK_PGN_READER)) << "install pgn-extract";
+    const fs::path path = dir / "games.pgn";
+    const std::string first = pgnText(sampleGame({"e4", "e5"}, "*"));
+    ASSERT_TRUE(appendToArchive(path.string(), first));
+    std::vector<std::string> shuffles;
+    for (int i = 0; i < 40; ++i) {
+        shuffles.insert(shuffles.end(), {"Nf3", "Nf6", "Ng1", "Ng8"});
+    }
+    const std::string second = pgnText(sampleGame(shuffles, "1/2-1/2"));
+    // Half of the second game would fit: the write fails part way, as on a full disk.
+    EXPECT_EQ(underFileSizeLimit(first.size() + second.size() / 2,
+                                 [&] { return appendToArchive(path.string(), second) ? 1 : 0; }),
+              0);
+    EXPECT_EQ(readFile(path), first);
+
+    // Once there is room again, the next game follows whole and an independent reader takes both.
+    const std::string third = pgnText(sampleGame({"d4", "d5", "c4"}, "1-0"));
+    ASSERT_TRUE(appendToArchive(path.string(), third));
+    EXPECT_EQ(readFile(path), first + third);
+    const std::string read = commandOutput(std::string(VELTMARK_PGN_READER) +
+                                           " -s --notags -Wuci " + path.string() + " 2>&1");
+    EXPECT_EQ(read, "e2e4 e7e5 *\n\nd2d4 d7d5 c2c4 1-0\n\n");
 }

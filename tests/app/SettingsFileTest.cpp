@@ -1,4 +1,5 @@
 #include "SettingsFile.h"
+#include "FileSizeLimit.h"
 #include "ScratchSettingsTree.h"
 #include "Settings.h"
 
@@ -484,6 +485,25 @@ TEST_F(SettingsFileTest, FailingWritesAreReportedAndDoNotEndTheProgram) {
     saveSettings();
     ASSERT_EQ(warnings().size(), 3u);
     EXPECT_EQ(warnings()[2], failed);
+}
+
+TEST_F(SettingsFileTest, ARecordThatCannotBeWrittenWholeLeavesTheFileAsItWas) {
+    // The older layout is completed to 56 bytes on load; only two more fit.
+    const Bytes older = imageBytes(sampleSettings(), olderSettingsFileSize);
+    writeFile("settings.dat", older);
+    const std::string failed = "Failed to save the settings.\nPlease ensure that the file\n" +
+                               (work / "settings.dat").string() + "\nis writable.";
+    EXPECT_EQ(underFileSizeLimit(olderSettingsFileSize + 2,
+                                 [&] {
+                                     loadSettings();
+                                     return warnings() == std::vector<std::string>{failed} ? 0 : 1;
+                                 }),
+              0);
+    EXPECT_EQ(readFile("settings.dat"), older);
+
+    loadSettings();
+    EXPECT_EQ(readFile("settings.dat"), imageBytes(takenOver(sampleSettings())));
+    EXPECT_TRUE(warnings().empty());
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "Search.h"
+#include "Clock.h"
 #include "TestPositions.h"
 
 #include <gtest/gtest.h>
@@ -128,6 +129,10 @@ TEST_F(SearchTest, PassedDeadlineUnwindsAtTheFirstCutOff) {
     const Position p = fromFen("r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3");
     searchDeadline.store(std::numeric_limits<int64_t>::min());
     EXPECT_THROW(searchNode(p, 3), ThreadDeath);
+    // A deadline just past, not a stop: the first cut-off of a search reads the clock.
+    searchDeadline.store(clockTicks() - 1);
+    EXPECT_THROW(searchNode(p, 3), ThreadDeath);
+    searchDeadline.store(std::numeric_limits<int64_t>::min());
     // A node that cannot cut off never looks at the clock.
     EXPECT_NO_THROW(searchNode(p, 1));
 }

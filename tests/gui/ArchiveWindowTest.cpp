@@ -1,10 +1,12 @@
 // The game archive and the move list, played by mouse in the real window.
+#include "CommandOutput.h"
 #include "WindowSession.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <ctime>
+#include <sys/resource.h>
 
 using namespace window_test;
 
@@ -16,19 +18,6 @@ const Rect middle{250, 200, 300, 200};
 
 bool boxInTheMiddle(const Screenshot& shot) {
     return toolkitWindowIn(shot, middle);
-}
-
-// Runs the command; its standard output, or nothing when it could not be run.
-std::string commandOutput(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-            output.append(buffer, n);
-        }
-        pclose(pipe);
-    }
-    return output;
 }
 
 int countOf(const std::string& text, const std::string& part) {
@@ -86,6 +75,29 @@ TEST_F(ArchiveWindow, GamesPlayedByMouseAreArchivedAndListedWhileTheBoardStaysPl
     window.waitForScreen([](const Screenshot& s) { return !boxInTheMiddle(s); }, 30);
     fs::remove(dataFolder);
     fs::rename(dataFolder.string() + ".kept", dataFolder);
+    window.click(centreOf(buttons.at(newGameButton)));
+    window.waitForScreen(boxInTheMiddle, 30);
+    window.key("Return");
+    window.waitForScreen([](const Screenshot& s) { return !boxInTheMiddle(s); }, 30);
+
+    // Past a file size limit, which the program meets as a full disk, the game is not written in
+    // part: the archive stays as it was, and the program goes on.
+    const std::string archived = window.fileText(archive.string());
+    const rlimit nearlyFull{archived.size() + 100, RLIM_INFINITY};
+    ASSERT_EQ(prlimit(window.pid(), RLIMIT_FSIZE, &nearlyFull, nullptr), 0);
+    window.play({"f2f4", "e7e6", "g2g4", "d8h4"});
+    ASSERT_TRUE(waitUntil(
+        [&] { return countOf(window.fileText("output.txt"), archive.string()) == 2; }, 30))
+        << "the failed write is reported";
+    window.waitForScreen(boxInTheMiddle, 30);
+    window.screenshot("21b-warning-past-the-file-size-limit");
+    EXPECT_EQ(window.fileText(archive.string()), archived);
+    window.key("Return");
+    window.pause(300);
+    window.key("Return");
+    window.waitForScreen([](const Screenshot& s) { return !boxInTheMiddle(s); }, 30);
+    const rlimit room{RLIM_INFINITY, RLIM_INFINITY};
+    ASSERT_EQ(prlimit(window.pid(), RLIMIT_FSIZE, &room, nullptr), 0);
     window.click(centreOf(buttons.at(newGameButton)));
     window.waitForScreen(boxInTheMiddle, 30);
     window.key("Return");

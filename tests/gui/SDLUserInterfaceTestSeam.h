@@ -43,9 +43,9 @@ struct SDLUserInterfaceTestSeam {
     // The log file, as --log opens it.
     void openLog(const std::string& path) {
         ui.enableLog();
-        ui.logStream.open(path, std::ios::trunc);
+        ui.logFile.open(path, true);
     }
-    void closeLog() { ui.logStream.close(); }
+    void closeLog() { ui.logFile.close(); }
 
     // As the rendering thread queues an event for the main thread.
     void queueEvent(const SDL_Event& event) {

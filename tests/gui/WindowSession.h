@@ -302,6 +302,7 @@ public:
     WindowSession& operator=(const WindowSession&) = delete;
 
     const fs::path& directory() const { return directory_; }
+    // The program's process, for limits that a test puts on it while it runs.
     pid_t pid() const { return pid_; }
 
     // True once the first frame is on the screen (the status line is drawn). A program that

@@ -127,6 +127,22 @@ TEST(GameEndTest, OnlyTheMoversCastlingRightsCount) {
     EXPECT_TRUE(b.position.isRepetition());
 }
 
+TEST(GameEndTest, ClaimsCompareEveryCastlingRightTheSearchOnlyTheMovers) {
+    // The starting array with White to move for the third time, but Black's rook has been to g8
+    // since the first two: by the rules only its first occurrence without that right.
+    Game g;
+    for (const char* m : {"g1f3", "g8f6", "f3g1", "f6g8", "g1f3", "g8f6", "f3g1", "h8g8", "g1f3",
+                          "g8h8", "f3g1", "f6g8"}) {
+        play(g.position, m);
+    }
+    EXPECT_FALSE(g.position.isDrawClaimable());
+    EXPECT_TRUE(g.position.isRepetition());
+    for (const char* m : {"g1f3", "g8f6", "f3g1", "f6g8", "g1f3", "g8f6", "f3g1", "f6g8"}) {
+        play(g.position, m);
+    }
+    EXPECT_TRUE(g.position.isDrawClaimable());
+}
+
 TEST(GameEndTest, ASideWithoutItsKingIsNeverInCheck) {
     // Set-ups may leave a king out; the record still names its last square.
     Position p = fromFen("4k3/8/8/8/8/8/6P1/4R1K1 b - - 0 1");

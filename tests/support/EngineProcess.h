@@ -109,6 +109,11 @@ public:
     // the program had not ended within the time.
     int finish(int timeoutMs = 20000) {
         closeInput();
+        return waitForExit(timeoutMs);
+    }
+
+    // The same with the input left open: the program has to end by itself.
+    int waitForExit(int timeoutMs) {
         const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
         while (readSome(deadline)) {
         }

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 using Lines = std::vector<std::string>;
@@ -247,4 +248,81 @@ TEST(TranscriptTest, UnreadableNumbersAndEndOfInputDoNotHang) {
     EXPECT_EQ(transcript("edit\n#\nKe1"), Lines{});
     EXPECT_EQ(transcript("option Static Exchange"), Lines{});
     EXPECT_EQ(transcript("foo"), Lines{notImplemented + "foo"});
+}
+
+// A GUI's truncated line: the command gets its error reply where it has one, is ignored
+// otherwise, and the quit on the next line ends the program at once.
+TEST(TranscriptTest, ACommandWithoutItsArgumentLeavesTheNextLineAlone) {
+    const std::pair<std::string, Lines> cases[] = {
+        {"sd", {badParameter + "sd "}},
+        {"st \r", {badParameter + "st "}},
+        {"cores", {badParameter + "cores "}},
+        {"protover", {badParameter + "protover "}},
+        {"option", {"Error (illegal option name): option "}},
+        {"level", {}},
+        {"level 40 5", {}},
+        {"time", {}},
+        {"result", {}},
+        {"accepted", {}},
+        {"otim", {}},
+        {"name", {}},
+        {"rating", {}},
+        {"rejected", {}},
+    };
+    for (const auto& [command, replies] : cases) {
+        XBoardProcess p;
+        p.send(command + "\nquit\n");
+        EXPECT_EQ(p.waitForExit(5000), 0) << command;
+        EXPECT_EQ(p.lines, replies) << command;
+    }
+}
+
+// A GUI without setboard sets up a position with Black to move by a move, then edit.
+TEST(TranscriptTest, ClearingTheBoardInEditModeKeepsTheSideToMove) {
+    const std::string pieces =
+        "Ra1\nNb1\nBc1\nQd1\nKe1\nBf1\nNg1\nRh1\nPa3\nPb2\nPc2\nPd2\nPe2\nPf2\n"
+        "Pg2\nPh2\nc\nRa8\nNb8\nBc8\nQd8\nKe8\nBf8\nNg8\nRh8\nPa7\nPb7\nPc7\n"
+        "Pd7\nPe7\nPf7\nPg7\nPh7\n";
+    EXPECT_EQ(transcript("force\na2a3\nedit\n#\n" + pieces + ".\nd7d5\ne2e4\nd5e4\n"), Lines{});
+}
+
+TEST(TranscriptTest, NopostOutlastsNew) {
+    XBoardProcess p;
+    p.send("nopost\nnew\nsd 2\ngo\n");
+    EXPECT_TRUE(p.waitFor(isMoveLine));
+    EXPECT_EQ(p.finish(), 0);
+    ASSERT_EQ(p.lines.size(), 1u);
+    EXPECT_TRUE(isMoveLine(p.lines[0])) << p.lines[0];
+}
+
+// Positions repeat only with the same castling rights for both sides. The engine claims a draw
+// at depth 2 here when the rules allow it.
+TEST(TranscriptTest, RepetitionClaimsCompareEveryCastlingRight) {
+    const std::string start = "force\nnopost\nsd 2\n";
+    const std::string shuffle = "g1f3\ng8f6\nf3g1\nf6g8\n";
+    // The starting array for the third time, but Black's rook went to g8 and back after the
+    // second: the engine plays on.
+    XBoardProcess engine;
+    engine.send(start + shuffle + "g1f3\ng8f6\nf3g1\nh8g8\ng1f3\ng8h8\nf3g1\nf6g8\ngo\n");
+    EXPECT_TRUE(engine.waitFor(isMoveLine));
+    EXPECT_EQ(engine.finish(), 0);
+    EXPECT_EQ(engine.lines.size(), 1u);
+
+    // The true third occurrence is still claimed.
+    XBoardProcess claiming;
+    claiming.send(start + shuffle + shuffle + "go\n");
+    EXPECT_TRUE(claiming.waitForLine("1/2-1/2 {Threefold repetition}"));
+    EXPECT_EQ(claiming.finish(), 0);
+    EXPECT_EQ(claiming.lines, Lines{"1/2-1/2 {Threefold repetition}"});
+
+    // White's rook leaves h1 between the first and second occurrence of the position with Black
+    // to move: the GUI's claim is refused and the engine moves for Black.
+    XBoardProcess refused;
+    refused.send(start + "g1f3\ng8f6\nh1g1\nf6g8\ng1h1\ng8f6\nb1c3\nf6g8\nc3b1\n"
+                         "result 1/2-1/2 {claim}\ngo\n");
+    EXPECT_TRUE(refused.waitFor(isMoveLine));
+    EXPECT_EQ(refused.finish(), 0);
+    ASSERT_EQ(refused.lines.size(), 1u);
+    const std::string& move = refused.lines[0];
+    EXPECT_TRUE(isMoveLine(move) && (move[6] == '7' || move[6] == '8')) << move;
 }

@@ -3,6 +3,7 @@
 #include "BenchCommands.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -15,7 +16,9 @@ int usage() {
                  "       veltmark-bench eval \"<FEN>\"\n"
                  "       veltmark-bench search \"<FEN>\" --depth N [--time MS] [--threads T] "
                  "[--see 0|1] [--stop-after MS]\n"
-                 "       veltmark-bench search-speed\n");
+                 "       veltmark-bench search-speed\n"
+                 "       veltmark-bench pgn-make FILE [GAMES] [SEED]\n"
+                 "       veltmark-bench pgn-speed FILE [ROUNDS]\n");
     return 2;
 }
 
@@ -40,6 +43,13 @@ int main(int argc, char** argv) {
     }
     if (command == "search-speed" && argc == 2) {
         return searchSpeedCommand();
+    }
+    if (command == "pgn-make" && argc >= 3 && argc <= 5) {
+        return pgnMakeCommand(argv[2], argc > 3 ? std::atoi(argv[3]) : 20000,
+                              argc > 4 ? static_cast<unsigned>(std::atoi(argv[4])) : 1);
+    }
+    if (command == "pgn-speed" && argc >= 3 && argc <= 4) {
+        return pgnSpeedCommand(argv[2], argc > 3 ? std::atoi(argv[3]) : 5);
     }
     return usage();
 }

@@ -10,3 +10,5 @@ int perftSpeedCommand();
 int evalCommand(const char* fen);
 int searchCommand(int argc, char** argv);
 int searchSpeedCommand();
+int pgnMakeCommand(const char* path, int games, unsigned seed);
+int pgnSpeedCommand(const char* path, int rounds);
