@@ -5,6 +5,7 @@
 #include "LogFile.h"
 #include "MoveAnimation.h"
 #include "MovesWindow.h"
+#include "RememberedWindowFile.h"
 #include "SDLInputTranslation.h"
 #include "SceneSetUp.h"
 #include "SearchControl.h"
@@ -200,6 +201,7 @@ bool SDLUserInterface::startRendering(std::string& failure) {
         setUpOpenGL();
     }
     loadSettings();
+    sounds.setOn(loadRememberedWindow().soundOn);
     startSearchPoolFor(game, yieldToTheWindow);
     {
         std::lock_guard gui(guiLock);
@@ -345,6 +347,8 @@ void SDLUserInterface::finishRendering() {
     }
     SDL_FreeSurface(thinkingLineImage);
     thinkingLineImage = nullptr;
+    // Before SDL ends; the main thread has joined the engine's turn, which plays sounds too.
+    sounds.stop();
     SDL_Quit();
 }
 

@@ -286,6 +286,9 @@ public:
         env_.push_back("DISPLAY=" + display_);
         env_.push_back("HOME=" + (directory_ / "home").string());
         env_.push_back(std::string("XDG_DATA_DIRS=") + VELTMARK_BUILD_DATA);
+        // The sounds go to a file, where a test can find them, rather than to a loudspeaker.
+        env_.push_back("SDL_AUDIODRIVER=disk");
+        env_.push_back("SDL_DISKAUDIOFILE=" + (directory_ / "audio.raw").string());
         argv_ = {VELTMARK_BINARY};
         argv_.insert(argv_.end(), options.begin(), options.end());
         pid_ = spawnProcess(argv_, env_, directory_, directory_ / "output.txt");
