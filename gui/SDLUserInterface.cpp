@@ -77,6 +77,7 @@ SDLUserInterface::~SDLUserInterface() {
         stopEngineTurn();
         joinEngineTurn();
     }
+    dropHint();
     game.clearHistory();
 }
 
@@ -115,6 +116,7 @@ void SDLUserInterface::mainLoop(std::unique_lock<std::mutex>& queueHold) {
     queueHold.unlock();
     stopEngineTurn();
     joinEngineTurn();
+    dropHint();
     queueHold.lock();
     {
         std::lock_guard hold(shutdownLock);
@@ -341,6 +343,8 @@ void SDLUserInterface::finishRendering() {
         glDeleteTextures(1, &boardTexture);
         boardTexture = 0;
     }
+    SDL_FreeSurface(thinkingLineImage);
+    thinkingLineImage = nullptr;
     SDL_Quit();
 }
 
