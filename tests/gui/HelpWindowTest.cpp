@@ -164,7 +164,7 @@ TEST_F(HelpWindow, AHintIsMarkedAndThenPlayed) {
 }
 
 TEST_F(HelpWindow, AMoveSoundsAndAMutedWindowStaysSilent) {
-    WindowSession window(display, "sound", humanAgainstHuman());
+    WindowSession window(display, "sound", humanAgainstHuman(), {}, {}, true);
     ASSERT_TRUE(window.waitForWindow());
     const Screenshot start = window.closeOpeningDialog();
     EXPECT_EQ(soundingSamples(window), 0) << "nothing sounds before a move";
