@@ -224,14 +224,11 @@ inline bool toolkitWindowShown(const Screenshot& shot) {
     return toolkitWindowIn(shot, {0, 0, screenWidth, screenHeight});
 }
 
-// The middle of the screen, where the message boxes and questions appear.
-inline const Rect middle{250, 200, 300, 200};
-
+// The middle of the screen, where message boxes and questions appear.
 inline bool boxInTheMiddle(const Screenshot& shot) {
-    return toolkitWindowIn(shot, middle);
+    return toolkitWindowIn(shot, {250, 200, 300, 200});
 }
 
-// How often the part occurs in the text.
 inline int countOf(const std::string& text, const std::string& part) {
     int n = 0;
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
