@@ -76,6 +76,7 @@ SDLUserInterface::~SDLUserInterface() {
         stopEngineTurn();
         joinEngineTurn();
     }
+    dropHint();
     game.clearHistory();
 }
 
@@ -114,6 +115,7 @@ void SDLUserInterface::mainLoop(std::unique_lock<std::mutex>& queueHold) {
     queueHold.unlock();
     stopEngineTurn();
     joinEngineTurn();
+    dropHint();
     queueHold.lock();
     {
         std::lock_guard hold(shutdownLock);
@@ -357,6 +359,8 @@ void SDLUserInterface::finishRendering() {
         glDeleteTextures(1, &boardTexture);
         boardTexture = 0;
     }
+    SDL_FreeSurface(thinkingLineImage);
+    thinkingLineImage = nullptr;
     SDL_Quit();
 }
 
