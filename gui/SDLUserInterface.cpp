@@ -5,7 +5,6 @@
 #include "LogFile.h"
 #include "MoveAnimation.h"
 #include "MovesWindow.h"
-#include "RememberedWindowFile.h"
 #include "SDLInputTranslation.h"
 #include "SceneSetUp.h"
 #include "SearchControl.h"
@@ -16,13 +15,12 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace {
 
-constexpr int initialWidth = 800;
-constexpr int initialHeight = 600;
 // Type of the user event that wakes the rendering thread (the first user event number).
 constexpr Uint8 wakeEventType = SDL_USEREVENT;
 
@@ -167,8 +165,8 @@ bool SDLUserInterface::startRendering(std::string& failure) {
     // Only X11 offers OpenGL; without a display SDL would otherwise fall back to a text-mode
     // driver that draws on the terminal before it fails. A driver the user chose is kept.
     setenv("SDL_VIDEODRIVER", "x11", 0);
-    // Only the video subsystem: sound, timers and the rest are not used, and a machine without a
-    // sound device must still open the window.
+    // Only the video subsystem: the sound player opens the audio device itself when it has a
+    // sound to play, and a machine without one must still open the window.
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         // The X11 driver fails to start only when it cannot reach the display.
         const bool x11 = std::string_view(std::getenv("SDL_VIDEODRIVER")) == "x11";
@@ -177,7 +175,7 @@ bool SDLUserInterface::startRendering(std::string& failure) {
         return false;
     }
     SDL_WM_SetCaption("Veltmark", "Veltmark");
-    if (openOpenGLWindow(initialWidth, initialHeight) == nullptr) {
+    if (openRememberedWindow() == nullptr) {
         failure = std::string("the window cannot start: ") + SDL_GetError();
         return false;
     }
@@ -196,12 +194,10 @@ bool SDLUserInterface::startRendering(std::string& failure) {
     }
     {
         std::lock_guard scene(sceneLock);
-        // Picking on the main thread uses the projection's aspect as set up here.
-        projectionAspect = static_cast<float>(windowWidth) / static_cast<float>(windowHeight);
         setUpOpenGL();
     }
     loadSettings();
-    sounds.setOn(loadRememberedWindow().soundOn);
+    sounds.setOn(rememberedAtStart.soundOn);
     startSearchPoolFor(game, yieldToTheWindow);
     {
         std::lock_guard gui(guiLock);
@@ -290,9 +286,22 @@ bool SDLUserInterface::collectEvents(bool block) {
         return false;
     }
     // One frame for the whole batch, and none for input that only the game handles: what it
-    // changes, the main thread asks to be drawn.
+    // changes, the main thread asks to be drawn. A drag on the window's edge sends a stream of
+    // sizes: only the batch's last is applied.
     bool frameNeeded = false;
+    std::optional<WindowSize> askedSize;
+    bool fullscreenToggled = false;
     do {
+        if (event.type == SDL_VIDEORESIZE) {
+            askedSize = WindowSize{event.resize.w, event.resize.h};
+            frameNeeded = true;
+            continue;
+        }
+        if (isFullscreenToggle(event)) {
+            fullscreenToggled = !fullscreenToggled;
+            frameNeeded = true;
+            continue;
+        }
         bool forTheGame;
         {
             std::lock_guard gui(guiLock);
@@ -313,6 +322,11 @@ bool SDLUserInterface::collectEvents(bool block) {
         ++eventsCollected;
         eventsAvailable.notify_all();
     } while (SDL_PollEvent(&event) != 0);
+    if (fullscreenToggled) {
+        toggleFullscreen();
+    } else if (askedSize) {
+        windowSizeAsked(askedSize->width, askedSize->height);
+    }
     return frameNeeded;
 }
 
@@ -341,6 +355,7 @@ void SDLUserInterface::finishRendering() {
         toolkit.stop();
         movesWindow = nullptr;
     }
+    rememberWindow();
     if (boardTexture != 0) {
         glDeleteTextures(1, &boardTexture);
         boardTexture = 0;
