@@ -237,6 +237,8 @@ void SDLUserInterface::askForHint() {
     if (engineState == Thinking || hintSearching) {
         return;
     }
+    // A turn that the settings stopped may still be unwinding its search.
+    joinEngineTurn();
     dropHint();
     bool due;
     {

@@ -373,4 +373,21 @@ TEST_F(GameFlow, AHintIsTheEnginesMoveAndIsDroppedWhenThePlayerMoves) {
     EXPECT_EQ(ui->engineState(), SDLUserInterface::Thinking);
 }
 
+TEST_F(GameFlow, AHintWaitsForAStoppedEngineTurnToEnd) {
+    // The settings give White, whose turn thinks, to a human and stop the turn; H comes before
+    // the main loop has joined it. Two searches never share the pool.
+    players(1, 0);
+    startEngine();
+    players(0, 0);
+    settings.timePerMove = 0.2;
+    ui->stopEngineTurn();
+    ui->askForHint();
+    EXPECT_EQ(ui->engineState(), SDLUserInterface::Joined);
+    for (int i = 0; i < 500 && ui->hintSearching(); ++i) {
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_TRUE(ui->hintSquares());
+    EXPECT_EQ(movesInRecord(ui->game()), 0) << "the stopped turn dropped its move";
+}
+
 } // namespace
