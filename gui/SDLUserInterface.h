@@ -4,7 +4,9 @@
 //
 // Threads: the main thread owns the game and handles the user's actions, one queued event at a
 // time; the rendering thread owns SDL, OpenGL and the toolkit, draws and collects input; an
-// engine-turn thread runs while the engine thinks about a move.
+// engine-turn thread runs while the engine thinks about a move, and a hint's thread while it
+// looks for the player's: never both, since they share the search. Two helpers keep locks of
+// their own: one wakes the renderer for the search's reports, one plays the sounds.
 //
 // - sceneLock guards what the renderer draws: game, legalMoves, the pick state, the animation,
 //   the camera and the window size; and what is derived from the game with legalMoves: its
@@ -28,7 +30,8 @@
 //   takes it to report that it has left its loop and needs neither any more.
 //
 // Where two are held at once: sceneLock before guiLock (the frame draws the toolkit's windows),
-// queueLock before shutdownLock. No lock is held while a thread waits for a dialog's answer.
+// sceneLock before progressLock (the frame reads the search's last report), queueLock before
+// shutdownLock. No lock is held while a thread waits for a dialog's answer.
 //
 // The members below stand in blocks, each opening with the lock that guards it or the thread
 // that owns it.
