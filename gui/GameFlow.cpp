@@ -2,6 +2,7 @@
 #include "GameFlowRules.h"
 #include "LogFile.h"
 #include "MovesWindow.h"
+#include "PgnWriter.h"
 #include "SDLUserInterface.h"
 #include "San.h"
 #include "SearchControl.h"
@@ -15,7 +16,9 @@ void SDLUserInterface::startNewGame() {
         std::lock_guard scene(sceneLock);
         game.setInitialPosition();
         game.clearHistory();
-        gameStarted = std::time(nullptr);
+        gameDate = pgnDate(std::time(nullptr));
+        startFen.clear();
+        playedBy.reset(true);
         archivedGame.clear();
         animationPosition.setInitialPosition();
         animating = false;
@@ -40,10 +43,13 @@ void SDLUserInterface::refreshGameState() {
         if (count == 0) {
             announcement = gameEndAnnouncement(game);
         }
-        gameMoves = sanMovesOfRecord(game);
+        // The moves taken back stay in the list, after those on the board.
+        gameLine = sanMovesOfRecord(*redoHead);
+        const int onBoard = movesInRecord(game);
+        gameMoves.assign(gameLine.begin(), gameLine.begin() + onBoard);
         std::lock_guard gui(guiLock);
         if (movesWindow != nullptr) {
-            movesWindow->setMoves(gameMoves);
+            movesWindow->setMoves(gameLine, onBoard);
         }
     }
     // Shown exactly while the game has ended: an undo out of the end hides it again.
@@ -52,6 +58,8 @@ void SDLUserInterface::refreshGameState() {
         showInformation(announcement);
         archiveGame(true);
     }
+    // After the archive: a crash in between must not leave a finished game kept and unarchived.
+    keepCurrentGame();
     wakeRenderer();
 }
 
@@ -68,6 +76,7 @@ void SDLUserInterface::newGameChosen() {
 void SDLUserInterface::playMove(const Move& move) {
     {
         std::lock_guard scene(sceneLock);
+        playedBy.moveMade(movesInRecord(game), pgnPlayerName(1));
         game.pushHistory();
         game.makeMove(move);
         animationPosition = game;
@@ -118,8 +127,8 @@ void SDLUserInterface::scheduleEngine(std::unique_lock<std::mutex>& queueHold) {
     queueHold.lock();
     // An event or the end of a turn that came while the lock was free must not be slept over.
     eventsAvailable.wait(queueHold, [this, seen] {
-        return !eventQueue.empty() || eventsCollected != seen || !running ||
-               engineState == Finished;
+        return !eventQueue.empty() || !mainThreadTasks.empty() || eventsCollected != seen ||
+               !running || engineState == Finished;
     });
 }
 
@@ -135,7 +144,9 @@ void SDLUserInterface::startEngineTurnIfDue() {
     bool due;
     {
         std::lock_guard scene(sceneLock);
-        due = !openingDialogShown && legalMoveCount > 0 && isEnginesTurn(game, settings);
+        // While an earlier position is shown the player looks; a move there goes on from it.
+        due = !openingDialogShown && legalMoveCount > 0 && isEnginesTurn(game, settings) &&
+              positionsToRedo(game) == 0;
     }
     if (due) {
         // Cleared here rather than by the turn, so that a stop that comes before the turn has

@@ -11,11 +11,16 @@ enum class Key : uint16_t {
     Unknown = 0,
     Return = 13,
     Escape = 27,
+    G = 'g',
     M = 'm',
     Up = 273,
     Down = 274,
     Right = 275,
     Left = 276,
+    Home = 278,
+    End = 279,
+    PageUp = 280,
+    PageDown = 281,
 };
 
 // The modifier keys held, one bit each.
