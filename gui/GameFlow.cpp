@@ -20,6 +20,7 @@ void SDLUserInterface::startNewGame() {
         startFen.clear();
         playedBy.reset(true);
         archivedGame.clear();
+        showingEarlierPosition = false;
         animationPosition.setInitialPosition();
         animating = false;
     }
@@ -77,6 +78,7 @@ void SDLUserInterface::playMove(const Move& move) {
     {
         std::lock_guard scene(sceneLock);
         playedBy.moveMade(movesInRecord(game), pgnPlayerName(1));
+        showingEarlierPosition = false;
         game.pushHistory();
         game.makeMove(move);
         animationPosition = game;
@@ -146,7 +148,7 @@ void SDLUserInterface::startEngineTurnIfDue() {
         std::lock_guard scene(sceneLock);
         // While an earlier position is shown the player looks; a move there goes on from it.
         due = !openingDialogShown && legalMoveCount > 0 && isEnginesTurn(game, settings) &&
-              positionsToRedo(game) == 0;
+              !showingEarlierPosition;
     }
     if (due) {
         // Cleared here rather than by the turn, so that a stop that comes before the turn has
@@ -248,6 +250,7 @@ void SDLUserInterface::redo() {
             }
         }
         after = buttonsAfterRedo(game);
+        showingEarlierPosition = showingEarlierPosition && after.redo;
         animating = false;
     }
     refreshGameState();

@@ -68,6 +68,7 @@ void SDLUserInterface::openGame(const PgnGameRecord& record, int onBoard, bool a
         animationPosition = game;
         animating = false;
         dropPick();
+        showingEarlierPosition = false;
         // Written to the archive again only once it has changed.
         gameLine = sanMovesOfRecord(*redoHead);
         gameMoves.assign(gameLine.begin(), gameLine.begin() + movesInRecord(game));
@@ -190,6 +191,7 @@ void SDLUserInterface::stepTo(int plies) {
         animating = false;
         dropPick();
         after = {buttonsAfterUndo(game, settings).undo, positionsToRedo(game) > 0};
+        showingEarlierPosition = after.redo;
     }
     refreshGameState();
     setButton(undoButton, after.undo);

@@ -204,6 +204,7 @@ void SDLUserInterface::playHumanMove(Square from, Square to) {
     {
         std::lock_guard scene(sceneLock);
         playedBy.moveMade(movesInRecord(game), pgnPlayerName(0));
+        showingEarlierPosition = false;
         game.pushHistory();
         game.makeMove(move);
         dropPick();

@@ -277,6 +277,8 @@ private:
     std::string gameDate, startFen;
     PlayedBy playedBy;
     std::string archivedGame;
+    // The player stepped back to an earlier position, where the engine does not move.
+    bool showingEarlierPosition = false;
 
     // sceneLock, written only by the main thread, which reads them without it.
     Camera camera;

@@ -55,10 +55,15 @@ std::string PlayedBy::black(int plies, const std::string& toMove) const {
 
 std::string PlayedBy::side(bool forWhite, int plies, const std::string& toMove) const {
     std::vector<std::string> players;
+    const std::string* previous = nullptr;
     const int known = std::min(plies, static_cast<int>(movers_.size()));
     for (int i = 0; i < known; ++i) {
-        if ((i % 2 == 0) == (whiteMovesFirst_ == forWhite)) {
-            appendPlayers(players, movers_[static_cast<size_t>(i)]);
+        const std::string& mover = movers_[static_cast<size_t>(i)];
+        // A taken-over game's joined name stands for all of its moves at once.
+        if ((i % 2 == 0) == (whiteMovesFirst_ == forWhite) &&
+            (previous == nullptr || mover != *previous)) {
+            appendPlayers(players, mover);
+            previous = &mover;
         }
     }
     if (players.empty()) {
