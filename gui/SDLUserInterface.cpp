@@ -92,8 +92,11 @@ int SDLUserInterface::run() {
         }
         currentGameKeeper =
             std::make_unique<LatestTextWriter>(*path, [this](const std::string& where) {
-                std::cerr << "veltmark: cannot keep the game in progress in " << where << std::endl;
-                if (!renderingEnded) {
+                // Said where the player looks: in the window while it is open.
+                if (renderingEnded) {
+                    std::cerr << "veltmark: cannot keep the game in progress in " << where
+                              << std::endl;
+                } else {
                     showWarning("The game in progress could not be saved to\n" + where +
                                 "\nIt cannot be continued after the window closes unless a "
                                 "later move is saved.");
