@@ -72,5 +72,12 @@ void SDLUserInterface::logMessage(std::string line) {
 }
 
 void SDLUserInterface::reportSearchProgress(SearchReport report) {
+    // On a search thread that holds the search's lock: only a copy and a flag, the frame that
+    // shows it comes later and at most a few times a second.
     logMessage(searchProgressLine(report));
+    {
+        std::lock_guard hold(progressLock);
+        latestReport = std::move(report);
+    }
+    progressFrames.request();
 }

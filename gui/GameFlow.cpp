@@ -9,6 +9,14 @@
 #include "Settings.h"
 #include "SettingsFile.h"
 
+namespace {
+
+// The search calls claimDraw on the thread that asked for the move; a hint's search claims
+// nothing in the player's name.
+thread_local bool searchingForHint = false;
+
+} // namespace
+
 void SDLUserInterface::startNewGame() {
     // The game it replaces, unless its end has written it already.
     archiveGame(true);
@@ -23,6 +31,8 @@ void SDLUserInterface::startNewGame() {
         showingEarlierPosition = false;
         animationPosition.setInitialPosition();
         animating = false;
+        cancelPick();
+        hintSquares.reset();
     }
     refreshGameState();
     setButton(undoButton, false);
@@ -71,6 +81,7 @@ void SDLUserInterface::newGameChosen() {
     // The abandoned game's turn must not think on, nor play its move into the new game.
     stopEngineTurn();
     joinEngineTurn();
+    dropHint();
     startNewGame();
 }
 
@@ -111,6 +122,9 @@ void SDLUserInterface::offerDrawClaim() {
 }
 
 void SDLUserInterface::claimDraw() {
+    if (searchingForHint) {
+        return;
+    }
     stopEngineTurn();
     {
         std::lock_guard scene(sceneLock);
@@ -151,12 +165,21 @@ void SDLUserInterface::startEngineTurnIfDue() {
               !showingEarlierPosition;
     }
     if (due) {
+        // The settings may have given the engine the side that asked for a hint: one search
+        // at a time.
+        dropHint();
         // Cleared here rather than by the turn, so that a stop that comes before the turn has
         // begun is not forgotten.
         engineStop = false;
         clearSearchStop();
+        {
+            std::lock_guard hold(progressLock);
+            latestReport.reset();
+        }
         engineState = Thinking;
         engineThread = std::thread([this] { engineTurn(); });
+        // The status line says at once that the engine thinks.
+        wakeRenderer();
     }
 }
 
@@ -194,6 +217,78 @@ void SDLUserInterface::stopEngineTurn() {
         engineStop = true;
         stopSearch();
     }
+    // The settings dialog resizes the search pool after this, which waits for the search.
+    if (hintSearching) {
+        hintStop = true;
+        stopSearch();
+    }
+}
+
+void SDLUserInterface::askForHint() {
+    if (engineState == Thinking || hintSearching) {
+        return;
+    }
+    dropHint();
+    bool due;
+    {
+        std::lock_guard scene(sceneLock);
+        due = !openingDialogShown && legalMoveCount > 0 && !isEnginesTurn(game, settings);
+    }
+    if (!due) {
+        return;
+    }
+    // No search runs: no engine turn thinks, and the last hint's thread has ended.
+    hintStop = false;
+    clearSearchStop();
+    {
+        std::lock_guard hold(progressLock);
+        latestReport.reset();
+    }
+    hintSearching = true;
+    hintThread = std::thread([this] { hintSearch(); });
+    wakeRenderer();
+}
+
+void SDLUserInterface::hintSearch() {
+    searchingForHint = true;
+    int thinkingMs;
+    int depthLimit;
+    {
+        std::lock_guard scene(sceneLock);
+        thinkingMs = thinkingTimeMs(settings.timePerMove);
+        depthLimit = settings.maxDepth;
+    }
+    try {
+        // The main thread leaves the game alone until this thread has ended (dropHint).
+        const Move move = game.bestMove(thinkingMs, depthLimit);
+        std::lock_guard scene(sceneLock);
+        if (!hintStop) {
+            hintSquares.emplace(Square{move.fromFile, move.fromRank},
+                                Square{move.toFile, move.toRank});
+        }
+    } catch (const NoLegalMovesException&) {
+    }
+    hintSearching = false;
+    wakeRenderer();
+}
+
+void SDLUserInterface::dropHint() {
+    if (hintSearching) {
+        hintStop = true;
+        stopSearch();
+    }
+    if (hintThread.joinable()) {
+        hintThread.join();
+    }
+    bool shown;
+    {
+        std::lock_guard scene(sceneLock);
+        shown = hintSquares.has_value();
+        hintSquares.reset();
+    }
+    if (shown) {
+        wakeRenderer();
+    }
 }
 
 void SDLUserInterface::joinEngineTurn() {
@@ -222,6 +317,7 @@ void SDLUserInterface::undo() {
     stopEngineTurn();
     // The game may not change under a turn that is still unwinding.
     joinEngineTurn();
+    dropHint();
     UndoRedoButtons after;
     {
         std::lock_guard scene(sceneLock);
@@ -231,6 +327,7 @@ void SDLUserInterface::undo() {
         }
         after = buttonsAfterUndo(game, settings);
         animating = false;
+        cancelPick();
     }
     refreshGameState();
     setButton(redoButton, after.redo);
@@ -240,6 +337,7 @@ void SDLUserInterface::undo() {
 void SDLUserInterface::redo() {
     stopEngineTurn();
     joinEngineTurn();
+    dropHint();
     UndoRedoButtons after;
     {
         std::lock_guard scene(sceneLock);
@@ -252,6 +350,7 @@ void SDLUserInterface::redo() {
         after = buttonsAfterRedo(game);
         showingEarlierPosition = showingEarlierPosition && after.redo;
         animating = false;
+        cancelPick();
     }
     refreshGameState();
     setButton(undoButton, after.undo);

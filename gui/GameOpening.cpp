@@ -50,6 +50,7 @@ void SDLUserInterface::openGame(const PgnGameRecord& record, int onBoard, bool a
     // The turn of the game it replaces must not play into this one.
     stopEngineTurn();
     joinEngineTurn();
+    dropHint();
     archiveGame(true);
     {
         std::lock_guard scene(sceneLock);
@@ -67,7 +68,7 @@ void SDLUserInterface::openGame(const PgnGameRecord& record, int onBoard, bool a
                           white != nullptr ? *white : "?", black != nullptr ? *black : "?");
         animationPosition = game;
         animating = false;
-        dropPick();
+        cancelPick();
         showingEarlierPosition = false;
         // Written to the archive again only once it has changed.
         gameLine = sanMovesOfRecord(*redoHead);
@@ -179,6 +180,7 @@ void SDLUserInterface::stepTo(int plies) {
     // A turn thinking on the position shown so far must not play into the one shown next.
     stopEngineTurn();
     joinEngineTurn();
+    dropHint();
     UndoRedoButtons after;
     {
         std::lock_guard scene(sceneLock);
@@ -189,7 +191,7 @@ void SDLUserInterface::stepTo(int plies) {
             game.redoMove();
         }
         animating = false;
-        dropPick();
+        cancelPick();
         after = {buttonsAfterUndo(game, settings).undo, positionsToRedo(game) > 0};
         showingEarlierPosition = after.redo;
     }

@@ -1,5 +1,5 @@
 // Mouse and keyboard on the board: the camera, the on-screen buttons, and moving a piece by
-// pressing on it, dragging and releasing on its target.
+// pressing on it, dragging and releasing on its target, or by clicking it and then its target.
 #include "BoardPicking.h"
 #include "GameFlowRules.h"
 #include "GamesWindow.h"
@@ -8,7 +8,11 @@
 
 #include <limits>
 
-void SDLUserInterface::keyPressed(Key key, Modifiers, uint16_t) {
+void SDLUserInterface::keyPressed(Key key, Modifiers modifiers, uint16_t) {
+    if (key == Key::N && (modifiers & (LeftControl | RightControl)) != 0) {
+        newGameChosen();
+        return;
+    }
     switch (key) {
     case Key::M:
         toggleMovesWindow();
@@ -30,6 +34,15 @@ void SDLUserInterface::keyPressed(Key key, Modifiers, uint16_t) {
         return;
     default:
         break;
+    }
+    if (key == Key::H) {
+        askForHint();
+        return;
+    }
+    if (key == Key::Escape) {
+        std::lock_guard scene(sceneLock);
+        cancelPick();
+        return;
     }
     bool moved;
     {
@@ -92,7 +105,10 @@ void SDLUserInterface::mouseMoved(int x, int y, int dx, int dy, bool left, bool,
         redraw = redraw || button.hovered != over;
         button.hovered = over;
     }
-    const Hover now = hoverUnder(x, y);
+    Hover now = hoverUnder(x, y);
+    // The piece is shown on a target only while it is dragged there, not under a mouse that
+    // passes over the targets of a clicked piece.
+    now.isTarget = now.isTarget && left;
     if (now != Hover{hoverValid, hoverFile, hoverRank, hoverIsTarget}) {
         // Only a dragged piece, shown on the target under the mouse, shows where the mouse is.
         redraw = redraw || (squareSelected && (now.isTarget || hoverIsTarget));
@@ -140,16 +156,44 @@ void SDLUserInterface::leftButtonPressed(int x, int y) {
     }
     // The press acts on the square where it happened, however late it is handled.
     const Hover at = hoverUnder(x, y);
-    std::lock_guard scene(sceneLock);
-    setHover(at);
-    if (!hoverValid || squareSelected) {
-        return;
+    Square from;
+    Square to;
+    {
+        std::lock_guard scene(sceneLock);
+        setHover(at);
+        switch (moveGesture.pressed(pickedSquare(), underMouse())) {
+        case MoveGesture::Step::PickUp:
+            dropPick();
+            pickUp();
+            return;
+        case MoveGesture::Step::Drop:
+            dropPick();
+            return;
+        case MoveGesture::Step::Nothing:
+            return;
+        case MoveGesture::Step::Move:
+            from = {selectedFile, selectedRank};
+            to = {hoverFile, hoverRank};
+            break;
+        }
+    }
+    playHumanMove(from, to);
+}
+
+std::optional<Square> SDLUserInterface::pickedSquare() const {
+    if (!squareSelected) {
+        return std::nullopt;
+    }
+    return Square{selectedFile, selectedRank};
+}
+
+MoveGesture::Under SDLUserInterface::underMouse() const {
+    if (!hoverValid) {
+        return {};
     }
     const int piece = game.at(hoverFile, hoverRank);
-    const bool ownPiece = game.sideToMove == 1 ? isWhitePiece(piece) : isBlackPiece(piece);
-    if (ownPiece) {
-        pickUp();
-    }
+    const bool own = game.sideToMove == 1 ? isWhitePiece(piece) : isBlackPiece(piece);
+    return {Square{hoverFile, hoverRank}, own, hoverIsTarget};
 }
 
 void SDLUserInterface::pickUp() {
@@ -172,6 +216,14 @@ void SDLUserInterface::dropPick() {
     wakeRenderer();
 }
 
+void SDLUserInterface::cancelPick() {
+    // A piece clicked before the game changed would offer the old position's moves.
+    moveGesture.reset();
+    if (squareSelected) {
+        dropPick();
+    }
+}
+
 void SDLUserInterface::leftButtonReleased(int x, int y) {
     const Hover at = hoverUnder(x, y);
     Square from;
@@ -180,17 +232,32 @@ void SDLUserInterface::leftButtonReleased(int x, int y) {
         std::lock_guard scene(sceneLock);
         setHover(at);
         // A turn that the settings started meanwhile owns the game now.
-        if (!hoverIsTarget || !squareSelected || engineState == Thinking) {
-            dropPick();
+        if (engineState == Thinking) {
+            moveGesture.reset();
+            if (squareSelected) {
+                dropPick();
+            }
             return;
         }
-        from = {selectedFile, selectedRank};
-        to = {hoverFile, hoverRank};
+        switch (moveGesture.released(pickedSquare(), underMouse())) {
+        case MoveGesture::Step::Drop:
+            dropPick();
+            return;
+        case MoveGesture::Step::PickUp:
+        case MoveGesture::Step::Nothing:
+            return;
+        case MoveGesture::Step::Move:
+            from = {selectedFile, selectedRank};
+            to = {hoverFile, hoverRank};
+            break;
+        }
     }
     playHumanMove(from, to);
 }
 
 void SDLUserInterface::playHumanMove(Square from, Square to) {
+    // The hint's search reads the game, and its squares belong to the position before.
+    dropHint();
     Move move(&game);
     move.userInterface = this;
     // Built before the game record changes: a promotion that gets no answer (the window closed

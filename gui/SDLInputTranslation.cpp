@@ -10,7 +10,10 @@ template <typename Ours, typename Theirs> constexpr bool sameNumber(Ours ours, T
 static_assert(sameNumber(Key::Return, SDLK_RETURN));
 static_assert(sameNumber(Key::Escape, SDLK_ESCAPE));
 static_assert(sameNumber(Key::G, SDLK_g));
+static_assert(sameNumber(Key::H, SDLK_h));
 static_assert(sameNumber(Key::M, SDLK_m));
+static_assert(sameNumber(Key::N, SDLK_n));
+static_assert(sameNumber(Key::S, SDLK_s));
 static_assert(sameNumber(Key::Up, SDLK_UP));
 static_assert(sameNumber(Key::Down, SDLK_DOWN));
 static_assert(sameNumber(Key::Right, SDLK_RIGHT));

@@ -78,6 +78,7 @@ SDLUserInterface::~SDLUserInterface() {
         stopEngineTurn();
         joinEngineTurn();
     }
+    dropHint();
     game.clearHistory();
 }
 
@@ -146,6 +147,7 @@ void SDLUserInterface::mainLoop(std::unique_lock<std::mutex>& queueHold) {
     queueHold.unlock();
     stopEngineTurn();
     joinEngineTurn();
+    dropHint();
     queueHold.lock();
     {
         std::lock_guard hold(shutdownLock);
@@ -398,6 +400,8 @@ void SDLUserInterface::finishRendering() {
         glDeleteTextures(1, &boardTexture);
         boardTexture = 0;
     }
+    SDL_FreeSurface(thinkingLineImage);
+    thinkingLineImage = nullptr;
     SDL_Quit();
 }
 

@@ -43,10 +43,12 @@
 #include "InputHandlers.h"
 #include "LatestTextWriter.h"
 #include "Move.h"
+#include "MoveGesture.h"
 #include "PgnReader.h"
 #include "PgnWriter.h"
 #include "PlayedBy.h"
 #include "Position.h"
+#include "RequestCoalescer.h"
 #include "SceneMutex.h"
 #include "ScreenButtons.h"
 #include "Toolkit.h"
@@ -143,7 +145,8 @@ private:
     // one move back or forward from the board.
     void stepTo(int plies);
     void stepBy(int plies);
-    // The "New game" button: asks, then abandons the game even while the engine thinks.
+    // The "New game" button and Ctrl+N: asks, then abandons the game even while the engine
+    // thinks.
     void newGameChosen();
     // The engine's move, on the engine-turn thread.
     void playMove(const Move& move);
@@ -165,6 +168,13 @@ private:
     void stopEngineTurn() override;
     // Waits until a finished or stopped turn has ended; main thread, no lock held.
     void joinEngineTurn();
+    // H: the engine's move in the player's place, searched on a thread of its own while the
+    // player is to move; main thread.
+    void askForHint();
+    void hintSearch();
+    // Stops a hint's search, waits for its thread and takes its squares off the board, before
+    // the game changes or the engine's turn needs the search; main thread, no lock held.
+    void dropHint();
     // Makes the rendering thread draw a frame; any thread.
     void wakeRenderer();
     // Appends the game to the archive unless it has no moves or is there already as it stands;
@@ -205,6 +215,10 @@ private:
     // Picking, on the main thread with sceneLock held.
     void pickUp();
     void dropPick();
+    std::optional<Square> pickedSquare() const;
+    MoveGesture::Under underMouse() const;
+    // Drops the pick and any press in progress: the game changed, or Escape.
+    void cancelPick();
     // The square under a mouse position, from the camera and the window size as the frame
     // draws them; main thread.
     struct Hover {
@@ -231,6 +245,10 @@ private:
     void drawHighlight(int file, int rank, float r, float g, float b, float a);
     void drawOverlay();
     void drawText(const std::string& text, int x, int y);
+    void drawImage(const SDL_Surface& image, int x, int y);
+    // The engine's thinking under the status line; its text changes with every report shown,
+    // so only the last one's image is kept.
+    void drawThinkingLine();
 
     // The locks, and the conditions waited for with them (the block at the top tells the rest).
     SceneMutex sceneLock;
@@ -247,6 +265,10 @@ private:
     std::atomic<bool> running{true};
     std::atomic<int32_t> engineState{NoTurnYet};
     std::atomic<bool> engineStop{false};
+    // A hint's search runs (set by the main thread as it starts one, cleared by its thread);
+    // a stop asks it to drop its answer.
+    std::atomic<bool> hintSearching{false};
+    std::atomic<bool> hintStop{false};
     // Set before the rendering thread releases the dialogs at its end, so that a dialog asked
     // for afterwards does not wait.
     std::atomic<bool> renderingEnded{false};
@@ -279,6 +301,8 @@ private:
     std::string archivedGame;
     // The player stepped back to an earlier position, where the engine does not move.
     bool showingEarlierPosition = false;
+    // The hint's two squares, marked until the game changes; written by its thread too.
+    std::optional<std::pair<Square, Square>> hintSquares;
 
     // sceneLock, written only by the main thread, which reads them without it.
     Camera camera;
@@ -289,6 +313,8 @@ private:
     bool squareSelected = false;
     int32_t selectedFile = 0, selectedRank = 0;
     std::vector<Move> targetMoves;
+    // Whether the button went down on the board, and where; only the main thread uses it.
+    MoveGesture moveGesture;
 
     // queueLock.
     std::deque<SDL_Event> eventQueue;
@@ -322,15 +348,24 @@ private:
     double projectionAspect = 800.0 / 600.0;
 
     // Main thread.
-    std::thread renderingThread, engineThread;
+    std::thread renderingThread, engineThread, hintThread;
 
     // The engine's turn while one runs (its search reports one at a time, then its thread
     // writes the move); the main thread opens and closes it while none does.
     // Each line lands whole: a full disk leaves no fragment of one.
     AppendOnlyFile logFile;
 
+    // progressLock, taken by the search threads' reports and by the frame, never with another.
+    std::mutex progressLock;
+    // The running search's latest report (the engine's turn or a hint); none before its first.
+    std::optional<SearchReport> latestReport;
+    // Wakes the renderer for the reports, a few times a second at most.
+    RequestCoalescer progressFrames{std::chrono::milliseconds(250), [this] { wakeRenderer(); }};
+
     // Rendering thread, once the constructor has loaded the assets.
     GuiAssets assets;
+    std::string thinkingLineText;
+    SDL_Surface* thinkingLineImage = nullptr;
     GLuint boardTexture = 0;
     float savedProjection[16] = {}, savedModelview[16] = {}, savedTextureMatrix[16] = {};
 };

@@ -6,6 +6,7 @@
 #include "ScenePasses.h"
 #include "SceneSetUp.h"
 #include "Settings.h"
+#include "ThinkingText.h"
 
 #include <GL/glu.h>
 
@@ -77,6 +78,11 @@ void SDLUserInterface::drawFrame() {
     }
     for (const Move& move : targetMoves) {
         drawHighlight(move.toFile, move.toRank, 1, 1, 0, 0.5f);
+    }
+    if (hintSquares) {
+        for (const Square& square : {hintSquares->first, hintSquares->second}) {
+            drawHighlight(square.file, square.rank, 0.2f, 0.6f, 1, 0.6f);
+        }
     }
 
     drawOverlay();
@@ -177,6 +183,7 @@ void SDLUserInterface::drawOverlay() {
         if (game.isWhiteKingAttacked() || game.isBlackKingAttacked()) {
             drawText("Check", windowWidth / 2 - 20, 50);
         }
+        drawThinkingLine();
     } else {
         drawText("Game has ended", 25, 50);
         const std::string reason = game.gameEndReason();
@@ -200,14 +207,40 @@ void SDLUserInterface::drawOverlay() {
     }
 }
 
-void SDLUserInterface::drawText(const std::string& text, int x, int y) {
-    const SDL_Surface* image = assets.text->render(text, true);
-    if (image == nullptr) {
+void SDLUserInterface::drawThinkingLine() {
+    const bool forHint = hintSearching;
+    if (engineState != Thinking && !forHint) {
         return;
     }
+    std::optional<SearchReport> report;
+    {
+        std::lock_guard hold(progressLock);
+        report = latestReport;
+    }
+    // A copy: the search reads the game meanwhile.
+    Position searched = game;
+    const std::string what = forHint ? "Looking for a hint" : "Thinking";
+    const std::string text = report ? what + ": " + thinkingText(*report, searched) : what;
+    if (text != thinkingLineText || thinkingLineImage == nullptr) {
+        SDL_FreeSurface(thinkingLineImage);
+        thinkingLineImage = assets.text->render(text, false);
+        thinkingLineText = text;
+    }
+    if (thinkingLineImage != nullptr) {
+        drawImage(*thinkingLineImage, 25, 25);
+    }
+}
+
+void SDLUserInterface::drawText(const std::string& text, int x, int y) {
+    if (const SDL_Surface* image = assets.text->render(text, true)) {
+        drawImage(*image, x, y);
+    }
+}
+
+void SDLUserInterface::drawImage(const SDL_Surface& image, int x, int y) {
     glRasterPos2i(x, y);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, image->pitch / 4);
-    glDrawPixels(image->w, image->h, GL_RGBA, GL_UNSIGNED_BYTE, image->pixels);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, image.pitch / 4);
+    glDrawPixels(image.w, image.h, GL_RGBA, GL_UNSIGNED_BYTE, image.pixels);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
 }

@@ -1,20 +1,14 @@
 #include "Camera.h"
+#include "VectorMath.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
 #include <utility>
 
 // The camera as the player sees it: where the eye is and which way is right on screen. The
 // board's centre is the origin, White's side towards +z.
 namespace {
-
-constexpr double pi = std::numbers::pi;
-
-double dot(Vector3 a, Vector3 b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
 
 Vector3 eyeOf(const Camera& camera) {
     return cameraView(camera).eye;

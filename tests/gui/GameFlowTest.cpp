@@ -44,6 +44,7 @@ protected:
         stopFeeding();
         ui->stopEngineTurn();
         ui->joinEngineTurn();
+        ui->dropHint();
         destroySearchPool();
         ui.reset();
         window.reset();
@@ -369,6 +370,58 @@ TEST_F(GameFlow, APressPicksUpAndAReleaseMovesWithNoFrameDrawn) {
     EXPECT_FALSE(ui->squareSelected());
     EXPECT_EQ(ui->game().at(5, 4), WhitePawn);
     EXPECT_EQ(ui->game().sideToMove, 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(GameFlow, AClickPicksThePieceAndAClickOnATargetMovesIt) {
+    players(0, 0);
+    // e2, e4 and d2 on the screen with the starting camera.
+    window->leftButtonPressed(430, 429);
+    window->leftButtonReleased(430, 429);
+    ASSERT_TRUE(ui->squareSelected()) << "a click keeps the pawn picked";
+    window->mouseMoved(428, 330, 0, -99, false, false, false);
+    EXPECT_FALSE(ui->hoverIsTarget()) << "no preview under a mouse that drags nothing";
+    window->leftButtonPressed(428, 330);
+    EXPECT_FALSE(ui->squareSelected());
+    EXPECT_EQ(ui->game().at(5, 4), WhitePawn);
+    window->leftButtonReleased(428, 330);
+    EXPECT_EQ(ui->game().sideToMove, 0) << "the release after the move does nothing more";
+}
+
+TEST_F(GameFlow, AHintIsTheEnginesMoveAndIsDroppedWhenThePlayerMoves) {
+    players(0, 1);
+    settings.timePerMove = 0.3;
+    // White mates at once with Qh5xf7.
+    setPosition("r1bqkbnr/pppp1ppp/2n5/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4");
+    ui->askForHint();
+    EXPECT_NE(ui->engineState(), SDLUserInterface::Thinking) << "the engine's turn is not due";
+    for (int i = 0; i < 500 && ui->hintSearching(); ++i) {
+        std::this_thread::sleep_for(10ms);
+    }
+    const auto hint = ui->hintSquares();
+    ASSERT_TRUE(hint);
+    EXPECT_EQ(*hint, (std::pair<Square, Square>{{8, 5}, {6, 7}}));
+    EXPECT_EQ(movesInRecord(ui->game()), 0) << "the hint plays nothing";
+
+    // A hint still searching (30 s) is stopped and dropped by the player's move.
+    settings.timePerMove = 30.0;
+    setPosition("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
+    ui->askForHint();
+    std::this_thread::sleep_for(100ms);
+    ASSERT_TRUE(ui->hintSearching());
+    const auto moved = std::chrono::steady_clock::now();
+    ui->playHumanMove({5, 2}, {5, 4});
+    EXPECT_LT(std::chrono::steady_clock::now() - moved, 1s);
+    EXPECT_FALSE(ui->hintSearching());
+    EXPECT_FALSE(ui->hintSquares());
+    EXPECT_EQ(ui->game().at(5, 4), WhitePawn);
+    EXPECT_FALSE(ui->game().drawClaimed);
+    // The engine's own turn runs as before.
+    startEngine();
+    EXPECT_EQ(ui->engineState(), SDLUserInterface::Thinking);
 }
 
 } // namespace

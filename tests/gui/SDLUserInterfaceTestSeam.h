@@ -29,6 +29,13 @@ struct SDLUserInterfaceTestSeam {
         ui.openGame(record, onBoard, archived);
     }
     void pressButton(const std::string& text) { ui.buttons.at(text).action(); }
+    void askForHint() { ui.askForHint(); }
+    void dropHint() { ui.dropHint(); }
+    bool hintSearching() const { return ui.hintSearching; }
+    std::optional<std::pair<Square, Square>> hintSquares() {
+        std::lock_guard scene(ui.sceneLock);
+        return ui.hintSquares;
+    }
 
     Position& game() { return ui.game; }
     int32_t legalMoveCount() const { return ui.legalMoveCount; }

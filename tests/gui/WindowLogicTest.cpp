@@ -4,11 +4,11 @@
 #include "ScreenButtons.h"
 #include "TestPositions.h"
 #include "TextWrapping.h"
+#include "VectorMath.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr double pi = std::numbers::pi;
-
 std::optional<Square> squareAt(double x, double z) {
     return squareUnderRay({x, 1, z}, {x, -1, z});
 }
@@ -27,10 +25,6 @@ std::optional<Square> squareAt(double x, double z) {
 Vector3 normalised(Vector3 v) {
     const double n = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
     return {v.x / n, v.y / n, v.z / n};
-}
-
-double dot(Vector3 a, Vector3 b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
 }
 
 // The mouse ray of the perspective view runs from the eye through the board point under the

@@ -147,22 +147,27 @@ TEST(UciTranscriptTest, MatesAndGamesThatAreOver) {
 }
 
 TEST(UciTranscriptTest, LimitsEndTheSearch) {
-    // Each ends a search that would otherwise run for days; the times with room for the pipes.
+    // Each ends a search that would otherwise run for days; the times with room for the pipes
+    // and for a sanitizer build on a busy machine. The clock starts once the program is ready,
+    // so that its start-up is not counted.
     const struct {
         std::string go;
         long long withinMs;
-    } limits[] = {{"movetime 300", 800},
+    } limits[] = {{"movetime 300", 2000},
                   {"wtime 500 btime 500", 500},
                   {"nodes 20000", 10000},
                   {"wtime 100000 btime 100000 movestogo 1 depth 2", 10000}};
     for (const auto& limit : limits) {
         UciProcess p;
-        p.send("position startpos moves d2d4\nsetoption name Threads value 1\ngo " + limit.go +
-               "\n");
+        p.send("position startpos moves d2d4\nsetoption name Threads value 1\nisready\n");
+        ASSERT_TRUE(p.waitForLine("readyok", 10000));
+        p.send("go " + limit.go + "\n");
         const auto start = Clock::now();
         ASSERT_TRUE(p.waitFor(isBestMove, 10000)) << limit.go;
         EXPECT_LT(msSince(start), limit.withinMs) << limit.go;
         EXPECT_EQ(p.finish(), 0);
+        ASSERT_EQ(p.lines.front(), "readyok");
+        p.lines.erase(p.lines.begin());
         searchOf(p.lines);
         if (limit.go.find("depth 2") != std::string::npos) {
             EXPECT_EQ(p.lines.end()[-2].rfind("info depth 2 ", 0), 0u) << p.lines.end()[-2];

@@ -28,15 +28,6 @@ const std::string cannotUndo = "tellusererror Can't undo in the initial position
 // White: Kg6, Ra1; Black: Kh8. White to move mates with a1a8 only.
 const std::string mateInOne = "edit\n#\nKg6\nRa1\nc\nKh8\n.\n";
 
-bool isMoveText(const std::string& t) {
-    return t.size() == 4 && t[0] >= 'a' && t[0] <= 'h' && t[1] >= '1' && t[1] <= '8' &&
-           t[2] >= 'a' && t[2] <= 'h' && t[3] >= '1' && t[3] <= '8';
-}
-
-bool isMoveLine(const std::string& line) {
-    return line.rfind("move ", 0) == 0 && isMoveText(line.substr(5));
-}
-
 // Depth, score, centiseconds, nodes and a move, nothing else.
 bool isThinkingLine(const std::string& line) {
     std::istringstream fields(line);

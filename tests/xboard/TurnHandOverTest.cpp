@@ -6,10 +6,6 @@
 
 namespace {
 
-bool isMoveLine(const std::string& line) {
-    return line.rfind("move ", 0) == 0;
-}
-
 // Plays the given number of rounds in one program: the engine answers 1. e4, and the instant
 // its move line arrives the peer sends the command under test, which must be answered by a
 // second engine move. A command read while the ending turn is still winding up was lost.
