@@ -12,21 +12,8 @@ using namespace window_test;
 
 namespace {
 
-// Where the move list appears, and the middle of the screen where the message boxes do.
+// Where the move list appears.
 const Rect movesArea{8, 8, 208, 245};
-const Rect middle{250, 200, 300, 200};
-
-bool boxInTheMiddle(const Screenshot& shot) {
-    return toolkitWindowIn(shot, middle);
-}
-
-int countOf(const std::string& text, const std::string& part) {
-    int n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++n;
-    }
-    return n;
-}
 
 class ArchiveWindow : public OnVirtualDisplay {};
 

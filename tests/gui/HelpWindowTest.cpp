@@ -11,23 +11,10 @@ using namespace window_test;
 
 namespace {
 
-const Rect middle{250, 200, 300, 200};
 const Rect thinkingLine{20, 576, 560, 22};
-
-bool boxInTheMiddle(const Screenshot& shot) {
-    return toolkitWindowIn(shot, middle);
-}
 
 bool thinkingShown(const Screenshot& shot) {
     return shot.brightPixels(thinkingLine) > 40;
-}
-
-int countOf(const std::string& text, const std::string& part) {
-    int n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++n;
-    }
-    return n;
 }
 
 Settings againstTheEngine(double seconds) {

@@ -224,6 +224,19 @@ inline bool toolkitWindowShown(const Screenshot& shot) {
     return toolkitWindowIn(shot, {0, 0, screenWidth, screenHeight});
 }
 
+// The middle of the screen, where message boxes and questions appear.
+inline bool boxInTheMiddle(const Screenshot& shot) {
+    return toolkitWindowIn(shot, {250, 200, 300, 200});
+}
+
+inline int countOf(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++n;
+    }
+    return n;
+}
+
 // Where the centre of a square appears with the camera as the program starts.
 inline Point squareOnScreen(int file, int rank) {
     const CameraView view = cameraView(Camera{});
