@@ -10,23 +10,10 @@ using namespace window_test;
 
 namespace {
 
-const Rect middle{250, 200, 300, 200};
 const Rect movesArea{8, 8, 208, 245};
-
-bool boxInTheMiddle(const Screenshot& shot) {
-    return toolkitWindowIn(shot, middle);
-}
 
 bool noBox(const Screenshot& shot) {
     return !toolkitWindowShown(shot);
-}
-
-int countOf(const std::string& text, const std::string& part) {
-    int n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++n;
-    }
-    return n;
 }
 
 const std::string dataFolder = "home/.local/share/veltmark/";
