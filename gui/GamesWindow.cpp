@@ -8,9 +8,11 @@
 
 namespace {
 
-// Listed per frame: a few milliseconds of listing, so that the rows of a file of tens of
-// thousands of games are all there within a few frames and no frame waits long.
-constexpr size_t bytesPerFrame = size_t{4} << 20;
+// Listed per frame, in steps of a few milliseconds each, until the frame's share is spent: the
+// first rows show in the first frame, and a file of tens of thousands of games is listed whole
+// within a few dozen frames while each of them stays short.
+constexpr size_t bytesPerStep = size_t{256} << 10;
+constexpr Uint32 listingMsPerFrame = 8;
 constexpr float listWidth = 720.0f;
 constexpr float listHeight = 380.0f;
 
@@ -36,14 +38,15 @@ void GamesWindow::drawContents() {
     if (!file_) {
         return;
     }
-    const bool wasListed = file_->listed();
-    if (!wasListed) {
-        file_->listMore(bytesPerFrame);
+    const Uint32 start = SDL_GetTicks();
+    while (!file_->listed() && SDL_GetTicks() - start < listingMsPerFrame) {
+        file_->listMore(bytesPerStep);
     }
     const auto& games = file_->games();
-    if (markLast_ && !wasListed && file_->listed() && !games.empty()) {
+    if (markLast_ && file_->listed() && !games.empty()) {
         marked_ = games.size() - 1;
         scrollToMarked_ = true;
+        markLast_ = false;
     }
     ImGui::Text("%s: %zu %s%s", file_->name().c_str(), games.size(),
                 games.size() == 1 ? "game" : "games", file_->listed() ? "" : " so far");

@@ -33,6 +33,7 @@ private:
     std::function<void(size_t)> choose_;
     std::function<void()> closed_;
     std::optional<PgnFile> file_;
+    // The newest is marked once the whole file is listed.
     bool markLast_ = false;
     size_t marked_ = 0;
     bool scrollToMarked_ = false;

@@ -64,17 +64,17 @@ TEST_F(GamesWindowTest, AKilledGameIsOfferedAtTheNextStartAndReachesTheArchiveOn
     WindowSession window(display, "continued", humanAgainstHuman(), {}, keptBefore);
     ASSERT_TRUE(window.waitForWindow());
     window.waitForScreen(boxInTheMiddle, 30);
-    window.screenshot("40-continue-the-killed-game");
+    window.screenshot("60-continue-the-killed-game");
     window.key("Return");
     window.closeOpeningDialog();
     window.key("m");
     const Screenshot restored = window.settledScreen();
-    window.screenshot("41-killed-game-restored-with-its-moves");
+    window.screenshot("61-killed-game-restored-with-its-moves");
     EXPECT_GT(restored.brightPixels(movesArea), 100) << "the move list shows the moves";
     // The mate is legal only on the restored board.
     window.play({"g2g4", "d8h4"});
     window.waitForScreen(boxInTheMiddle, 30);
-    window.screenshot("42-continued-game-finished");
+    window.screenshot("62-continued-game-finished");
     window.key("Return");
     window.waitForScreen([](const Screenshot& s) { return !boxInTheMiddle(s); }, 30);
     EXPECT_EQ(window.terminate(), 0);
@@ -118,7 +118,7 @@ TEST_F(GamesWindowTest, AGameChosenFromAFileGoesOnAndABrokenOneIsNamed) {
     WindowSession window(display, "file", humanAgainstHuman(), {"sent.pgn"}, games);
     ASSERT_TRUE(window.waitForWindow());
     window.waitForScreen(toolkitWindowShown, 30);
-    window.screenshot("43-games-of-the-file");
+    window.screenshot("63-games-of-the-file");
     window.key("Down Down Return");
     // The message stands over the list, below its title.
     window.waitForScreen(
@@ -126,12 +126,12 @@ TEST_F(GamesWindowTest, AGameChosenFromAFileGoesOnAndABrokenOneIsNamed) {
             return toolkitWindowIn(s, {60, 105, 400, 25});
         },
         30);
-    window.screenshot("44-a-broken-game-is-named");
+    window.screenshot("64-a-broken-game-is-named");
     window.key("Return");
     window.pause(300);
     window.key("Up Return");
     window.waitForScreen(noBox, 30);
-    window.screenshot("45-chosen-game-on-the-board");
+    window.screenshot("65-chosen-game-on-the-board");
     window.play({"b1c3"});
     ASSERT_TRUE(keptHolds(window, "1. d4 d5 2. c4 e6 3. Nc3 *")) << window.fileText("output.txt");
     const std::string kept = window.fileText(dataFolder + "current-game.pgn");
@@ -153,13 +153,13 @@ TEST_F(GamesWindowTest, AClickOnAnEarlierMoveShowsItsBoardWhereTheGameGoesOnDiff
     ASSERT_TRUE(waitUntil([&] { return window.loggedMoves().size() == 2; }, 20));
     window.key("m");
     const Screenshot atEnd = window.settledScreen();
-    window.screenshot("46-four-moves-listed");
+    window.screenshot("66-four-moves-listed");
 
     // After White's first move it is the engine's turn, but it does not play while the player
     // looks at an earlier position.
     window.click(moveInList(0));
     const Screenshot early = window.settledScreen();
-    window.screenshot("47-board-after-the-first-move");
+    window.screenshot("67-board-after-the-first-move");
     EXPECT_GT(early.differingPixels(atEnd, {100, 60, 600, 470}), 500) << "the board changed";
     ASSERT_TRUE(keptHolds(window, "[PliesOnBoard \"1\"]"));
     window.pause(1500);
@@ -171,7 +171,7 @@ TEST_F(GamesWindowTest, AClickOnAnEarlierMoveShowsItsBoardWhereTheGameGoesOnDiff
     window.play({"g1f3"});
     ASSERT_TRUE(waitUntil([&] { return window.loggedMoves().size() == 3; }, 20));
     window.pause(700);
-    window.screenshot("48-game-gone-on-from-the-earlier-position");
+    window.screenshot("68-game-gone-on-from-the-earlier-position");
     ASSERT_TRUE(keptHolds(window, "[PliesOnBoard \"4\"]"));
     const std::string kept = window.fileText(dataFolder + "current-game.pgn");
     EXPECT_NE(kept.find("1. e4 "), std::string::npos) << kept;
