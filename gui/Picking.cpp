@@ -69,6 +69,7 @@ void SDLUserInterface::windowResized(int width, int height) {
     std::lock_guard scene(sceneLock);
     windowWidth = width;
     windowHeight = height;
+    layOutButtons(buttons, width, height);
 }
 
 void SDLUserInterface::mouseMoved(int x, int y, int dx, int dy, bool left, bool, bool middle) {
@@ -101,8 +102,7 @@ void SDLUserInterface::mouseMoved(int x, int y, int dx, int dy, bool left, bool,
 SDLUserInterface::Hover SDLUserInterface::hoverUnder(int x, int y) const {
     // The camera, the window size and the pick change only on this thread: no lock is needed
     // to read them here.
-    const auto square =
-        squareUnderMouse(camera, x, y, {windowWidth, windowHeight, projectionAspect});
+    const auto square = squareUnderMouse(camera, x, y, {windowWidth, windowHeight});
     if (!square) {
         return {false, hoverFile, hoverRank, false};
     }

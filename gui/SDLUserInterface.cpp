@@ -15,13 +15,12 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace {
 
-constexpr int initialWidth = 800;
-constexpr int initialHeight = 600;
 // Type of the user event that wakes the rendering thread (the first user event number).
 constexpr Uint8 wakeEventType = SDL_USEREVENT;
 
@@ -176,7 +175,7 @@ bool SDLUserInterface::startRendering(std::string& failure) {
         return false;
     }
     SDL_WM_SetCaption("Veltmark", "Veltmark");
-    if (openOpenGLWindow(initialWidth, initialHeight) == nullptr) {
+    if (openRememberedWindow() == nullptr) {
         failure = std::string("the window cannot start: ") + SDL_GetError();
         return false;
     }
@@ -195,8 +194,6 @@ bool SDLUserInterface::startRendering(std::string& failure) {
     }
     {
         std::lock_guard scene(sceneLock);
-        // Picking on the main thread uses the projection's aspect as set up here.
-        projectionAspect = static_cast<float>(windowWidth) / static_cast<float>(windowHeight);
         setUpOpenGL();
     }
     loadSettings();
@@ -288,9 +285,22 @@ bool SDLUserInterface::collectEvents(bool block) {
         return false;
     }
     // One frame for the whole batch, and none for input that only the game handles: what it
-    // changes, the main thread asks to be drawn.
+    // changes, the main thread asks to be drawn. A drag on the window's edge sends a stream of
+    // sizes: only the batch's last is applied.
     bool frameNeeded = false;
+    std::optional<WindowSize> askedSize;
+    bool fullscreenToggled = false;
     do {
+        if (event.type == SDL_VIDEORESIZE) {
+            askedSize = WindowSize{event.resize.w, event.resize.h};
+            frameNeeded = true;
+            continue;
+        }
+        if (isFullscreenToggle(event)) {
+            fullscreenToggled = !fullscreenToggled;
+            frameNeeded = true;
+            continue;
+        }
         bool forTheGame;
         {
             std::lock_guard gui(guiLock);
@@ -311,6 +321,11 @@ bool SDLUserInterface::collectEvents(bool block) {
         ++eventsCollected;
         eventsAvailable.notify_all();
     } while (SDL_PollEvent(&event) != 0);
+    if (fullscreenToggled) {
+        toggleFullscreen();
+    } else if (askedSize) {
+        windowSizeAsked(askedSize->width, askedSize->height);
+    }
     return frameNeeded;
 }
 
@@ -339,6 +354,7 @@ void SDLUserInterface::finishRendering() {
         toolkit.stop();
         movesWindow = nullptr;
     }
+    rememberWindow();
     if (boardTexture != 0) {
         glDeleteTextures(1, &boardTexture);
         boardTexture = 0;

@@ -42,12 +42,14 @@
 #include "Move.h"
 #include "MoveGesture.h"
 #include "Position.h"
+#include "RememberedWindowFile.h"
 #include "RequestCoalescer.h"
 #include "SceneMutex.h"
 #include "ScreenButtons.h"
 #include "Toolkit.h"
 #include "UserInterface.h"
 #include "WholeWrites.h"
+#include "WindowGeometry.h"
 
 #include <GL/gl.h>
 
@@ -64,6 +66,9 @@
 
 class MovesWindow;
 class SettingsDialog;
+
+// F11, or Alt with Enter: the keys that switch between the window and fullscreen.
+bool isFullscreenToggle(const SDL_Event& event);
 
 class SDLUserInterface : public UserInterface, public InputHandlers, private SettingsActions {
 public:
@@ -172,6 +177,18 @@ private:
     // Hands the pending events on; true when one of them needs a frame.
     bool collectEvents(bool block);
     void finishRendering();
+
+    // The window's size and fullscreen state, on the rendering thread.
+    // Opens the window as it was left last time, at least as large as the minimum.
+    SDL_Surface* openRememberedWindow();
+    // The video mode, the viewport and the projection at the new size, which the main thread is
+    // then told of; false when SDL refuses the mode.
+    bool setWindowMode(int width, int height, bool toFullscreen);
+    // The last size that one batch of events asked for.
+    void windowSizeAsked(int width, int height);
+    void toggleFullscreen();
+    // Writes the windowed size and the fullscreen state when they changed.
+    void rememberWindow();
     void mainLoop(std::unique_lock<std::mutex>& queueHold);
     void shutDownGame();
 
@@ -199,6 +216,8 @@ private:
 
     // Drawing, on the rendering thread.
     void setUpOpenGL();
+    // The viewport and the scene's projection for the drawn size.
+    void setUpProjection();
     void drawFrame();
     // Scene passes.
     // The mirror image under the board is drawn with the coarse shapes.
@@ -238,7 +257,8 @@ private:
     // The settings dialog shown at start-up is still open. The game begins when it closes: a
     // player who makes White human there must not find a move already made in his name.
     std::atomic<bool> openingDialogShown{false};
-    // Laid out in the constructor; afterwards only their atomic flags change, on any thread.
+    // Their places are laid out by the main thread when the window's size changes (the frame
+    // works them out from its own size); their atomic flags change on any thread.
     ScreenButtons buttons;
 
     // sceneLock.
@@ -289,9 +309,6 @@ private:
     bool logEnabled = false;
     // The start-up handshake: set once by the rendering thread, waited for by run.
     std::promise<bool> startup;
-    // The aspect of the frame's projection, made by the rendering thread before it reports the
-    // start; a resize keeps it.
-    double projectionAspect = 800.0 / 600.0;
 
     // Main thread.
     std::thread renderingThread, engineThread, hintThread;
@@ -307,6 +324,15 @@ private:
     std::optional<SearchReport> latestReport;
     // Wakes the renderer for the reports, a few times a second at most.
     RequestCoalescer progressFrames{std::chrono::milliseconds(250), [this] { wakeRenderer(); }};
+
+    // Rendering thread: the size the frames are drawn at, ahead of the main thread's windowWidth
+    // and windowHeight until it has handled the resize; the desktop's size, which fullscreen
+    // takes; the windowed size, which leaving fullscreen returns to; what the remembered file
+    // held at the start.
+    int32_t drawnWidth = 800, drawnHeight = 600;
+    WindowSize desktop, windowed;
+    bool fullscreen = false;
+    RememberedWindow rememberedAtStart;
 
     // Rendering thread, once the constructor has loaded the assets.
     GuiAssets assets;

@@ -23,9 +23,6 @@ void SDLUserInterface::setUpOpenGL() {
     glPushMatrix();
     glLoadIdentity();
 
-    gluPerspective(60.0, static_cast<float>(windowWidth) / static_cast<float>(windowHeight), 1.0,
-                   500.0);
-    glViewport(0, 0, windowWidth, windowHeight);
     glEnable(GL_TEXTURE_2D);
 
     setUpSceneLighting();
@@ -52,6 +49,21 @@ void SDLUserInterface::setUpOpenGL() {
     glMatrixMode(GL_TEXTURE);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
+    setUpProjection();
+}
+
+void SDLUserInterface::setUpProjection() {
+    const ScenePerspective perspective = scenePerspective(drawnWidth, drawnHeight);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    // The aspect as a float, as the 800 x 600 pictures have always been drawn.
+    gluPerspective(perspective.fieldOfViewY, static_cast<float>(perspective.aspect),
+                   perspective.nearPlane, perspective.farPlane);
+    glGetFloatv(GL_PROJECTION_MATRIX, savedProjection);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glViewport(0, 0, drawnWidth, drawnHeight);
 }
 
 void SDLUserInterface::drawFrame() {
@@ -98,7 +110,7 @@ void SDLUserInterface::drawFrame() {
 
     {
         std::lock_guard gui(guiLock);
-        toolkit.drawWindows(windowWidth, windowHeight);
+        toolkit.drawWindows(drawnWidth, drawnHeight);
     }
     SDL_GL_SwapBuffers();
 }
@@ -170,7 +182,7 @@ void SDLUserInterface::drawHighlight(int file, int rank, float r, float g, float
 void SDLUserInterface::drawOverlay() {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluOrtho2D(0, windowWidth, 0, windowHeight);
+    gluOrtho2D(0, drawnWidth, 0, drawnHeight);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glDisable(GL_DEPTH_TEST);
@@ -181,29 +193,33 @@ void SDLUserInterface::drawOverlay() {
     if (legalMoveCount > 0) {
         drawText(game.sideToMove == 1 ? "White to move" : "Black to move", 25, 50);
         if (game.isWhiteKingAttacked() || game.isBlackKingAttacked()) {
-            drawText("Check", windowWidth / 2 - 20, 50);
+            drawText("Check", drawnWidth / 2 - 20, 50);
         }
         drawThinkingLine();
     } else {
         drawText("Game has ended", 25, 50);
         const std::string reason = game.gameEndReason();
-        drawText(reason, windowWidth / 2 - 4 * static_cast<int>(reason.size()), 50);
+        drawText(reason, drawnWidth / 2 - 4 * static_cast<int>(reason.size()), 50);
     }
 
     for (const auto& [text, button] : buttons) {
         if (!button.enabled) {
             continue;
         }
+        // Placed from the frame's own size: the main thread's layout may not have caught up
+        // with a resize yet.
+        const ButtonPlace at =
+            buttonPlace(text, button.width, button.height, drawnWidth, drawnHeight);
         if (button.hovered) {
             glColor4f(1, 1, 1, 0.5f);
             glBegin(GL_QUADS);
-            glVertex2i(button.x, button.y - button.height);
-            glVertex2i(button.x + button.width, button.y - button.height);
-            glVertex2i(button.x + button.width, button.y);
-            glVertex2i(button.x, button.y);
+            glVertex2i(at.x, at.y - button.height);
+            glVertex2i(at.x + button.width, at.y - button.height);
+            glVertex2i(at.x + button.width, at.y);
+            glVertex2i(at.x, at.y);
             glEnd();
         }
-        drawText(text, button.x, button.y);
+        drawText(text, at.x, at.y);
     }
 }
 

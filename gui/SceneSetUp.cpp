@@ -2,13 +2,13 @@
 
 #include <initializer_list>
 
-SDL_Surface* openOpenGLWindow(int width, int height) {
+SDL_Surface* openOpenGLWindow(int width, int height, Uint32 flags) {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     for (int samples : {16, 8, 4, 2, 0}) {
         SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, samples > 0 ? 1 : 0);
         SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, samples);
-        if (SDL_Surface* screen = SDL_SetVideoMode(width, height, 0, SDL_OPENGL)) {
+        if (SDL_Surface* screen = SDL_SetVideoMode(width, height, 0, SDL_OPENGL | flags)) {
             return screen;
         }
     }

@@ -7,8 +7,9 @@
 
 // An OpenGL window of the given size with the most multisampling the display offers: SDL 1.2
 // reads the attributes when the window opens, and a display without such a visual refuses the
-// window altogether. Null when no window can be opened at all.
-SDL_Surface* openOpenGLWindow(int width, int height);
+// window altogether. Null when no window can be opened at all. `flags` are added to SDL_OPENGL
+// (SDL_RESIZABLE, SDL_FULLSCREEN); a later SDL_SetVideoMode keeps the attributes chosen here.
+SDL_Surface* openOpenGLWindow(int width, int height, Uint32 flags = 0);
 
 // The state that every pass of the scene draws in: depth test, lighting with light 0, normals
 // normalised (the models are scaled), and neither dithering nor a logic operation.

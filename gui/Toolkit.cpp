@@ -1,4 +1,5 @@
 #include "Toolkit.h"
+#include "WindowGeometry.h"
 
 #include <backends/imgui_impl_opengl2.h>
 #include <imgui.h>
@@ -238,6 +239,15 @@ void Toolkit::drawWindow(ToolkitWindow& window, bool takesInput, int width, int 
     } else {
         ImGui::SetNextWindowPos(ImVec2(width * 0.5f, height * 0.5f), ImGuiCond_Appearing,
                                 ImVec2(0.5f, 0.5f));
+    }
+    if (!window.modal && window.drawnAt_.w > 0) {
+        // A window left past an edge by a smaller window comes back inside.
+        const ToolkitWindow::Rect& r = window.drawnAt_;
+        const WindowCorner inside = keptOnScreen({r.x, r.y}, r.w, r.h, static_cast<float>(width),
+                                                 static_cast<float>(height));
+        if (inside != WindowCorner{r.x, r.y}) {
+            ImGui::SetNextWindowPos(ImVec2(inside.x, inside.y), ImGuiCond_Always);
+        }
     }
     if ((window.takeFocus_ || window.modal) && takesInput) {
         ImGui::SetNextWindowFocus();

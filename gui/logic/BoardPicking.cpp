@@ -5,11 +5,6 @@
 
 namespace {
 
-// The frame's perspective: a vertical field of view of 60 degrees, near and far planes.
-constexpr double halfFieldOfView = std::numbers::pi / 6;
-constexpr double nearPlane = 1.0;
-constexpr double farPlane = 500.0;
-
 Vector3 plus(Vector3 a, Vector3 b) {
     return {a.x + b.x, a.y + b.y, a.z + b.z};
 }
@@ -59,12 +54,12 @@ std::optional<Square> squareUnderMouse(const Camera& camera, double mouseX, doub
     const Vector3 up = cross(side, forward);
     const double ndcX = 2.0 * mouseX / window.width - 1.0;
     const double ndcY = 2.0 * (window.height - mouseY) / window.height - 1.0;
-    const double spread = std::tan(halfFieldOfView);
-    const Vector3 direction =
-        plus(forward,
-             plus(times(side, ndcX * spread * window.projectionAspect), times(up, ndcY * spread)));
+    const ScenePerspective perspective = scenePerspective(window.width, window.height);
+    const double spread = std::tan(perspective.fieldOfViewY * std::numbers::pi / 360.0);
+    const Vector3 direction = plus(
+        forward, plus(times(side, ndcX * spread * perspective.aspect), times(up, ndcY * spread)));
     // The frame moves the board by (-9, 0, 9) after placing the camera.
     const Vector3 eye = plus(view.eye, {9.0, 0.0, -9.0});
-    return squareUnderRay(plus(eye, times(direction, nearPlane)),
-                          plus(eye, times(direction, farPlane)));
+    return squareUnderRay(plus(eye, times(direction, perspective.nearPlane)),
+                          plus(eye, times(direction, perspective.farPlane)));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Camera.h"
+#include "WindowGeometry.h"
 
 #include <optional>
 
@@ -15,12 +16,8 @@ struct Square {
 // the board or runs parallel to it.
 std::optional<Square> squareUnderRay(const Vector3& nearPoint, const Vector3& farPoint);
 
-// How the frame maps the scene to the window: the viewport is the window, while the projection
-// keeps the aspect it was made with when the window opened.
-struct WindowView {
-    int width = 800, height = 600;
-    double projectionAspect = 800.0 / 600.0;
-};
+// The window as the frame fills it: the viewport and the perspective follow its size.
+using WindowView = WindowSize;
 
 // The square under the mouse (window pixels, y downward) as the frame draws the board: the same
 // perspective and camera, worked out without OpenGL so that any thread can ask.

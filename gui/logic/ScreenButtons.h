@@ -30,7 +30,16 @@ inline const std::string settingsButton = "Settings";
 inline const std::string undoButton = "Undo";
 inline const std::string redoButton = "Redo";
 
-// Places the buttons, whose width and height are known, in a window of the given size: "New
-// game" top right, "Settings" bottom right, "Undo" and "Redo" at the left and right edges
-// half-way up.
+struct ButtonPlace {
+    int x = 0, y = 0, hitY = 0; // as in ScreenButton
+    bool operator==(const ButtonPlace&) const = default;
+};
+
+// Where a button of the given text and size stands in a window of the given size: "New game"
+// top right, "Settings" bottom right, "Undo" and "Redo" at the left and right edges half-way up,
+// each at the same distance from its edges whatever the size.
+ButtonPlace buttonPlace(const std::string& text, int buttonWidth, int buttonHeight, int windowWidth,
+                        int windowHeight);
+
+// Places the buttons, whose width and height are known, in a window of the given size.
 void layOutButtons(ScreenButtons& buttons, int windowWidth, int windowHeight);

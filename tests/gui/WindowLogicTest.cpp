@@ -5,6 +5,7 @@
 #include "TestPositions.h"
 #include "TextWrapping.h"
 #include "VectorMath.h"
+#include "WindowGeometry.h"
 
 #include <gtest/gtest.h>
 
@@ -94,8 +95,9 @@ std::pair<double, double> onScreen(const Camera& camera, const WindowView& windo
                      side.z * forward.x - side.x * forward.z,
                      side.x * forward.y - side.y * forward.x};
     const Vector3 d{x - 9 - view.eye.x, -view.eye.y, z + 9 - view.eye.z};
-    const double depth = dot(forward, d) * std::tan(pi / 6);
-    const double ndcX = dot(side, d) / (depth * window.projectionAspect);
+    const ScenePerspective perspective = scenePerspective(window.width, window.height);
+    const double depth = dot(forward, d) * std::tan(perspective.fieldOfViewY * pi / 360);
+    const double ndcX = dot(side, d) / (depth * perspective.aspect);
     const double ndcY = dot(up, d) / depth;
     return {(ndcX + 1) / 2 * window.width, window.height - (ndcY + 1) / 2 * window.height};
 }
@@ -110,11 +112,12 @@ TEST(BoardPickingTest, TheMouseFindsTheSquareDrawnUnderItWithoutTheRenderer) {
     Camera overhead;
     overhead.cameraAzimuth = -1.2;
     overhead.cameraElevation = 1.5;
-    // The projection keeps the opening window's aspect after a resize.
-    const WindowView resized{1000, 500, 800.0 / 600.0};
+    // The projection follows a resized window, wide or narrow.
+    const WindowView wide{1600, 700};
+    const WindowView narrow{640, 900};
     for (const auto& [camera, window] :
          {std::pair{Camera{}, WindowView{}}, std::pair{low, WindowView{}},
-          std::pair{overhead, resized}, std::pair{Camera{}, resized}}) {
+          std::pair{overhead, wide}, std::pair{Camera{}, wide}, std::pair{low, narrow}}) {
         for (int file = 1; file <= 8; ++file) {
             for (int rank = 1; rank <= 8; ++rank) {
                 for (const double d : {0.0, 0.9, -0.9}) {
@@ -200,6 +203,60 @@ TEST(ScreenButtonsTest, FourButtonsSitAtTheWindowEdgesAndHitOnlyStrictlyInside) 
     EXPECT_FALSE(undo.contains(25 + 84, 290));
     EXPECT_FALSE(undo.contains(30, 286));
     EXPECT_FALSE(undo.contains(30, 286 + 22));
+}
+
+TEST(ScreenButtonsTest, ButtonsKeepTheirDistanceFromTheirEdgesAtAnySize) {
+    for (const auto& text : {newGameButton, settingsButton, undoButton, redoButton}) {
+        const ButtonPlace small = buttonPlace(text, 80, 22, 800, 600);
+        const ButtonPlace large = buttonPlace(text, 80, 22, 1600, 1000);
+        SCOPED_TRACE(text);
+        if (text == undoButton) {
+            EXPECT_EQ(large.x, small.x);
+        } else {
+            EXPECT_EQ(1600 - large.x, 800 - small.x);
+        }
+        if (text == newGameButton) {
+            EXPECT_EQ(large.hitY, small.hitY);
+        } else if (text == settingsButton) {
+            EXPECT_EQ(1000 - large.hitY, 600 - small.hitY);
+        } else {
+            EXPECT_EQ(large.hitY + 11 - 500, small.hitY + 11 - 300) << "centred at the side";
+        }
+        EXPECT_EQ(large.hitY, 1000 - large.y);
+    }
+}
+
+TEST(WindowGeometryTest, PerspectiveKeepsTheBoardUnstretchedAndAcrossTheWindow) {
+    const ScenePerspective start = scenePerspective(800, 600);
+    EXPECT_EQ(start.fieldOfViewY, 60.0) << "the 800 x 600 picture stays as it was";
+    EXPECT_DOUBLE_EQ(start.aspect, 800.0 / 600.0);
+    const auto halfWidth = [](const ScenePerspective& p) {
+        return std::tan(p.fieldOfViewY * pi / 360) * p.aspect;
+    };
+    for (const auto& [width, height] : {std::pair{1920, 1080}, std::pair{1600, 1000}}) {
+        const ScenePerspective p = scenePerspective(width, height);
+        EXPECT_EQ(p.fieldOfViewY, 60.0);
+        EXPECT_DOUBLE_EQ(p.aspect, static_cast<double>(width) / height);
+    }
+    // Narrower than 4:3: as much across as at 800 x 600, so the board still fits.
+    for (const auto& [width, height] : {std::pair{640, 900}, std::pair{640, 481}}) {
+        const ScenePerspective p = scenePerspective(width, height);
+        EXPECT_GT(p.fieldOfViewY, 60.0);
+        EXPECT_DOUBLE_EQ(p.aspect, static_cast<double>(width) / height);
+        EXPECT_NEAR(halfWidth(p), halfWidth(start), 1e-12);
+    }
+}
+
+TEST(WindowGeometryTest, SizesGrowToTheMinimumAndToolkitWindowsComeBackInside) {
+    EXPECT_EQ(allowedWindowSize(300, 2000), (WindowSize{minimumWindowWidth, 2000}));
+    EXPECT_EQ(allowedWindowSize(-5, 0), (WindowSize{minimumWindowWidth, minimumWindowHeight}));
+    EXPECT_EQ(allowedWindowSize(1280, 720), (WindowSize{1280, 720}));
+
+    EXPECT_EQ(keptOnScreen({100, 50}, 300, 200, 800, 600), (WindowCorner{100, 50}));
+    EXPECT_EQ(keptOnScreen({700, 550}, 300, 200, 800, 600), (WindowCorner{500, 400}));
+    EXPECT_EQ(keptOnScreen({-40, -10}, 300, 200, 800, 600), (WindowCorner{0, 0}));
+    EXPECT_EQ(keptOnScreen({200, 100}, 900, 700, 800, 600), (WindowCorner{0, 0}))
+        << "too large: the title bar stays reachable";
 }
 
 TEST(TextWrappingTest, LinesBreakBetweenWordsAndLongPathsBetweenCharacters) {

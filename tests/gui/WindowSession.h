@@ -6,6 +6,7 @@
 #include "Camera.h"
 #include "ScreenButtons.h"
 #include "SettingsFile.h"
+#include "WindowGeometry.h"
 
 #include <GL/glu.h>
 #include <gtest/gtest.h>
@@ -108,10 +109,12 @@ inline std::optional<int> waitForExit(pid_t pid, double seconds) {
     }
 }
 
-// An X server of our own, 800 x 600, so that the 800 x 600 window fills the screen.
+// An X server of our own, by default 800 x 600, so that the 800 x 600 window fills the screen.
 class VirtualDisplay {
 public:
-    VirtualDisplay() {
+    explicit VirtualDisplay(WindowSize size = {screenWidth, screenHeight}) : size_(size) {
+        const std::string geometry =
+            std::to_string(size.width) + "x" + std::to_string(size.height) + "x24";
         // About one start in twenty cannot be reached at once: try another number.
         for (int attempt = 0; attempt < 4 && name_.empty(); ++attempt) {
             const int number = 300 + (getpid() * 7 + attempt * 13) % 600;
@@ -124,9 +127,9 @@ public:
             // Without -noreset the server resets whenever its last client leaves, and refuses
             // the clients that come meanwhile: a program started just after the probe or a
             // screenshot then could not open the display and ended at once.
-            pid_ = spawnProcess({"/usr/bin/Xvfb", name, "-screen", "0", "800x600x24", "-nolisten",
-                                 "tcp", "-noreset"},
-                                environmentStrings(), {}, "/dev/null");
+            pid_ = spawnProcess(
+                {"/usr/bin/Xvfb", name, "-screen", "0", geometry, "-nolisten", "tcp", "-noreset"},
+                environmentStrings(), {}, "/dev/null");
             std::string probe = "DISPLAY=";
             probe += name;
             probe += " xdotool getdisplaygeometry >/dev/null 2>&1";
@@ -150,6 +153,7 @@ public:
 
     bool ready() const { return !name_.empty(); }
     const std::string& name() const { return name_; }
+    WindowSize size() const { return size_; }
 
     static std::vector<std::string> environmentStrings() {
         std::vector<std::string> env;
@@ -160,6 +164,7 @@ public:
     }
 
 private:
+    WindowSize size_;
     std::string name_;
     pid_t pid_ = -1;
 };
@@ -179,11 +184,10 @@ inline Rect around(Point p, int half = 14) {
 // The screen as RGB bytes, rows from the top.
 struct Screenshot {
     std::vector<uint8_t> rgb;
+    int width = screenWidth, height = screenHeight;
 
-    bool valid() const { return rgb.size() == size_t{screenWidth} * screenHeight * 3; }
-    const uint8_t* at(int x, int y) const {
-        return &rgb[(static_cast<size_t>(y) * screenWidth + x) * 3];
-    }
+    bool valid() const { return rgb.size() == size_t(width) * height * 3; }
+    const uint8_t* at(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
     // Pixels of the rectangle for which the test holds.
     int count(Rect r, const std::function<bool(const uint8_t*)>& test) const {
         int n = 0;
@@ -237,8 +241,9 @@ inline int countOf(const std::string& text, const std::string& part) {
     return n;
 }
 
-// Where the centre of a square appears with the camera as the program starts.
-inline Point squareOnScreen(int file, int rank) {
+// Where the centre of a square appears with the camera as the program starts, in a window of
+// the given size at the screen's top left corner.
+inline Point squareOnScreen(int file, int rank, WindowSize window = {screenWidth, screenHeight}) {
     const CameraView view = cameraView(Camera{});
     // The model-view matrix of the scene: gluLookAt, then the board translation.
     auto normalised = [](Vector3 v) {
@@ -255,16 +260,17 @@ inline Point squareOnScreen(int file, int rank) {
     const double x = side.x * p.x + side.y * p.y + side.z * p.z;
     const double y = up.x * p.x + up.y * p.y + up.z * p.z;
     const double z = -(forward.x * p.x + forward.y * p.y + forward.z * p.z);
-    const double f = 1.0 / std::tan(30.0 * 3.14159265358979323846 / 180.0);
-    const double aspect = static_cast<float>(screenWidth) / static_cast<float>(screenHeight);
-    const double ndcX = f / aspect * x / -z;
+    const ScenePerspective perspective = scenePerspective(window.width, window.height);
+    const double f = 1.0 / std::tan(perspective.fieldOfViewY * 3.14159265358979323846 / 360.0);
+    const double ndcX = f / perspective.aspect * x / -z;
     const double ndcY = f * y / -z;
-    return {static_cast<int>(std::lround((ndcX + 1) / 2 * screenWidth)),
-            static_cast<int>(std::lround(screenHeight - (ndcY + 1) / 2 * screenHeight))};
+    return {static_cast<int>(std::lround((ndcX + 1) / 2 * window.width)),
+            static_cast<int>(std::lround(window.height - (ndcY + 1) / 2 * window.height))};
 }
 
-inline Point squareOnScreen(const std::string& square) {
-    return squareOnScreen(square[0] - 'a' + 1, square[1] - '0');
+inline Point squareOnScreen(const std::string& square,
+                            WindowSize window = {screenWidth, screenHeight}) {
+    return squareOnScreen(square[0] - 'a' + 1, square[1] - '0', window);
 }
 
 class WindowSession {
@@ -274,7 +280,7 @@ public:
     WindowSession(const VirtualDisplay& display, const std::string& name,
                   const std::optional<Settings>& prepared, std::vector<std::string> options = {},
                   const std::function<void(const fs::path&)>& prepare = {})
-        : display_(display.name()) {
+        : display_(display.name()), screen_(display.size()) {
         directory_ = fs::temp_directory_path() /
                      ("veltmark-window-" + std::to_string(getpid()) + "-" + name);
         fs::remove_all(directory_);
@@ -370,10 +376,11 @@ public:
             drag(move.substr(0, 2), move.substr(2, 2));
         }
     }
-    // Press on one square, drag, release on the other.
-    void drag(const std::string& from, const std::string& to) const {
-        const Point a = squareOnScreen(from);
-        const Point b = squareOnScreen(to);
+    // Press on one square, drag, release on the other, in a window of the given size.
+    void drag(const std::string& from, const std::string& to,
+              WindowSize window = {screenWidth, screenHeight}) const {
+        const Point a = squareOnScreen(from, window);
+        const Point b = squareOnScreen(to, window);
         moveMouse(a);
         pause(120);
         xdotool("mousedown 1");
@@ -393,10 +400,14 @@ public:
                      " -window root -depth 8 rgb:" + quoted(raw.string()) + " >/dev/null 2>&1")
                         .c_str());
         Screenshot shot;
+        shot.width = screen_.width;
+        shot.height = screen_.height;
         std::ifstream in(raw, std::ios::binary);
         shot.rgb.assign(std::istreambuf_iterator<char>(in), {});
         if (!keepAs.empty()) {
-            std::system(("convert -size 800x600 -depth 8 rgb:" + quoted(raw.string()) + " " +
+            const std::string size =
+                std::to_string(screen_.width) + "x" + std::to_string(screen_.height);
+            std::system(("convert -size " + size + " -depth 8 rgb:" + quoted(raw.string()) + " " +
                          quoted((shots_ / (keepAs + ".png")).string()) + " >/dev/null 2>&1")
                             .c_str());
         }
@@ -481,9 +492,15 @@ public:
         exitStatus_ = waitForExit(pid_, seconds);
         return exitStatus_;
     }
+    // Starts the program again in the same folders, once it has ended.
+    void restart() {
+        exitStatus_.reset();
+        pid_ = spawnProcess(argv_, env_, directory_, directory_ / "output.txt");
+    }
 
 private:
     std::string display_;
+    WindowSize screen_;
     std::vector<std::string> argv_;
     std::vector<std::string> env_;
     fs::path directory_;

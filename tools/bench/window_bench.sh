@@ -10,17 +10,35 @@
 #   - key-to-picture latency: an arrow key tapped until the turned board is on the screen, while
 #     the engine thinks (four threads, 60 s a move) and while it is idle, and their ratio.
 # Each program finds its data in the share/ folder beside it (a build folder's layout).
-# Usage: tools/bench/window_bench.sh BEFORE_PROGRAM AFTER_PROGRAM [ROUNDS, default 3] [keys]
+# Usage: tools/bench/window_bench.sh [--size WxH[,WxH]] BEFORE_PROGRAM AFTER_PROGRAM [ROUNDS,
+#        default 3] [keys]
 #   e.g. tools/bench/window_bench.sh ../veltmark-old/build/veltmark build/veltmark
 #   "keys" measures the key-to-picture latency only. The machine's load is printed with each
-#   session, on standard error.
+#   session, on standard error. --size opens the windows at that size (default 800x600), or
+#   BEFORE's at the first and AFTER's at the second, through the remembered-window file; the
+#   same program twice then compares two sizes side by side:
+#   tools/bench/window_bench.sh --size 800x600,1600x1000 build/veltmark build/veltmark
+#   The key-to-picture strip is placed for 800x600.
 # The press timer is build/veltmark-press-latency (VELTMARK_PRESS_LATENCY names another).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-if [ $# -lt 2 ]; then
-  sed -n '2,17p' "${BASH_SOURCE[0]}" >&2
+sizes=(800x600 800x600)
+if [ "${1:-}" = --size ]; then
+  IFS=, read -r -a sizes <<<"${2:-}"
+  [ ${#sizes[@]} -eq 1 ] && sizes=("${sizes[0]}" "${sizes[0]}")
+  shift 2
+fi
+if [ $# -lt 2 ] || [ ${#sizes[@]} -ne 2 ]; then
+  sed -n '2,22p' "${BASH_SOURCE[0]}" >&2
   exit 2
 fi
+for size in "${sizes[@]}"; do
+  [[ "$size" =~ ^[0-9]+x[0-9]+$ ]] || { echo "a size is WIDTHxHEIGHT, not \"$size\"" >&2; exit 2; }
+done
+widths=("${sizes[0]%x*}" "${sizes[1]%x*}")
+heights=("${sizes[0]#*x}" "${sizes[1]#*x}")
+screen_width=$((widths[0] > widths[1] ? widths[0] : widths[1]))
+screen_height=$((heights[0] > heights[1] ? heights[0] : heights[1]))
 programs=("$(realpath "$1")" "$(realpath "$2")")
 names=(before after)
 rounds=${3:-3}
@@ -32,7 +50,7 @@ number=$((400 + RANDOM % 400))
 while [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
 display=":$number"
 
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp -noreset >"$work/xvfb.txt" 2>&1 &
+Xvfb "$display" -screen 0 "${screen_width}x${screen_height}x24" -nolisten tcp -noreset >"$work/xvfb.txt" 2>&1 &
 xvfb=$!
 program_pid=""
 cleanup() {
@@ -65,10 +83,12 @@ point_three='\x33\x33\x33\x33\x33\x33\xd3\x3f'
 fifteen='\x00\x00\x00\x00\x00\x00\x2e\x40'
 sixty='\x00\x00\x00\x00\x00\x00\x4e\x40'
 
-# start_program PROGRAM FOLDER: started_ms and program_pid are set.
+# start_program WHICH FOLDER: started_ms and program_pid are set.
 start_program() {
-  local program=$1 directory=$2
-  mkdir -p "$directory/home"
+  local program=${programs[$1]} directory=$2
+  mkdir -p "$directory/home/.config/veltmark"
+  printf 'width %s\nheight %s\n' "${widths[$1]}" "${heights[$1]}" \
+    >"$directory/home/.config/veltmark/window.conf"
   started_ms=$(date +%s%3N)
   (cd "$directory" && DISPLAY="$display" HOME="$directory/home" \
     XDG_DATA_DIRS="$(dirname "$program")/share" VELTMARK_FRAME_TIMES="$directory/frames.txt" \
@@ -95,25 +115,31 @@ p95() { sort -n "$1" | awk '{v[NR] = $1} END {i = int((NR * 95 + 99) / 100); pri
 highest() { sort -n "$1" | tail -n 1; }
 
 # The screen places of a2 ... h2 and a3 ... h3, and of the White pieces on the first rank, with
-# the camera as the program starts.
+# the camera as the program starts in an 800 x 600 window.
 second=(192:429 252:429 311:429 370:429 430:429 489:429 548:429 608:429)
 third=(203:373 260:373 316:373 372:373 428:373 484:373 540:373 597:373)
 first=(180:491 243:491 306:491 369:491 431:491 494:491 557:491 620:491)
+# at WHICH X:Y: "X Y" in WHICH's window. Wider than 4:3, the picture keeps its vertical field of
+# view, so it scales by the height about the window's centre.
+at() {
+  local w=${widths[$1]} h=${heights[$1]} x=${2%:*} y=${2#*:}
+  echo "$((w / 2 + (x - 400) * h / 600)) $((h / 2 + (y - 300) * h / 600))"
+}
 
 # A human's pawn moves by mouse, the engine answers in 0.3 s and its moves slide in.
 play_session() {
   local which=$1 directory=$2
   mkdir -p "$directory"
   settings_file 0 1 "$point_three" >"$directory/settings.dat"
-  start_program "${programs[$which]}" "$directory"
+  start_program "$which" "$directory"
   sleep 4
   alive "$directory"
   DISPLAY="$display" xdotool key Escape
   sleep 1
   for file in 0 7 1 6 2 5; do
-    DISPLAY="$display" xdotool mousemove ${second[$file]/:/ } mousedown 1
+    DISPLAY="$display" xdotool mousemove $(at "$which" "${second[$file]}") mousedown 1
     sleep 0.2
-    DISPLAY="$display" xdotool mousemove ${third[$file]/:/ } mouseup 1
+    DISPLAY="$display" xdotool mousemove $(at "$which" "${third[$file]}") mouseup 1
     sleep 1.5
   done
   stop_program
@@ -129,7 +155,7 @@ open_human_game() {
   local which=$1 directory=$2
   mkdir -p "$directory"
   settings_file 0 0 "$fifteen" >"$directory/settings.dat"
-  start_program "${programs[$which]}" "$directory"
+  start_program "$which" "$directory"
   sleep 4
   alive "$directory"
   DISPLAY="$display" xdotool key Escape
@@ -166,12 +192,12 @@ press_and_idle_session() {
   open_human_game "$which" "$directory"
   local square
   for square in "${second[@]:0:6}" "${first[@]:0:6}"; do
-    if ! DISPLAY="$display" "$press_latency" ${square/:/ } >>"$work/${names[$which]}-press.txt"
+    if ! DISPLAY="$display" "$press_latency" $(at "$which" "$square") >>"$work/${names[$which]}-press.txt"
     then
       echo "${names[$which]}: no mark after a press on $square" >&2
     fi
   done
-  DISPLAY="$display" xdotool mousemove 400 5
+  DISPLAY="$display" xdotool mousemove $((widths[which] / 2)) 5
   sleep 2
   local ticks_before ticks_after since
   since=$(date +%s%3N)
@@ -194,7 +220,7 @@ key_session() {
   mkdir -p "$directory"
   settings_file "$([ "$mode" = thinking ] && echo 1 || echo 0)" 0 "$sixty" 4 \
     >"$directory/settings.dat"
-  start_program "${programs[$which]}" "$directory"
+  start_program "$which" "$directory"
   sleep 4
   alive "$directory"
   DISPLAY="$display" xdotool key Escape
@@ -227,7 +253,7 @@ for round in $(seq "$rounds"); do
   done
 done
 
-echo "== $rounds rounds, alternating; before: ${programs[0]}, after: ${programs[1]}"
+echo "== $rounds rounds, alternating; before: ${programs[0]} at ${sizes[0]}, after: ${programs[1]} at ${sizes[1]}"
 printf '%-36s %12s %12s %8s\n' "" before after ratio
 row() {
   local label=$1 a=$2 b=$3
