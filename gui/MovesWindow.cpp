@@ -40,7 +40,8 @@ float numberWidth(size_t moveCount) {
 
 } // namespace
 
-MovesWindow::MovesWindow() : ToolkitWindow("Moves") {
+MovesWindow::MovesWindow(std::function<void(int)> stepTo)
+    : ToolkitWindow("Moves"), stepTo_(std::move(stepTo)) {
     passive = true;
     // Above the board's far left corner and the "Undo" button; as wide as minimumWidth.
     placement = {8.0f, 8.0f, 1.0f, 250.0f};
@@ -53,10 +54,15 @@ float MovesWindow::minimumWidth() const {
            style.ScrollbarSize + 2.0f * style.WindowPadding.x;
 }
 
-void MovesWindow::setMoves(std::vector<std::string> moves) {
-    if (moves != moves_) {
+void MovesWindow::setMoves(std::vector<std::string> moves, int onBoard, int firstNumber,
+                           bool blackFirst) {
+    if (moves != moves_ || onBoard != onBoard_ || firstNumber != firstNumber_ ||
+        blackFirst != blackFirst_) {
         moves_ = std::move(moves);
-        scrollToEnd_ = true;
+        onBoard_ = onBoard;
+        firstNumber_ = firstNumber;
+        blackFirst_ = blackFirst;
+        scrollToMarked_ = true;
     }
 }
 
@@ -66,31 +72,49 @@ void MovesWindow::drawContents() {
         return;
     }
     const ImGuiTableFlags flags = ImGuiTableFlags_SizingFixedFit | ImGuiTableFlags_RowBg;
+    int clicked = -1;
     if (ImGui::BeginTable("moves", 3, flags)) {
         const float moveWidth = widestMoveWidth();
         ImGui::TableSetupColumn("number", ImGuiTableColumnFlags_WidthFixed,
-                                numberWidth(moves_.size()));
+                                numberWidth(moves_.size() + 2 * (firstNumber_ - 1)));
         ImGui::TableSetupColumn("white", ImGuiTableColumnFlags_WidthFixed, moveWidth);
         ImGui::TableSetupColumn("black", ImGuiTableColumnFlags_WidthFixed, moveWidth);
-        const size_t last = moves_.size() - 1;
-        for (size_t i = 0; i < moves_.size(); ++i) {
-            if (i % 2 == 0) {
+        const int marked = onBoard_ - 1;
+        // A game that Black begins leaves White's first cell empty.
+        const int shift = blackFirst_ ? 1 : 0;
+        for (int i = 0; i < static_cast<int>(moves_.size()); ++i) {
+            const int cell = i + shift;
+            if (cell % 2 == 0 || i == 0) {
                 ImGui::TableNextRow();
                 ImGui::TableSetColumnIndex(0);
-                ImGui::TextDisabled("%zu.", i / 2 + 1);
+                ImGui::TextDisabled("%d.", firstNumber_ + cell / 2);
             }
-            ImGui::TableSetColumnIndex(i % 2 == 0 ? 1 : 2);
-            if (i == last) {
+            ImGui::TableSetColumnIndex(cell % 2 == 0 ? 1 : 2);
+            ImGui::PushID(i);
+            if (i == marked) {
                 ImGui::TableSetBgColor(ImGuiTableBgTarget_CellBg, IM_COL32(200, 150, 40, 255));
-                ImGui::TextColored(ImVec4(0.0f, 0.0f, 0.0f, 1.0f), "%s", moves_[i].c_str());
-            } else {
-                ImGui::TextUnformatted(moves_[i].c_str());
+                ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(0.0f, 0.0f, 0.0f, 1.0f));
+            } else if (i > marked) {
+                ImGui::PushStyleColor(ImGuiCol_Text,
+                                      ImGui::GetStyleColorVec4(ImGuiCol_TextDisabled));
             }
+            if (ImGui::Selectable(moves_[static_cast<size_t>(i)].c_str(), false)) {
+                clicked = i;
+            }
+            if (i >= marked) {
+                ImGui::PopStyleColor();
+            }
+            if (i == marked && scrollToMarked_) {
+                ImGui::SetScrollHereY(1.0f);
+                scrollToMarked_ = false;
+            }
+            ImGui::PopID();
         }
         ImGui::EndTable();
     }
-    if (scrollToEnd_) {
-        ImGui::SetScrollHereY(1.0f);
-        scrollToEnd_ = false;
+    // Nothing marked: the board shows the start.
+    scrollToMarked_ = false;
+    if (clicked >= 0 && stepTo_) {
+        stepTo_(clicked + 1);
     }
 }
