@@ -2,6 +2,7 @@
 #include "GameFlowRules.h"
 #include "LogFile.h"
 #include "MovesWindow.h"
+#include "RememberedWindowFile.h"
 #include "SDLUserInterface.h"
 #include "San.h"
 #include "SearchControl.h"
@@ -91,6 +92,7 @@ void SDLUserInterface::playMove(const Move& move) {
         logFile.append(move.toString() + "\n");
     }
     refreshGameState();
+    playMoveSound(move);
     setButton(redoButton, false);
     offerDrawClaim();
 }
@@ -107,6 +109,7 @@ void SDLUserInterface::offerDrawClaim() {
             game.drawClaimed = true;
         }
         refreshGameState();
+        sounds.play(GameSound::GameEnd);
     }
 }
 
@@ -120,6 +123,25 @@ void SDLUserInterface::claimDraw() {
         game.drawClaimed = true;
     }
     refreshGameState();
+    sounds.play(GameSound::GameEnd);
+}
+
+void SDLUserInterface::playMoveSound(const Move& move) {
+    GameSound sound;
+    {
+        std::lock_guard scene(sceneLock);
+        sound = soundOfMove(game, move.isCapture, legalMoveCount);
+    }
+    sounds.play(sound);
+}
+
+void SDLUserInterface::toggleSound() {
+    const bool on = !sounds.isOn();
+    sounds.setOn(on);
+    // A file that cannot be written leaves the choice to this session: nothing else is lost.
+    updateRememberedWindow([on](RememberedWindow& remembered) { remembered.soundOn = on; });
+    // The overlay says when the sound is off.
+    wakeRenderer();
 }
 
 void SDLUserInterface::scheduleEngine(std::unique_lock<std::mutex>& queueHold) {

@@ -17,6 +17,10 @@ void SDLUserInterface::keyPressed(Key key, Modifiers modifiers, uint16_t) {
         askForHint();
         return;
     }
+    if (key == Key::S) {
+        toggleSound();
+        return;
+    }
     if (key == Key::Escape) {
         std::lock_guard scene(sceneLock);
         cancelPick();
@@ -256,6 +260,7 @@ void SDLUserInterface::playHumanMove(Square from, Square to) {
         animating = false;
     }
     refreshGameState();
+    playMoveSound(move);
     setButton(undoButton, true);
     setButton(redoButton, false);
     offerDrawClaim();

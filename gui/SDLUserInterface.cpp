@@ -165,8 +165,8 @@ bool SDLUserInterface::startRendering(std::string& failure) {
     // Only X11 offers OpenGL; without a display SDL would otherwise fall back to a text-mode
     // driver that draws on the terminal before it fails. A driver the user chose is kept.
     setenv("SDL_VIDEODRIVER", "x11", 0);
-    // Only the video subsystem: sound, timers and the rest are not used, and a machine without a
-    // sound device must still open the window.
+    // Only the video subsystem: the sound player opens the audio device itself when it has a
+    // sound to play, and a machine without one must still open the window.
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         // The X11 driver fails to start only when it cannot reach the display.
         const bool x11 = std::string_view(std::getenv("SDL_VIDEODRIVER")) == "x11";
@@ -197,6 +197,7 @@ bool SDLUserInterface::startRendering(std::string& failure) {
         setUpOpenGL();
     }
     loadSettings();
+    sounds.setOn(rememberedAtStart.soundOn);
     startSearchPoolFor(game, yieldToTheWindow);
     {
         std::lock_guard gui(guiLock);
@@ -361,6 +362,8 @@ void SDLUserInterface::finishRendering() {
     }
     SDL_FreeSurface(thinkingLineImage);
     thinkingLineImage = nullptr;
+    // Before SDL ends; the main thread has joined the engine's turn, which plays sounds too.
+    sounds.stop();
     SDL_Quit();
 }
 

@@ -46,6 +46,7 @@
 #include "RequestCoalescer.h"
 #include "SceneMutex.h"
 #include "ScreenButtons.h"
+#include "SoundPlayer.h"
 #include "Toolkit.h"
 #include "UserInterface.h"
 #include "WholeWrites.h"
@@ -150,6 +151,10 @@ private:
     // Stops a hint's search, waits for its thread and takes its squares off the board, before
     // the game changes or the engine's turn needs the search; main thread, no lock held.
     void dropHint();
+    // The sound of a move just made on the game; any thread that plays one.
+    void playMoveSound(const Move& move);
+    // S turns the sound off and on, and the choice is remembered; main thread.
+    void toggleSound();
     // Makes the rendering thread draw a frame; any thread.
     void wakeRenderer();
     // Appends the game to the archive unless it has no moves or is there already as it stands;
@@ -324,6 +329,9 @@ private:
     std::optional<SearchReport> latestReport;
     // Wakes the renderer for the reports, a few times a second at most.
     RequestCoalescer progressFrames{std::chrono::milliseconds(250), [this] { wakeRenderer(); }};
+
+    // Locks of its own: any thread plays a sound; the rendering thread stops it before SDL ends.
+    SoundPlayer sounds;
 
     // Rendering thread: the size the frames are drawn at, ahead of the main thread's windowWidth
     // and windowHeight until it has handled the resize; the desktop's size, which fullscreen

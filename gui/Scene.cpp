@@ -202,6 +202,9 @@ void SDLUserInterface::drawOverlay() {
         drawText(reason, drawnWidth / 2 - 4 * static_cast<int>(reason.size()), 50);
     }
 
+    if (!sounds.isOn()) {
+        drawText("Sound off", 25, windowHeight - 25);
+    }
     for (const auto& [text, button] : buttons) {
         if (!button.enabled) {
             continue;

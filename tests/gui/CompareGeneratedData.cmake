@@ -6,7 +6,8 @@ if(NOT result EQUAL 0)
 endif()
 set(files gfx/board.lwo gfx/king.lwo gfx/queen.lwo gfx/rook.lwo gfx/bishop.lwo gfx/knight.lwo
           gfx/pawn.lwo gfx/coarse/king.lwo gfx/coarse/queen.lwo gfx/coarse/rook.lwo
-          gfx/coarse/bishop.lwo gfx/coarse/knight.lwo gfx/coarse/pawn.lwo textures/board.gif)
+          gfx/coarse/bishop.lwo gfx/coarse/knight.lwo gfx/coarse/pawn.lwo textures/board.gif
+          sounds/move.wav sounds/capture.wav sounds/check.wav sounds/end.wav)
 foreach(name IN LISTS files)
   execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUTPUT}/${name} ${COMMITTED}/${name}
                   RESULT_VARIABLE different)

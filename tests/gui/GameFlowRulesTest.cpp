@@ -1,4 +1,5 @@
 #include "GameFlowRules.h"
+#include "GameSounds.h"
 #include "TestPositions.h"
 
 #include <gtest/gtest.h>
@@ -149,4 +150,15 @@ TEST(GameFlowRulesTest, ButtonsAfterASettingsChangeFollowTheNewPlayers) {
 
     game.clearHistory();
     EXPECT_EQ(change(players(0, 0), both), neither);
+}
+
+TEST(GameSoundsTest, TheEndOfTheGameOutranksACheckAndACheckOutranksACapture) {
+    const Position mated = fromFen("rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3");
+    EXPECT_EQ(soundOfMove(mated, false, 0), GameSound::GameEnd);
+    const Position checkedByACapture =
+        fromFen("rnbqkbnr/pppp1Bpp/8/4p3/4P3/8/PPPP1PPP/RNBQK1NR b KQkq - 0 3");
+    EXPECT_EQ(soundOfMove(checkedByACapture, true, 1), GameSound::Check);
+    const Position quiet = startingPosition();
+    EXPECT_EQ(soundOfMove(quiet, true, 20), GameSound::Capture);
+    EXPECT_EQ(soundOfMove(quiet, false, 20), GameSound::Move);
 }

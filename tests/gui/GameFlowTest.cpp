@@ -34,6 +34,8 @@ protected:
         window = std::make_unique<SDLUserInterface>();
         theUserInterface = window.get();
         ui.emplace(SDLUserInterfaceTestSeam{*window});
+        // The flow, not the loudspeaker, is under test.
+        ui->soundOn(false);
         createSearchPool(&ui->game(), settings.threadCount);
         redoHead = &ui->game();
         ui->startNewGame();

@@ -37,6 +37,16 @@ void clickMove(const WindowSession& window, const std::string& move) {
     window.click(squareOnScreen(move.substr(2, 2)));
 }
 
+// The 16-bit samples that SDL's disk driver wrote that are not silence.
+int soundingSamples(const WindowSession& window) {
+    const std::string audio = window.fileText("audio.raw");
+    int n = 0;
+    for (size_t i = 0; i + 1 < audio.size(); i += 2) {
+        n += audio[i] != 0 || audio[i + 1] != 0;
+    }
+    return n;
+}
+
 class HelpWindow : public OnVirtualDisplay {};
 
 TEST_F(HelpWindow, AGameWonByClicksAlone) {
@@ -151,6 +161,49 @@ TEST_F(HelpWindow, AHintIsMarkedAndThenPlayed) {
     EXPECT_NE(pgn.substr(pgn.find("1. ")).find(to), std::string::npos)
         << "the move played goes to the hint's square " << to << ":\n"
         << pgn;
+}
+
+TEST_F(HelpWindow, AMoveSoundsAndAMutedWindowStaysSilent) {
+    WindowSession window(display, "sound", humanAgainstHuman(), {}, {}, true);
+    ASSERT_TRUE(window.waitForWindow());
+    const Screenshot start = window.closeOpeningDialog();
+    EXPECT_EQ(soundingSamples(window), 0) << "nothing sounds before a move";
+
+    window.play({"e2e4"});
+    ASSERT_TRUE(waitUntil([&] { return soundingSamples(window) > 1000; }, 10))
+        << "the move is heard";
+
+    const Rect soundOff{20, 20, 120, 30};
+    window.key("s");
+    const Screenshot muted = window.waitForScreen(
+        [&](const Screenshot& s) { return s.brightPixels(soundOff) > 40; }, 10);
+    window.screenshot("47-sound-off");
+    EXPECT_GT(muted.brightPixels(soundOff), 40) << "the window says that the sound is off";
+    EXPECT_NE(window.fileText("home/.config/veltmark/window.conf").find("sound off"),
+              std::string::npos);
+    // The device closes after a moment of silence and the file stops growing.
+    std::string before;
+    waitUntil(
+        [&] {
+            const std::string now = window.fileText("audio.raw");
+            const bool still = now == before;
+            before = now;
+            window.pause(500);
+            return still;
+        },
+        10);
+    window.play({"e7e5", "g1f3"});
+    window.pause(1000);
+    EXPECT_EQ(window.fileText("audio.raw"), before) << "a muted window plays nothing";
+
+    window.key("s");
+    window.waitForScreen([&](const Screenshot& s) { return s.brightPixels(soundOff) == 0; }, 10);
+    window.play({"b8c6"});
+    ASSERT_TRUE(waitUntil([&] { return soundingSamples(window) > 1000; }, 10))
+        << "sound on again, the next move is heard";
+    EXPECT_NE(window.fileText("home/.config/veltmark/window.conf").find("sound on"),
+              std::string::npos);
+    EXPECT_EQ(start.brightPixels(soundOff), 0);
 }
 
 } // namespace

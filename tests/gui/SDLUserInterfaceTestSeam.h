@@ -26,6 +26,7 @@ struct SDLUserInterfaceTestSeam {
     void redo() { ui.redo(); }
     void pressButton(const std::string& text) { ui.buttons.at(text).action(); }
     void askForHint() { ui.askForHint(); }
+    void soundOn(bool on) { ui.sounds.setOn(on); }
     void dropHint() { ui.dropHint(); }
     bool hintSearching() const { return ui.hintSearching; }
     std::optional<std::pair<Square, Square>> hintSquares() {

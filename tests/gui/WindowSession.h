@@ -279,7 +279,8 @@ public:
     // `prepare` may add files to the directory before the program starts.
     WindowSession(const VirtualDisplay& display, const std::string& name,
                   const std::optional<Settings>& prepared, std::vector<std::string> options = {},
-                  const std::function<void(const fs::path&)>& prepare = {})
+                  const std::function<void(const fs::path&)>& prepare = {},
+                  bool audioToFile = false)
         : display_(display.name()), screen_(display.size()) {
         directory_ = fs::temp_directory_path() /
                      ("veltmark-window-" + std::to_string(getpid()) + "-" + name);
@@ -305,6 +306,14 @@ public:
         env_.push_back("DISPLAY=" + display_);
         env_.push_back("HOME=" + (directory_ / "home").string());
         env_.push_back(std::string("XDG_DATA_DIRS=") + VELTMARK_BUILD_DATA);
+        // Sounds go nowhere, or with `audioToFile` to a file where the test finds them: SDL's
+        // driver for that writes a warning to the program's output at every sound.
+        if (audioToFile) {
+            env_.push_back("SDL_AUDIODRIVER=disk");
+            env_.push_back("SDL_DISKAUDIOFILE=" + (directory_ / "audio.raw").string());
+        } else {
+            env_.push_back("SDL_AUDIODRIVER=dummy");
+        }
         argv_ = {VELTMARK_BINARY};
         argv_.insert(argv_.end(), options.begin(), options.end());
         pid_ = spawnProcess(argv_, env_, directory_, directory_ / "output.txt");

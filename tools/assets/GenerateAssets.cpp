@@ -1,10 +1,12 @@
 // Writes the program's data files (the board and piece models, a coarser set of the pieces for
-// their mirror image, and the board texture) into the folder given on the command line, laid
-// out as the program looks them up.
+// their mirror image, the board texture and the sounds) into the folder given on the command line,
+// laid out as the program looks them up.
 #include "BoardImage.h"
 #include "Gif.h"
 #include "Lwo.h"
 #include "Pieces.h"
+#include "Sounds.h"
+#include "Wav.h"
 
 #include <filesystem>
 #include <fstream>
@@ -47,6 +49,17 @@ int main(int argc, char** argv) {
         }
         write(root / "gfx" / "board.lwo", encodeLwo(boardMesh(), "board", green));
         write(root / "textures" / "board.gif", encodeGif(boardImage()));
+        const struct {
+            const char* name;
+            std::vector<int16_t> (*make)();
+        } sounds[] = {{"move", moveSound},
+                      {"capture", captureSound},
+                      {"check", checkSound},
+                      {"end", gameEndSound}};
+        for (const auto& sound : sounds) {
+            write(root / "sounds" / (std::string(sound.name) + ".wav"),
+                  encodeWav(sound.make(), soundSampleRate));
+        }
     } catch (const std::exception& failure) {
         std::cerr << "veltmark-generate-assets: " << failure.what() << "\n";
         return 1;
