@@ -2,6 +2,7 @@
 #include "GameFlowRules.h"
 #include "LogFile.h"
 #include "MovesWindow.h"
+#include "PgnWriter.h"
 #include "RememberedWindowFile.h"
 #include "SDLUserInterface.h"
 #include "San.h"
@@ -24,8 +25,11 @@ void SDLUserInterface::startNewGame() {
         std::lock_guard scene(sceneLock);
         game.setInitialPosition();
         game.clearHistory();
-        gameStarted = std::time(nullptr);
+        gameDate = pgnDate(std::time(nullptr));
+        startFen.clear();
+        playedBy.reset(true);
         archivedGame.clear();
+        showingEarlierPosition = false;
         animationPosition.setInitialPosition();
         animating = false;
         cancelPick();
@@ -51,10 +55,13 @@ void SDLUserInterface::refreshGameState() {
         if (count == 0) {
             announcement = gameEndAnnouncement(game);
         }
-        gameMoves = sanMovesOfRecord(game);
+        // The moves taken back stay in the list, after those on the board.
+        gameLine = sanMovesOfRecord(*redoHead);
+        const int onBoard = movesInRecord(game);
+        gameMoves.assign(gameLine.begin(), gameLine.begin() + onBoard);
         std::lock_guard gui(guiLock);
         if (movesWindow != nullptr) {
-            movesWindow->setMoves(gameMoves);
+            movesWindow->setMoves(gameLine, onBoard);
         }
     }
     // Shown exactly while the game has ended: an undo out of the end hides it again.
@@ -63,6 +70,8 @@ void SDLUserInterface::refreshGameState() {
         showInformation(announcement);
         archiveGame(true);
     }
+    // After the archive: a crash in between must not leave a finished game kept and unarchived.
+    keepCurrentGame();
     wakeRenderer();
 }
 
@@ -80,6 +89,8 @@ void SDLUserInterface::newGameChosen() {
 void SDLUserInterface::playMove(const Move& move) {
     {
         std::lock_guard scene(sceneLock);
+        playedBy.moveMade(movesInRecord(game), pgnPlayerName(1));
+        showingEarlierPosition = false;
         game.pushHistory();
         game.makeMove(move);
         animationPosition = game;
@@ -154,8 +165,8 @@ void SDLUserInterface::scheduleEngine(std::unique_lock<std::mutex>& queueHold) {
     queueHold.lock();
     // An event or the end of a turn that came while the lock was free must not be slept over.
     eventsAvailable.wait(queueHold, [this, seen] {
-        return !eventQueue.empty() || eventsCollected != seen || !running ||
-               engineState == Finished;
+        return !eventQueue.empty() || !mainThreadTasks.empty() || eventsCollected != seen ||
+               !running || engineState == Finished;
     });
 }
 
@@ -171,7 +182,9 @@ void SDLUserInterface::startEngineTurnIfDue() {
     bool due;
     {
         std::lock_guard scene(sceneLock);
-        due = !openingDialogShown && legalMoveCount > 0 && isEnginesTurn(game, settings);
+        // While an earlier position is shown the player looks; a move there goes on from it.
+        due = !openingDialogShown && legalMoveCount > 0 && isEnginesTurn(game, settings) &&
+              !showingEarlierPosition;
     }
     if (due) {
         // The settings may have given the engine the side that asked for a hint: one search
@@ -357,6 +370,7 @@ void SDLUserInterface::redo() {
             }
         }
         after = buttonsAfterRedo(game);
+        showingEarlierPosition = showingEarlierPosition && after.redo;
         animating = false;
         cancelPick();
     }

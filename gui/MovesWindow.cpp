@@ -40,7 +40,8 @@ float numberWidth(size_t moveCount) {
 
 } // namespace
 
-MovesWindow::MovesWindow() : ToolkitWindow("Moves") {
+MovesWindow::MovesWindow(std::function<void(int)> stepTo)
+    : ToolkitWindow("Moves"), stepTo_(std::move(stepTo)) {
     passive = true;
     // Above the board's far left corner and the "Undo" button; as wide as minimumWidth.
     placement = {8.0f, 8.0f, 1.0f, 250.0f};
@@ -53,10 +54,11 @@ float MovesWindow::minimumWidth() const {
            style.ScrollbarSize + 2.0f * style.WindowPadding.x;
 }
 
-void MovesWindow::setMoves(std::vector<std::string> moves) {
-    if (moves != moves_) {
+void MovesWindow::setMoves(std::vector<std::string> moves, int onBoard) {
+    if (moves != moves_ || onBoard != onBoard_) {
         moves_ = std::move(moves);
-        scrollToEnd_ = true;
+        onBoard_ = onBoard;
+        scrollToMarked_ = true;
     }
 }
 
@@ -66,31 +68,46 @@ void MovesWindow::drawContents() {
         return;
     }
     const ImGuiTableFlags flags = ImGuiTableFlags_SizingFixedFit | ImGuiTableFlags_RowBg;
+    int clicked = -1;
     if (ImGui::BeginTable("moves", 3, flags)) {
         const float moveWidth = widestMoveWidth();
         ImGui::TableSetupColumn("number", ImGuiTableColumnFlags_WidthFixed,
                                 numberWidth(moves_.size()));
         ImGui::TableSetupColumn("white", ImGuiTableColumnFlags_WidthFixed, moveWidth);
         ImGui::TableSetupColumn("black", ImGuiTableColumnFlags_WidthFixed, moveWidth);
-        const size_t last = moves_.size() - 1;
-        for (size_t i = 0; i < moves_.size(); ++i) {
+        const int marked = onBoard_ - 1;
+        for (int i = 0; i < static_cast<int>(moves_.size()); ++i) {
             if (i % 2 == 0) {
                 ImGui::TableNextRow();
                 ImGui::TableSetColumnIndex(0);
-                ImGui::TextDisabled("%zu.", i / 2 + 1);
+                ImGui::TextDisabled("%d.", i / 2 + 1);
             }
             ImGui::TableSetColumnIndex(i % 2 == 0 ? 1 : 2);
-            if (i == last) {
+            ImGui::PushID(i);
+            if (i == marked) {
                 ImGui::TableSetBgColor(ImGuiTableBgTarget_CellBg, IM_COL32(200, 150, 40, 255));
-                ImGui::TextColored(ImVec4(0.0f, 0.0f, 0.0f, 1.0f), "%s", moves_[i].c_str());
-            } else {
-                ImGui::TextUnformatted(moves_[i].c_str());
+                ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(0.0f, 0.0f, 0.0f, 1.0f));
+            } else if (i > marked) {
+                ImGui::PushStyleColor(ImGuiCol_Text,
+                                      ImGui::GetStyleColorVec4(ImGuiCol_TextDisabled));
             }
+            if (ImGui::Selectable(moves_[static_cast<size_t>(i)].c_str(), false)) {
+                clicked = i;
+            }
+            if (i >= marked) {
+                ImGui::PopStyleColor();
+            }
+            if (i == marked && scrollToMarked_) {
+                ImGui::SetScrollHereY(1.0f);
+                scrollToMarked_ = false;
+            }
+            ImGui::PopID();
         }
         ImGui::EndTable();
     }
-    if (scrollToEnd_) {
-        ImGui::SetScrollHereY(1.0f);
-        scrollToEnd_ = false;
+    // Nothing marked: the board shows the start.
+    scrollToMarked_ = false;
+    if (clicked >= 0 && stepTo_) {
+        stepTo_(clicked + 1);
     }
 }

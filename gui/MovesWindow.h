@@ -2,21 +2,27 @@
 
 #include "Toolkit.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
-// "Moves": the game's moves in standard algebraic notation by move number, the last one marked,
-// scrolled to the end when moves come. A passive window in the top left corner, off the board:
-// the board stays playable while it is shown.
+// "Moves": the game's moves in standard algebraic notation by move number, the last one on the
+// board marked and those taken back after it dimmed, scrolled to the marked one when it changes.
+// A click on a move asks for the board after it. A passive window in the top left corner, off
+// the board: the board stays playable while it is shown.
 class MovesWindow : public ToolkitWindow {
 public:
-    MovesWindow();
-    // The moves of the game, White's first move first; guiLock held.
-    void setMoves(std::vector<std::string> moves);
+    // `stepTo` gets the number of moves to show on the board, inside a frame.
+    explicit MovesWindow(std::function<void(int)> stepTo);
+    // The moves of the game, White's first move first, of which the first `onBoard` are on the
+    // board; guiLock held.
+    void setMoves(std::vector<std::string> moves, int onBoard);
     float minimumWidth() const override;
     void drawContents() override;
 
 private:
+    std::function<void(int)> stepTo_;
     std::vector<std::string> moves_;
-    bool scrollToEnd_ = false;
+    int onBoard_ = 0;
+    bool scrollToMarked_ = false;
 };

@@ -1,17 +1,39 @@
 // Mouse and keyboard on the board: the camera, the on-screen buttons, and moving a piece by
 // pressing on it, dragging and releasing on its target, or by clicking it and then its target.
 #include "BoardPicking.h"
+#include "GameFlowRules.h"
+#include "GamesWindow.h"
 #include "MovesWindow.h"
 #include "SDLUserInterface.h"
+
+#include <limits>
 
 void SDLUserInterface::keyPressed(Key key, Modifiers modifiers, uint16_t) {
     if (key == Key::N && (modifiers & (LeftControl | RightControl)) != 0) {
         newGameChosen();
         return;
     }
-    if (key == Key::M) {
+    switch (key) {
+    case Key::M:
         toggleMovesWindow();
         return;
+    case Key::G:
+        toggleGamesWindow();
+        return;
+    case Key::PageUp:
+        stepBy(-1);
+        return;
+    case Key::PageDown:
+        stepBy(1);
+        return;
+    case Key::Home:
+        stepTo(0);
+        return;
+    case Key::End:
+        stepBy(std::numeric_limits<int>::max() / 2);
+        return;
+    default:
+        break;
     }
     if (key == Key::H) {
         askForHint();
@@ -252,6 +274,8 @@ void SDLUserInterface::playHumanMove(Square from, Square to) {
     }
     {
         std::lock_guard scene(sceneLock);
+        playedBy.moveMade(movesInRecord(game), pgnPlayerName(0));
+        showingEarlierPosition = false;
         game.pushHistory();
         game.makeMove(move);
         dropPick();

@@ -9,6 +9,7 @@ template <typename Ours, typename Theirs> constexpr bool sameNumber(Ours ours, T
 }
 static_assert(sameNumber(Key::Return, SDLK_RETURN));
 static_assert(sameNumber(Key::Escape, SDLK_ESCAPE));
+static_assert(sameNumber(Key::G, SDLK_g));
 static_assert(sameNumber(Key::H, SDLK_h));
 static_assert(sameNumber(Key::M, SDLK_m));
 static_assert(sameNumber(Key::N, SDLK_n));
@@ -17,6 +18,10 @@ static_assert(sameNumber(Key::Up, SDLK_UP));
 static_assert(sameNumber(Key::Down, SDLK_DOWN));
 static_assert(sameNumber(Key::Right, SDLK_RIGHT));
 static_assert(sameNumber(Key::Left, SDLK_LEFT));
+static_assert(sameNumber(Key::Home, SDLK_HOME));
+static_assert(sameNumber(Key::End, SDLK_END));
+static_assert(sameNumber(Key::PageUp, SDLK_PAGEUP));
+static_assert(sameNumber(Key::PageDown, SDLK_PAGEDOWN));
 static_assert(sameNumber(LeftShift, KMOD_LSHIFT));
 static_assert(sameNumber(RightShift, KMOD_RSHIFT));
 static_assert(sameNumber(LeftControl, KMOD_LCTRL));

@@ -2,6 +2,7 @@
 
 #include "DataFiles.h"
 #include "FrameTimeLog.h"
+#include "GamesWindow.h"
 #include "LogFile.h"
 #include "MoveAnimation.h"
 #include "MovesWindow.h"
@@ -81,6 +82,27 @@ SDLUserInterface::~SDLUserInterface() {
 }
 
 int SDLUserInterface::run() {
+    if (const auto path = currentGamePath()) {
+        // Read before anything can overwrite it: the game the last run left unfinished.
+        std::string problem;
+        unfinishedAtStart = unfinishedGameIn(*path, problem);
+        if (!problem.empty()) {
+            std::cerr << "veltmark: the unfinished game cannot be continued: " << problem
+                      << std::endl;
+        }
+        currentGameKeeper =
+            std::make_unique<LatestTextWriter>(*path, [this](const std::string& where) {
+                // Said where the player looks: in the window while it is open.
+                if (renderingEnded) {
+                    std::cerr << "veltmark: cannot keep the game in progress in " << where
+                              << std::endl;
+                } else {
+                    showWarning("The game in progress could not be saved to\n" + where +
+                                "\nIt cannot be continued after the window closes unless a "
+                                "later move is saved.");
+                }
+            });
+    }
     std::future<bool> started = startup.get_future();
     renderingThread = std::thread([this] { renderingMain(); });
     if (logEnabled) {
@@ -93,6 +115,7 @@ int SDLUserInterface::run() {
         }
         return -1;
     }
+    makeStartChoices();
     std::unique_lock queueHold(queueLock);
     mainLoop(queueHold);
     return 0;
@@ -101,7 +124,15 @@ int SDLUserInterface::run() {
 void SDLUserInterface::mainLoop(std::unique_lock<std::mutex>& queueHold) {
     while (running) {
         scheduleEngine(queueHold);
-        while (!eventQueue.empty()) {
+        while (!eventQueue.empty() || !mainThreadTasks.empty()) {
+            if (!mainThreadTasks.empty()) {
+                const std::function<void()> task = std::move(mainThreadTasks.front());
+                mainThreadTasks.pop_front();
+                queueHold.unlock();
+                task();
+                queueHold.lock();
+                continue;
+            }
             const SDL_Event event = eventQueue.front();
             eventQueue.pop_front();
             queueHold.unlock();
@@ -138,8 +169,10 @@ void SDLUserInterface::mainLoop(std::unique_lock<std::mutex>& queueHold) {
 }
 
 void SDLUserInterface::shutDownGame() {
-    // The game left on the board when the window closed.
-    archiveGame(false);
+    // The game left on the board stays kept, to be continued at the next start.
+    if (currentGameKeeper != nullptr) {
+        currentGameKeeper->flush();
+    }
     stopSearch();
     destroySearchPool();
     game.clearHistory();
@@ -201,7 +234,27 @@ bool SDLUserInterface::startRendering(std::string& failure) {
     startSearchPoolFor(game, yieldToTheWindow);
     {
         std::lock_guard gui(guiLock);
-        movesWindow = static_cast<MovesWindow*>(toolkit.attach(std::make_unique<MovesWindow>()));
+        movesWindow = static_cast<MovesWindow*>(toolkit.attach(std::make_unique<MovesWindow>(
+            [this](int plies) { runOnMainThread([this, plies] { stepTo(plies); }); })));
+        gamesWindow = static_cast<GamesWindow*>(toolkit.attach(std::make_unique<GamesWindow>(
+            [this](size_t index) {
+                // Inside the frame, guiLock held: only this game's moves are read.
+                std::string error;
+                auto record = gamesWindow->file()->readGame(index, error);
+                if (!record) {
+                    showError(error);
+                    return;
+                }
+                gamesWindow->hide();
+                runOnMainThread([this, chosen = std::move(*record)] {
+                    openGame(chosen, static_cast<int>(chosen.moves.size()), true);
+                    openingDialogShown = false;
+                });
+            },
+            [this] {
+                openingDialogShown = false;
+                wakeRenderer();
+            })));
     }
     startNewGame();
     {
@@ -215,7 +268,10 @@ bool SDLUserInterface::startRendering(std::string& failure) {
         settingsDialog = dialog.get();
         toolkit.attach(std::move(dialog));
         openingDialogShown = true;
-        settingsDialog->show();
+        // Given a file, its games come first; the settings are a click away.
+        if (!fileAtStart) {
+            settingsDialog->show();
+        }
     }
     orientKnights();
     return true;
@@ -354,6 +410,7 @@ void SDLUserInterface::finishRendering() {
         std::lock_guard gui(guiLock);
         toolkit.stop();
         movesWindow = nullptr;
+        gamesWindow = nullptr;
     }
     rememberWindow();
     if (boardTexture != 0) {

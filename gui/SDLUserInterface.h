@@ -37,10 +37,16 @@
 #include "Assets.h"
 #include "BoardPicking.h"
 #include "Camera.h"
+#include "CurrentGame.h"
 #include "DialogAnswer.h"
+#include "Fen.h"
 #include "InputHandlers.h"
+#include "LatestTextWriter.h"
 #include "Move.h"
 #include "MoveGesture.h"
+#include "PgnReader.h"
+#include "PgnWriter.h"
+#include "PlayedBy.h"
 #include "Position.h"
 #include "RememberedWindowFile.h"
 #include "RequestCoalescer.h"
@@ -58,13 +64,16 @@
 #include <condition_variable>
 #include <ctime>
 #include <deque>
+#include <functional>
 #include <future>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+class GamesWindow;
 class MovesWindow;
 class SettingsDialog;
 
@@ -81,6 +90,10 @@ public:
 
     // The moves and the search's progress go to the log file; before run.
     void enableLog() { logEnabled = true; }
+    // Before run: the window starts with the games of this PGN file offered (the only one
+    // opened at once), or from this position.
+    void offerGamesOf(std::string path) { fileAtStart = std::move(path); }
+    void startFrom(FenPosition position) { positionAtStart = position; }
     // Opens the window and plays until it is closed: 0, or -1 when the window cannot start.
     int run();
 
@@ -121,6 +134,23 @@ private:
 
     // Game flow, on the main thread unless said otherwise.
     void startNewGame();
+    // The game from a set-up position, in place of the one on the board.
+    void startFromPosition(const FenPosition& start);
+    // A game read from a file in place of the one on the board, with `onBoard` of its moves on
+    // the board and the rest to redo. One the archive holds already (`archived`) is written to
+    // it again only once it has changed.
+    void openGame(const PgnGameRecord& record, int onBoard, bool archived);
+    // What the window does first: offers the kept unfinished game, then the file or the
+    // position of the command line.
+    void makeStartChoices();
+    // The "Games" window with the file's games; one game is opened at once.
+    void offerGames(PgnFile file, bool newestMarked);
+    // The G key: the games of the file of the command line, else of the archive.
+    void toggleGamesWindow();
+    // Shows the board after the game's first `plies` moves, the later ones kept to redo; and
+    // one move back or forward from the board.
+    void stepTo(int plies);
+    void stepBy(int plies);
     // The "New game" button and Ctrl+N: asks, then abandons the game even while the engine
     // thinks.
     void newGameChosen();
@@ -161,6 +191,13 @@ private:
     // a failure is reported on standard error and, while the window is open, in a warning. Any
     // thread that may change the game; no lock held.
     void archiveGame(bool windowOpen);
+    // The game as the archive keeps it (the moves on the board), or with `wholeLine` with the
+    // moves taken back after them too; sceneLock held.
+    PgnGame gameRecord(bool wholeLine) const;
+    // Hands the game over to be kept in the data directory; any thread, no lock held.
+    void keepCurrentGame();
+    // Runs the task on the main thread between two events; any thread.
+    void runOnMainThread(std::function<void()> task);
     // The M key shows and hides the move list; main thread.
     void toggleMovesWindow();
     void setButton(const std::string& text, bool enabled);
@@ -262,6 +299,9 @@ private:
     // The settings dialog shown at start-up is still open. The game begins when it closes: a
     // player who makes White human there must not find a move already made in his name.
     std::atomic<bool> openingDialogShown{false};
+    // The game is kept only once the one kept before has been offered, so that the start does
+    // not overwrite it first.
+    std::atomic<bool> keepingStarted{false};
     // Their places are laid out by the main thread when the window's size changes (the frame
     // works them out from its own size); their atomic flags change on any thread.
     ScreenButtons buttons;
@@ -276,11 +316,16 @@ private:
     Position animationPosition{};
     bool animating = false;
     uint32_t animationStart = 0;
-    // The game's moves in standard algebraic notation, rebuilt with legalMoves; when the game
-    // began; the text last written to the archive for it.
-    std::vector<std::string> gameMoves;
-    std::time_t gameStarted = 0;
+    // The game's moves in standard algebraic notation, rebuilt with legalMoves: those on the
+    // board, and those with the moves taken back after them. The Date of its start, the FEN of
+    // a start that is not the standard array, who made its moves, and the text last written to
+    // the archive for it.
+    std::vector<std::string> gameMoves, gameLine;
+    std::string gameDate, startFen;
+    PlayedBy playedBy;
     std::string archivedGame;
+    // The player stepped back to an earlier position, where the engine does not move.
+    bool showingEarlierPosition = false;
     // The hint's two squares, marked until the game changes; written by its thread too.
     std::optional<std::pair<Square, Square>> hintSquares;
 
@@ -298,6 +343,7 @@ private:
 
     // queueLock.
     std::deque<SDL_Event> eventQueue;
+    std::deque<std::function<void()>> mainThreadTasks;
     // Every event the rendering thread collected, taken by the game or not.
     uint64_t eventsCollected = 0;
 
@@ -306,12 +352,20 @@ private:
     // Both belong to the toolkit's window list; the move list is created hidden at start.
     SettingsDialog* settingsDialog = nullptr;
     MovesWindow* movesWindow = nullptr;
+    GamesWindow* gamesWindow = nullptr;
 
     // shutdownLock.
     bool mainLeftLoop = false;
 
     // Settled before the main loop starts; read without a lock afterwards.
     bool logEnabled = false;
+    std::optional<std::string> fileAtStart;
+    std::optional<FenPosition> positionAtStart;
+    // Keeps the game in progress; made by run before the other threads start.
+    std::unique_ptr<LatestTextWriter> currentGameKeeper;
+
+    // Main thread: the kept game found at start, until it is offered.
+    std::optional<UnfinishedGame> unfinishedAtStart;
     // The start-up handshake: set once by the rendering thread, waited for by run.
     std::promise<bool> startup;
 

@@ -99,7 +99,10 @@ bool Toolkit::takeEvent(const SDL_Event& event) {
 bool Toolkit::wantsMoreFrames() const {
     // The frame after the last window went shows it gone; after that the windows need no more.
     const bool windowsOnScreen = anyWindowShown() || windowsDrawn_;
-    return running_ && windowsOnScreen && (input_.holding() || settleFrames_ > 0);
+    const bool windowBusy = std::any_of(windows_.begin(), windows_.end(), [](const auto& w) {
+        return w->isShown() && w->wantsFrames();
+    });
+    return running_ && windowsOnScreen && (input_.holding() || settleFrames_ > 0 || windowBusy);
 }
 
 ToolkitWindow* Toolkit::attach(std::unique_ptr<ToolkitWindow> window) {

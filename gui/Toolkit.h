@@ -48,6 +48,8 @@ public:
     virtual float minimumWidth() const { return 0.0f; }
     // Draws the widgets and runs the actions of those that were used.
     virtual void drawContents() = 0;
+    // Frames wanted while shown, input or not: a window that fills itself a part per frame.
+    virtual bool wantsFrames() const { return false; }
     // The frame's close button, and Escape.
     virtual void closeRequested() { hide(); }
     // Enter.

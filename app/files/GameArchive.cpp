@@ -3,8 +3,6 @@
 #include "Environment.h"
 #include "WholeWrites.h"
 
-#include <filesystem>
-
 std::optional<std::string> gameArchivePath() {
     if (auto folder = userDataDirectory()) {
         return joinPath(*folder, gameArchiveName);
@@ -13,13 +11,8 @@ std::optional<std::string> gameArchivePath() {
 }
 
 bool appendToArchive(const std::string& path, const std::string& text) {
-    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-    std::error_code error;
-    if (!folder.empty() && !std::filesystem::is_directory(folder, error)) {
-        std::filesystem::create_directories(folder, error);
-        if (error) {
-            return false;
-        }
+    if (!makeParentFolder(path)) {
+        return false;
     }
     // Opened for appending: the game lands after whatever the file holds, also when another
     // instance of the program appends at the same time. On the disk before the next game begins,

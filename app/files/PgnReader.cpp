@@ -71,7 +71,7 @@ void PgnGameRecord::playInto(Position& game) const {
     }
 }
 
-std::optional<PgnFile> PgnFile::open(const std::string& path, std::string& error) {
+std::optional<PgnFile> PgnFile::open(const std::string& path, std::string& error, bool listNow) {
     const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (file < 0) {
         error = "Cannot open " + path + ": " + std::strerror(errno);
@@ -114,7 +114,7 @@ std::optional<PgnFile> PgnFile::open(const std::string& path, std::string& error
     if (!error.empty()) {
         return std::nullopt;
     }
-    return PgnFile(std::filesystem::path(path).filename().string(), std::move(text));
+    return PgnFile(std::filesystem::path(path).filename().string(), std::move(text), listNow);
 }
 
 PgnFile::PgnFile(std::string name, std::string text, bool listNow)

@@ -48,9 +48,11 @@ public:
     // Larger files are refused rather than read into memory.
     static constexpr size_t maxFileSize = size_t{512} << 20;
 
-    // Reads the whole file and lists its games: one pass over the text that plays no move.
-    // Nothing when it cannot be read, and `error` then names the file and says why.
-    static std::optional<PgnFile> open(const std::string& path, std::string& error);
+    // Reads the whole file and lists its games: one pass over the text that plays no move
+    // (without `listNow`, see listMore). Nothing when it cannot be read, and `error` then names
+    // the file and says why.
+    static std::optional<PgnFile> open(const std::string& path, std::string& error,
+                                       bool listNow = true);
 
     // The games of text already in memory; `name` stands for the file in messages. Without
     // `listNow` nothing is listed yet (see listMore).

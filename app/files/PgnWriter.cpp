@@ -45,6 +45,9 @@ std::string pgnText(const PgnGame& game) {
         text += tag("SetUp", "1") + tag("FEN", game.fen);
         startOfNumbering(game.fen, blackFirst, firstNumber);
     }
+    for (const auto& [name, value] : game.extraTags) {
+        text += tag(name.c_str(), value);
+    }
     text += "\n";
 
     // A move number stays on the line of its move; a game that Black begins starts with "N...".

@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <string>
+#include <utility>
 #include <vector>
 
 class Position;
@@ -14,10 +15,12 @@ struct PgnGame {
     std::string result;             // "1-0", "0-1", "1/2-1/2" or "*"
     std::vector<std::string> moves; // standard algebraic notation, the first move first
     std::string fen = {};           // the start position in FEN; empty for the standard array
+    // Tags of this program's own, after the others.
+    std::vector<std::pair<std::string, std::string>> extraTags = {};
 };
 
-// The game in the export format of Portable Game Notation: the seven-tag roster, a blank line,
-// the SetUp and FEN tags of a game that does not start from the standard array, a blank line,
+// The game in the export format of Portable Game Notation: the seven-tag roster, the SetUp and
+// FEN tags of a game that does not start from the standard array, the extra tags, a blank line,
 // the movetext with move numbers (counted from the FEN's move number) in lines of at most 80
 // characters ending with the result, and the blank line that separates it from the next game.
 std::string pgnText(const PgnGame& game);

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -90,6 +92,41 @@ bool overwriteStartWhole(int file, std::string_view bytes) {
     writeAllAt(file, old, 0);
     ::ftruncate(file, before.st_size);
     return false;
+}
+
+bool makeParentFolder(const std::string& path) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::error_code error;
+    if (folder.empty() || std::filesystem::is_directory(folder, error)) {
+        return true;
+    }
+    std::filesystem::create_directories(folder, error);
+    return !error;
+}
+
+bool replaceWhole(const std::string& path, std::string_view text) {
+    if (!makeParentFolder(path)) {
+        return false;
+    }
+    // One temporary name per process: two instances never write into each other's.
+    const std::string temporary = path + ".tmp" + std::to_string(::getpid());
+    const int file = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (file < 0) {
+        return false;
+    }
+    const bool written = writeAllAt(file, text, 0) && ::fsync(file) == 0;
+    if (::close(file) != 0 || !written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    // The rename itself is on the disk only once the folder is.
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    const int directory = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_CLOEXEC);
+    if (directory >= 0) {
+        ::fsync(directory);
+        ::close(directory);
+    }
+    return true;
 }
 
 AppendOnlyFile::~AppendOnlyFile() {

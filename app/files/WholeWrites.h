@@ -16,6 +16,15 @@ bool appendWhole(int file, std::string_view text, bool sync);
 // bytes they covered get their old contents back and the file its old length.
 bool overwriteStartWhole(int file, std::string_view bytes);
 
+// Replaces the file's contents with the text: written to a temporary file beside it, flushed to
+// the disk and renamed over it, so that a reader, or the program after a crash, finds the old
+// contents or the new ones, never a mix. The folders are created when missing. False when any
+// step failed, and the file is then as it was.
+bool replaceWhole(const std::string& path, std::string_view text);
+
+// Creates the folder that will hold the file, when missing; false when it cannot be made.
+bool makeParentFolder(const std::string& path);
+
 // A file that is only ever appended to, each text whole or not at all; closed when it goes.
 class AppendOnlyFile {
 public:

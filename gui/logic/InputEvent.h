@@ -11,6 +11,7 @@ enum class Key : uint16_t {
     Unknown = 0,
     Return = 13,
     Escape = 27,
+    G = 'g',
     H = 'h',
     M = 'm',
     N = 'n',
@@ -19,6 +20,10 @@ enum class Key : uint16_t {
     Down = 274,
     Right = 275,
     Left = 276,
+    Home = 278,
+    End = 279,
+    PageUp = 280,
+    PageDown = 281,
 };
 
 // The modifier keys held, one bit each.

@@ -24,7 +24,7 @@ check() {
 
 check run --help
 check test ! -s "$dir/err"
-for option in --xboard --uci --log --settings-to-home-directory --help --version; do
+for option in --xboard --uci --log --settings-to-home-directory --fen --help --version; do
   check grep -qE -- "^  $option( |$)" "$dir/out"
 done
 longest="$(awk '{ if (length > n) n = length } END { print n }' "$dir/out")"
@@ -38,6 +38,12 @@ check run --xboard --version
 check test "$(cat "$dir/out")" = "veltmark $version"
 check run --help --uci
 check grep -q "^Usage: veltmark" "$dir/out"
+
+# A position that cannot be read is named before any window opens, and the program fails.
+check test "$(run --fen "8/8/8/8/8/8/8/8 w - - 0 1" && echo started || echo $?)" = 2
+check grep -q "^veltmark: the position given with --fen cannot be read: " "$dir/err"
+check test "$(run --fen && echo started || echo $?)" = 2
+check grep -q "^veltmark: --fen needs a position" "$dir/err"
 
 check test -z "$(find "$dir/work" "$dir/home" -mindepth 1)"
 echo "$((checks - failures)) passed, $failures failed"

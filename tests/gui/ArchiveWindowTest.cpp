@@ -38,7 +38,8 @@ TEST_F(ArchiveWindow, GamesPlayedByMouseAreArchivedAndListedWhileTheBoardStaysPl
         waitUntil([&] { return countOf(window.fileText(archive.string()), "[Event ") == 1; }, 10))
         << "the finished game is archived at once";
 
-    // The archive cannot be written: a file stands where its folder should be.
+    // The archive cannot be written: a file stands where its folder should be. Keeping the new
+    // game in progress there fails at once, and says so once.
     window.key("Return");
     window.waitForScreen([](const Screenshot& s) { return !boxInTheMiddle(s); }, 30);
     fs::rename(dataFolder, dataFolder.string() + ".kept");
@@ -46,6 +47,10 @@ TEST_F(ArchiveWindow, GamesPlayedByMouseAreArchivedAndListedWhileTheBoardStaysPl
     const ScreenButtons buttons = buttonsOnScreen();
     window.click(centreOf(buttons.at(newGameButton)));
     window.waitForScreen(boxInTheMiddle, 30);
+    window.key("Return");
+    const std::string kept = (dataFolder / "current-game.pgn").string();
+    window.waitForScreen(boxInTheMiddle, 30);
+    window.screenshot("21a-warning-the-game-in-progress-could-not-be-kept");
     window.key("Return");
     window.waitForScreen([](const Screenshot& s) { return !boxInTheMiddle(s); }, 30);
     window.play({"f2f3", "e7e5", "g2g4", "d8h4"});
@@ -75,7 +80,7 @@ TEST_F(ArchiveWindow, GamesPlayedByMouseAreArchivedAndListedWhileTheBoardStaysPl
     window.play({"f2f4", "e7e6", "g2g4", "d8h4"});
     ASSERT_TRUE(waitUntil(
         [&] { return countOf(window.fileText("output.txt"), archive.string()) == 2; }, 30))
-        << "the failed write is reported";
+        << "the failed write is reported: " << window.fileText("output.txt");
     window.waitForScreen(boxInTheMiddle, 30);
     window.screenshot("21b-warning-past-the-file-size-limit");
     EXPECT_EQ(window.fileText(archive.string()), archived);
@@ -119,8 +124,9 @@ TEST_F(ArchiveWindow, GamesPlayedByMouseAreArchivedAndListedWhileTheBoardStaysPl
     EXPECT_TRUE(gone(window.waitForScreen(gone, 30))) << "closed by Escape";
     EXPECT_EQ(window.terminate(), 0);
 
-    // An independent reader takes both games move by move, with their results.
-    const std::string tags = window.fileText(archive.string());
+    // An independent reader takes both games move by move, with their results: the finished one
+    // from the archive, the unfinished one from where it is kept to be continued.
+    const std::string tags = window.fileText(archive.string()) + window.fileText(kept);
     EXPECT_EQ(countOf(tags, "[Event \"Veltmark game\"]"), 2) << tags;
     char today[16];
     const std::time_t now = std::time(nullptr);
@@ -128,9 +134,9 @@ TEST_F(ArchiveWindow, GamesPlayedByMouseAreArchivedAndListedWhileTheBoardStaysPl
     EXPECT_EQ(countOf(tags, std::string("[Date \"") + today + "\"]"), 2) << tags;
     EXPECT_EQ(countOf(tags, "[White \"Human\"]\n[Black \"Human\"]"), 2) << tags;
     const fs::path errors = window.directory() / "reader-errors.txt";
-    const std::string read =
-        commandOutput(std::string(VELTMARK_PGN_READER) + " -s --notags -Wuci -w1000 " +
-                      quoted(archive.string()) + " 2>" + quoted(errors.string()));
+    const std::string read = commandOutput(std::string(VELTMARK_PGN_READER) +
+                                           " -s --notags -Wuci -w1000 " + quoted(archive.string()) +
+                                           " " + quoted(kept) + " 2>" + quoted(errors.string()));
     EXPECT_EQ(read, "f2f3 e7e5 g2g4 d8h4 0-1\n\n"
                     "e2e4 e7e5 g1f3 b8c6 f1b5 a7a6 b5a4 g8f6 e1g1 f8e7 f1e1 d7d6 *\n\n");
     std::ifstream readerErrors(errors);

@@ -3,6 +3,7 @@
 #include "Fen.h"
 #include "GameFlowRules.h"
 #include "SDLUserInterfaceTestSeam.h"
+#include "San.h"
 #include "SearchControl.h"
 #include "Settings.h"
 
@@ -234,6 +235,58 @@ TEST_F(GameFlow, EachGameIsArchivedOnceWhenItEndsOrANewGameReplacesIt) {
     EXPECT_EQ(archivedResults(), (std::vector<std::string>{"0-1", "*"}));
     ui->startNewGame();
     EXPECT_EQ(archivedResults().size(), 2u) << "a game without moves is not archived";
+}
+
+TEST_F(GameFlow, AnOpenedGameIsArchivedOnlyOnceChangedAndAContinuedOneWhenReplaced) {
+    players(0, 0);
+    const PgnFile file("sent.pgn", "1. f3 e5 2. g4 Qh4# 0-1\n\n1. e4 e5 2. Nf3 *\n");
+    std::string error;
+    const auto finished = file.readGame(0, error);
+    const auto unfinished = file.readGame(1, error);
+    ASSERT_TRUE(finished && unfinished) << error;
+
+    // A finished game from a file shows its end, and is not written again.
+    ui->openGame(*finished, 4, true);
+    EXPECT_EQ(ui->legalMoveCount(), 0);
+    EXPECT_TRUE(buttonOn(newGameButton));
+    ui->startNewGame();
+    EXPECT_TRUE(archivedResults().empty());
+
+    // The kept game, continued, goes there when it is replaced; with a move changed, an opened
+    // one does too.
+    ui->openGame(*unfinished, 2, false);
+    EXPECT_EQ(movesInRecord(ui->game()), 2);
+    EXPECT_EQ(positionsToRedo(ui->game()), 1);
+    ui->startNewGame();
+    ui->openGame(*unfinished, 3, true);
+    ui->playHumanMove({2, 8}, {3, 6});
+    ui->startNewGame();
+    EXPECT_EQ(archivedResults(), (std::vector<std::string>{"*", "*"}));
+}
+
+TEST_F(GameFlow, SteppingBackKeepsTheLaterMovesAndTheEngineWaitsUntilAMoveIsMadeThere) {
+    players(0, 0);
+    ui->playHumanMove({5, 2}, {5, 4});
+    ui->playHumanMove({5, 7}, {5, 5});
+    ui->playHumanMove({7, 1}, {6, 3});
+    ui->stepTo(1);
+    EXPECT_EQ(movesInRecord(ui->game()), 1);
+    EXPECT_EQ(positionsToRedo(ui->game()), 2);
+    EXPECT_TRUE(buttonOn(redoButton));
+
+    // Black is the engine's now, and Black is to move: it waits while the player looks.
+    players(0, 1);
+    ui->startEngineTurnIfDue();
+    EXPECT_NE(ui->engineState(), SDLUserInterface::Thinking);
+    ui->stepTo(99);
+    EXPECT_EQ(movesInRecord(ui->game()), 3);
+    ui->stepTo(1);
+
+    // A move made there continues the game from it; the later moves go.
+    ui->playHumanMove({4, 7}, {4, 5});
+    EXPECT_EQ(movesInRecord(ui->game()), 2);
+    EXPECT_EQ(positionsToRedo(ui->game()), 0);
+    EXPECT_EQ(sanMovesOfRecord(ui->game()), (std::vector<std::string>{"e4", "d5"}));
 }
 
 } // namespace

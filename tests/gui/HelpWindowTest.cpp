@@ -119,7 +119,8 @@ TEST_F(HelpWindow, TheThinkingLineAndANewGameInTheMiddleOfOne) {
 
 TEST_F(HelpWindow, AHintIsMarkedAndThenPlayed) {
     WindowSession window(display, "hint", againstTheEngine(1.0), {"--log"});
-    const fs::path archive = window.directory() / "home/.local/share/veltmark/games.pgn";
+    // Unfinished when the window closes, the game is kept to be continued.
+    const fs::path kept = window.directory() / "home/.local/share/veltmark/current-game.pgn";
     ASSERT_TRUE(window.waitForWindow());
     const Screenshot start = window.closeOpeningDialog();
 
@@ -156,7 +157,7 @@ TEST_F(HelpWindow, AHintIsMarkedAndThenPlayed) {
     window.settledScreen();
     window.screenshot("46-the-hint-played-and-answered");
     ASSERT_EQ(window.terminate(), 0);
-    const std::string pgn = window.fileText(archive);
+    const std::string pgn = window.fileText(kept);
     EXPECT_NE(pgn.find("1. "), std::string::npos) << pgn;
     EXPECT_NE(pgn.substr(pgn.find("1. ")).find(to), std::string::npos)
         << "the move played goes to the hint's square " << to << ":\n"

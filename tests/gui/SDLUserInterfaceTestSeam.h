@@ -24,6 +24,10 @@ struct SDLUserInterfaceTestSeam {
     void playHumanMove(Square from, Square to) { ui.playHumanMove(from, to); }
     void undo() { ui.undo(); }
     void redo() { ui.redo(); }
+    void stepTo(int plies) { ui.stepTo(plies); }
+    void openGame(const PgnGameRecord& record, int onBoard, bool archived) {
+        ui.openGame(record, onBoard, archived);
+    }
     void pressButton(const std::string& text) { ui.buttons.at(text).action(); }
     void askForHint() { ui.askForHint(); }
     void soundOn(bool on) { ui.sounds.setOn(on); }

@@ -166,14 +166,18 @@ exe="$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")"
 [ "$(sed -n 's/^Icon=//p' "$entry")" = veltmark ] || fail "Icon is not the package's icon"
 # Started from the menu, the working directory is the home folder: the settings go to the
 # configuration directory instead.
-grep -qx 'Exec=veltmark --settings-to-home-directory' "$entry" ||
-  fail "the menu entry does not keep the settings in the configuration directory"
+grep -qx 'Exec=veltmark --settings-to-home-directory %f' "$entry" ||
+  fail "the menu entry does not keep the settings in the configuration directory, or takes no file"
+# A file manager offers the program for PGN files.
+grep -qx 'MimeType=application/x-chess-pgn;' "$entry" || fail "the entry does not open PGN files"
 
 # AppStream metadata: valid, and naming the package's program, desktop entry and version.
 appstreamcli validate --no-net "$root/$metainfo" >"$work/appstream.txt" 2>&1 ||
   fail "appstreamcli rejects the metadata: $(cat "$work/appstream.txt")"
 binary="$(sed -n 's|.*<binary>\(.*\)</binary>.*|\1|p' "$root/$metainfo")"
 [ -n "$binary" ] && [ -x "$root/usr/games/$binary" ] || fail "provides binary '$binary'"
+grep -qF '<mediatype>application/x-chess-pgn</mediatype>' "$root/$metainfo" ||
+  fail "the metadata does not say that the program opens PGN files"
 launchable="$(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1|p' "$root/$metainfo")"
 [ -f "$root/usr/share/applications/$launchable" ] || fail "launchable '$launchable'"
 changelogDate="$(zcat "$root/usr/share/doc/veltmark/changelog.gz" | sed -n 's/^ -- .*>  //p' | head -1)"
@@ -186,8 +190,8 @@ LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$
   >/dev/null 2>"$work/man.err" || fail "man cannot render the page"
 [ ! -s "$work/man.err" ] || fail "man warns: $(cat "$work/man.err")"
 rendered="$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$page" 2>/dev/null | col -b)"
-for option in --xboard --log --settings-to-home-directory --help --version games.pgn XDG_DATA_DIRS \
-  XDG_CONFIG_HOME; do
+for option in --xboard --log --settings-to-home-directory --help --version --fen games.pgn \
+  current-game.pgn XDG_DATA_DIRS XDG_CONFIG_HOME; do
   grep -qF -- "$option" <<<"$rendered" || fail "the manual page does not mention $option"
 done
 
