@@ -27,6 +27,8 @@ void SDLUserInterface::startNewGame() {
         game.clearHistory();
         gameDate = pgnDate(std::time(nullptr));
         startFen.clear();
+        startBlackFirst = false;
+        startMoveNumber = 1;
         playedBy.reset(true);
         archivedGame.clear();
         showingEarlierPosition = false;
@@ -61,7 +63,7 @@ void SDLUserInterface::refreshGameState() {
         gameMoves.assign(gameLine.begin(), gameLine.begin() + onBoard);
         std::lock_guard gui(guiLock);
         if (movesWindow != nullptr) {
-            movesWindow->setMoves(gameLine, onBoard);
+            movesWindow->setMoves(gameLine, onBoard, startMoveNumber, startBlackFirst);
         }
     }
     // Shown exactly while the game has ended: an undo out of the end hides it again.

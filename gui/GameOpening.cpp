@@ -39,6 +39,8 @@ void SDLUserInterface::startFromPosition(const FenPosition& start) {
         redoHead = &game;
         const std::string fen = toFen(game, start.fullmoveNumber);
         startFen = fen == standardStart ? std::string() : fen;
+        startBlackFirst = game.sideToMove == 0;
+        startMoveNumber = std::max(1, start.fullmoveNumber);
         playedBy.reset(game.sideToMove == 1);
         animationPosition = game;
         animating = false;
@@ -62,6 +64,8 @@ void SDLUserInterface::openGame(const PgnGameRecord& record, int onBoard, bool a
         gameDate = date != nullptr && isPgnDate(*date) ? *date : pgnDate(std::time(nullptr));
         const std::string fen = toFen(record.start, record.fullmoveNumber);
         startFen = fen == standardStart ? std::string() : fen;
+        startBlackFirst = record.start.sideToMove == 0;
+        startMoveNumber = std::max(1, record.fullmoveNumber);
         const std::string* white = record.tag("White");
         const std::string* black = record.tag("Black");
         playedBy.takeOver(record.start.sideToMove == 1, static_cast<int>(record.moves.size()),

@@ -54,10 +54,14 @@ float MovesWindow::minimumWidth() const {
            style.ScrollbarSize + 2.0f * style.WindowPadding.x;
 }
 
-void MovesWindow::setMoves(std::vector<std::string> moves, int onBoard) {
-    if (moves != moves_ || onBoard != onBoard_) {
+void MovesWindow::setMoves(std::vector<std::string> moves, int onBoard, int firstNumber,
+                           bool blackFirst) {
+    if (moves != moves_ || onBoard != onBoard_ || firstNumber != firstNumber_ ||
+        blackFirst != blackFirst_) {
         moves_ = std::move(moves);
         onBoard_ = onBoard;
+        firstNumber_ = firstNumber;
+        blackFirst_ = blackFirst;
         scrollToMarked_ = true;
     }
 }
@@ -72,17 +76,20 @@ void MovesWindow::drawContents() {
     if (ImGui::BeginTable("moves", 3, flags)) {
         const float moveWidth = widestMoveWidth();
         ImGui::TableSetupColumn("number", ImGuiTableColumnFlags_WidthFixed,
-                                numberWidth(moves_.size()));
+                                numberWidth(moves_.size() + 2 * (firstNumber_ - 1)));
         ImGui::TableSetupColumn("white", ImGuiTableColumnFlags_WidthFixed, moveWidth);
         ImGui::TableSetupColumn("black", ImGuiTableColumnFlags_WidthFixed, moveWidth);
         const int marked = onBoard_ - 1;
+        // A game that Black begins leaves White's first cell empty.
+        const int shift = blackFirst_ ? 1 : 0;
         for (int i = 0; i < static_cast<int>(moves_.size()); ++i) {
-            if (i % 2 == 0) {
+            const int cell = i + shift;
+            if (cell % 2 == 0 || i == 0) {
                 ImGui::TableNextRow();
                 ImGui::TableSetColumnIndex(0);
-                ImGui::TextDisabled("%d.", i / 2 + 1);
+                ImGui::TextDisabled("%d.", firstNumber_ + cell / 2);
             }
-            ImGui::TableSetColumnIndex(i % 2 == 0 ? 1 : 2);
+            ImGui::TableSetColumnIndex(cell % 2 == 0 ? 1 : 2);
             ImGui::PushID(i);
             if (i == marked) {
                 ImGui::TableSetBgColor(ImGuiTableBgTarget_CellBg, IM_COL32(200, 150, 40, 255));

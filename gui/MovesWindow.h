@@ -14,9 +14,10 @@ class MovesWindow : public ToolkitWindow {
 public:
     // `stepTo` gets the number of moves to show on the board, inside a frame.
     explicit MovesWindow(std::function<void(int)> stepTo);
-    // The moves of the game, White's first move first, of which the first `onBoard` are on the
-    // board; guiLock held.
-    void setMoves(std::vector<std::string> moves, int onBoard);
+    // The moves of the game, the first move first, of which the first `onBoard` are on the
+    // board; numbered from `firstNumber`, and Black's when `blackFirst`. guiLock held.
+    void setMoves(std::vector<std::string> moves, int onBoard, int firstNumber = 1,
+                  bool blackFirst = false);
     float minimumWidth() const override;
     void drawContents() override;
 
@@ -24,5 +25,7 @@ private:
     std::function<void(int)> stepTo_;
     std::vector<std::string> moves_;
     int onBoard_ = 0;
+    int firstNumber_ = 1;
+    bool blackFirst_ = false;
     bool scrollToMarked_ = false;
 };

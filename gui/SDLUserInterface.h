@@ -322,6 +322,9 @@ private:
     // the archive for it.
     std::vector<std::string> gameMoves, gameLine;
     std::string gameDate, startFen;
+    // How the start position numbers the moves: Black may move first, from any move number.
+    bool startBlackFirst = false;
+    int startMoveNumber = 1;
     PlayedBy playedBy;
     std::string archivedGame;
     // The player stepped back to an earlier position, where the engine does not move.

@@ -1,6 +1,7 @@
 #include "XBoardUserInterface.h"
 
 #include "Clock.h"
+#include "LegalMove.h"
 #include "Move.h"
 #include "ProtocolNumbers.h"
 #include "SearchControl.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 namespace {
 
@@ -333,36 +335,19 @@ void XBoardUserInterface::userMove(const std::string& token) {
     // Moves are expected only while the engine is idle; one that comes anyway must not meet a
     // turn that is still changing the game.
     stopAndWaitForEngine();
-    Move move(&game_);
-    move.fromString(token);
-    if (!isLegalInGame(move)) {
+    const std::optional<Move> move = legalMoveFromText(game_, token);
+    if (!move) {
         // Playing it would corrupt the game (a piece from an empty square, a captured king).
         writeLine("Illegal move: " + token);
         return;
     }
     game_.pushHistory();
-    game_.makeMove(move);
+    game_.makeMove(*move);
     reportResultIfOver();
     if (movesToGo_ > 0 && game_.sideToMove == 1) {
         --movesToGo_;
     }
     startEngineIfItsTurn();
-}
-
-bool XBoardUserInterface::isLegalInGame(const Move& move) {
-    Position generating = game_;
-    Position scratch = game_;
-    MoveList list(&generating);
-    const int count = generating.generateMoves(list, scratch, false);
-    for (int i = 0; i < count; ++i) {
-        const Move& legal = list[i];
-        if (legal.isLegal && legal.fromFile == move.fromFile && legal.fromRank == move.fromRank &&
-            legal.toFile == move.toFile && legal.toRank == move.toRank &&
-            legal.resultPiece == move.resultPiece) {
-            return true;
-        }
-    }
-    return false;
 }
 
 bool XBoardUserInterface::argumentFollowsOnThisLine() {

@@ -75,7 +75,6 @@ private:
     void undo();
     void remove();
     void userMove(const std::string& token);
-    bool isLegalInGame(const Move& move);
 
     void editMode();
     void parsePiecePlacement(const std::string& token, bool white);

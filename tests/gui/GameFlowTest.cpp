@@ -262,6 +262,10 @@ TEST_F(GameFlow, AnOpenedGameIsArchivedOnlyOnceChangedAndAContinuedOneWhenReplac
     ui->playHumanMove({2, 8}, {3, 6});
     ui->startNewGame();
     EXPECT_EQ(archivedResults(), (std::vector<std::string>{"*", "*"}));
+
+    // A file of one game opens it at once, without the list.
+    ui->offerGames(PgnFile("one.pgn", "1. e4 e5 2. Nf3 *\n", false));
+    EXPECT_EQ(movesInRecord(ui->game()), 3);
 }
 
 TEST_F(GameFlow, SteppingBackKeepsTheLaterMovesAndTheEngineWaitsUntilAMoveIsMadeThere) {

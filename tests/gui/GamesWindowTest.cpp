@@ -180,4 +180,21 @@ TEST_F(GamesWindowTest, AClickOnAnEarlierMoveShowsItsBoardWhereTheGameGoesOnDiff
     EXPECT_EQ(window.terminate(), 0);
 }
 
+TEST_F(GamesWindowTest, APositionFromTheCommandLineIsPlayedOnAndKeptWithItsStart) {
+    // Black to move at move 30: the move list numbers from there, Black's move first.
+    const std::string fen = "4k3/8/8/8/8/8/4P3/4K3 b - - 0 30";
+    WindowSession window(display, "fen", humanAgainstHuman(), {"--fen", fen});
+    ASSERT_TRUE(window.waitForWindow());
+    window.closeOpeningDialog();
+    window.play({"e8d7", "e2e4"});
+    window.key("m");
+    window.settledScreen();
+    window.screenshot("69-position-from-the-command-line");
+    ASSERT_TRUE(keptHolds(window, "30... Kd7 31. e4 *"));
+    EXPECT_NE(window.fileText(dataFolder + "current-game.pgn")
+                  .find("[SetUp \"1\"]\n[FEN \"" + fen + "\"]"),
+              std::string::npos);
+    EXPECT_EQ(window.terminate(), 0);
+}
+
 } // namespace

@@ -28,6 +28,7 @@ struct SDLUserInterfaceTestSeam {
     void openGame(const PgnGameRecord& record, int onBoard, bool archived) {
         ui.openGame(record, onBoard, archived);
     }
+    void offerGames(PgnFile file) { ui.offerGames(std::move(file), false); }
     void pressButton(const std::string& text) { ui.buttons.at(text).action(); }
     void askForHint() { ui.askForHint(); }
     void soundOn(bool on) { ui.sounds.setOn(on); }

@@ -5,6 +5,7 @@
 
 #include "Camera.h"
 #include "ScreenButtons.h"
+#include "ScreenReader.h"
 #include "SettingsFile.h"
 #include "WindowGeometry.h"
 
@@ -404,16 +405,15 @@ public:
 
     // The screen now; kept as a PNG for a look at it when a name is given.
     Screenshot screenshot(const std::string& keepAs = "") const {
-        const fs::path raw = directory_ / "shot.rgb";
-        std::system(("import -display " + display_ +
-                     " -window root -depth 8 rgb:" + quoted(raw.string()) + " >/dev/null 2>&1")
-                        .c_str());
         Screenshot shot;
         shot.width = screen_.width;
         shot.height = screen_.height;
-        std::ifstream in(raw, std::ios::binary);
-        shot.rgb.assign(std::istreambuf_iterator<char>(in), {});
-        if (!keepAs.empty()) {
+        shot.rgb = screenReader_.read(screen_.width, screen_.height);
+        if (!keepAs.empty() && shot.valid()) {
+            const fs::path raw = directory_ / "shot.rgb";
+            std::ofstream(raw, std::ios::binary)
+                .write(reinterpret_cast<const char*>(shot.rgb.data()),
+                       static_cast<std::streamsize>(shot.rgb.size()));
             const std::string size =
                 std::to_string(screen_.width) + "x" + std::to_string(screen_.height);
             std::system(("convert -size " + size + " -depth 8 rgb:" + quoted(raw.string()) + " " +
@@ -510,6 +510,7 @@ public:
 private:
     std::string display_;
     WindowSize screen_;
+    mutable ScreenReader screenReader_{display_};
     std::vector<std::string> argv_;
     std::vector<std::string> env_;
     fs::path directory_;
