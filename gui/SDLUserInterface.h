@@ -16,9 +16,10 @@
 //   while a turn thinks no other thread changes the game, and the main thread stops and joins
 //   a turn before it does. Between two frames the renderer lets threads that wait for it go
 //   first (SceneMutex).
-// - queueLock guards eventQueue and the count of collected events. The main thread holds it
-//   except while it handles an event, waits on eventsAvailable or schedules the engine's turn;
-//   the rendering thread takes it to append an event and to signal.
+// - queueLock guards eventQueue, the tasks queued for the main thread and the count of
+//   collected events. The main thread holds it except while it handles an event or a task,
+//   waits on eventsAvailable or schedules the engine's turn; the rendering thread takes it to
+//   append an event or a task and to signal.
 // - guiLock guards the toolkit, its window list and the front-end's pointers into it; every
 //   toolkit call made off the rendering thread (message boxes, dialogs, showing the settings,
 //   the move list's moves) holds it. The rendering thread takes it to hand the toolkit input,
