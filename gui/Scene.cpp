@@ -203,7 +203,7 @@ void SDLUserInterface::drawOverlay() {
     }
 
     if (!sounds.isOn()) {
-        drawText("Sound off", 25, windowHeight - 25);
+        drawText("Sound off", 25, drawnHeight - 25);
     }
     for (const auto& [text, button] : buttons) {
         if (!button.enabled) {

@@ -102,7 +102,7 @@ TEST_F(ResizedWindow, BoardButtonsAndDialogsFollowTheSizeFullscreenAndTheNextSta
     ASSERT_TRUE(drawnAtSize(full, screen));
     EXPECT_NEAR(boardMiddleOnRow(full, screen), screen.width / 2, 3);
     window.drag("b8", "c6", screen);
-    window.key("F11");
+    window.key("alt+Return");
     const WindowSize smallest{minimumWindowWidth, minimumWindowHeight};
     ASSERT_TRUE(drawnAtSize(
         window.waitForScreen([&](const Screenshot& s) { return drawnAtSize(s, smallest); }, 30),

@@ -134,7 +134,8 @@ play_session() {
   start_program "$which" "$directory"
   sleep 4
   alive "$directory"
-  DISPLAY="$display" xdotool key Escape
+  # Without a window manager the keys go to the window under the pointer.
+  DISPLAY="$display" xdotool mousemove 10 10 key Escape
   sleep 1
   for file in 0 7 1 6 2 5; do
     DISPLAY="$display" xdotool mousemove $(at "$which" "${second[$file]}") mousedown 1
@@ -158,7 +159,8 @@ open_human_game() {
   start_program "$which" "$directory"
   sleep 4
   alive "$directory"
-  DISPLAY="$display" xdotool key Escape
+  # Without a window manager the keys go to the window under the pointer.
+  DISPLAY="$display" xdotool mousemove 10 10 key Escape
   sleep 1
 }
 
@@ -223,7 +225,8 @@ key_session() {
   start_program "$which" "$directory"
   sleep 4
   alive "$directory"
-  DISPLAY="$display" xdotool key Escape
+  # Without a window manager the keys go to the window under the pointer.
+  DISPLAY="$display" xdotool mousemove 10 10 key Escape
   sleep 2
   echo "  keys, $mode: load $(cut -d' ' -f1-3 /proc/loadavg)" >&2
   local tap
