@@ -195,16 +195,18 @@ void SDLUserInterface::startEngineTurnIfDue() {
         // Cleared here rather than by the turn, so that a stop that comes before the turn has
         // begun is not forgotten.
         engineStop = false;
-        clearSearchStop();
-        {
-            std::lock_guard hold(progressLock);
-            latestReport.reset();
-        }
+        clearLastSearch();
         engineState = Thinking;
         engineThread = std::thread([this] { engineTurn(); });
         // The status line says at once that the engine thinks.
         wakeRenderer();
     }
+}
+
+void SDLUserInterface::clearLastSearch() {
+    clearSearchStop();
+    std::lock_guard hold(progressLock);
+    latestReport.reset();
 }
 
 void SDLUserInterface::engineTurn() {
@@ -265,11 +267,7 @@ void SDLUserInterface::askForHint() {
     }
     // No search runs: no engine turn thinks, and the last hint's thread has ended.
     hintStop = false;
-    clearSearchStop();
-    {
-        std::lock_guard hold(progressLock);
-        latestReport.reset();
-    }
+    clearLastSearch();
     hintSearching = true;
     hintThread = std::thread([this] { hintSearch(); });
     wakeRenderer();

@@ -174,6 +174,9 @@ private:
     // The non-waiting part of scheduleEngine: joins a finished turn, starts one when due.
     void startEngineTurnIfDue();
     void engineTurn();
+    // Before a search starts (the engine's turn or a hint's): no stop pending, and no progress
+    // of the last search left to show; no search running.
+    void clearLastSearch();
     // Asks a thinking engine turn to drop its move; any thread.
     void stopEngineTurn() override;
     // Waits until a finished or stopped turn has ended; main thread, no lock held.

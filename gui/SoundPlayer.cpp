@@ -15,16 +15,16 @@ constexpr auto closeAfterSilence = std::chrono::seconds(2);
 SoundPlayer::SoundPlayer() {
     for (int i = 0; i < gameSoundCount; ++i) {
         const auto path = findDataFile(gameSoundFiles[i]);
-        SDL_AudioSpec spec;
+        SDL_AudioSpec format;
         Uint8* buffer = nullptr;
         Uint32 length = 0;
-        if (!path || SDL_LoadWAV(path->c_str(), &spec, &buffer, &length) == nullptr) {
+        if (!path || SDL_LoadWAV(path->c_str(), &format, &buffer, &length) == nullptr) {
             continue;
         }
         // The generator writes them all alike; anything else is not ours to convert.
-        if (spec.format == AUDIO_S16SYS && spec.channels == 1) {
+        if (format.format == AUDIO_S16SYS && format.channels == 1) {
             sounds[i].assign(buffer, buffer + length);
-            sampleRate = spec.freq;
+            sampleRate = format.freq;
         }
         SDL_FreeWAV(buffer);
     }
@@ -100,7 +100,7 @@ bool SoundPlayer::openDevice() {
     wanted.samples = 512;
     wanted.callback = fill;
     wanted.userdata = this;
-    // Without a spec for what was obtained, SDL converts to the device's format itself.
+    // Without a place for what was obtained, SDL converts to the device's format itself.
     if (SDL_OpenAudio(&wanted, nullptr) != 0) {
         noDevice = true;
         return false;

@@ -435,8 +435,10 @@ TEST_F(GameFlow, AHintWaitsForAStoppedEngineTurnToEnd) {
     // the main loop has joined it. Two searches never share the pool.
     players(1, 0);
     startEngine();
-    players(0, 0);
-    settings.timePerMove = 0.2;
+    ui->changeSettings([&] {
+        players(0, 0);
+        settings.timePerMove = 0.2;
+    });
     ui->stopEngineTurn();
     ui->askForHint();
     EXPECT_EQ(ui->engineState(), SDLUserInterface::Joined);

@@ -34,6 +34,12 @@ struct SDLUserInterfaceTestSeam {
     void soundOn(bool on) { ui.sounds.setOn(on); }
     void dropHint() { ui.dropHint(); }
     bool hintSearching() const { return ui.hintSearching; }
+    // As the settings dialog changes the record: inside a frame, which an engine turn reading it
+    // waits for.
+    template <typename Change> void changeSettings(Change change) {
+        std::lock_guard scene(ui.sceneLock);
+        change();
+    }
     std::optional<std::pair<Square, Square>> hintSquares() {
         std::lock_guard scene(ui.sceneLock);
         return ui.hintSquares;
