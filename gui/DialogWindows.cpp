@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr float buttonWidth = 110.0f;
 // Longer lines are wrapped: wider ones read badly, and the box must fit the window.
 constexpr float widestLine = 560.0f;
 
@@ -24,7 +23,7 @@ void centredText(const std::string& text) {
         return ImGui::CalcTextSize(line.data(), line.data() + line.size()).x;
     };
     const std::vector<std::string> lines =
-        wrapText(text, std::max(buttonWidth, std::min(widestLine, windowRoom)), widthOf);
+        wrapText(text, std::max(dialogButtonWidth, std::min(widestLine, windowRoom)), widthOf);
     const float available = ImGui::GetContentRegionAvail().x;
     for (const std::string& line : lines) {
         const float width = widthOf(line);
@@ -46,10 +45,10 @@ void MessageBox::drawContents() {
     centredText(text_);
     ImGui::Spacing();
     const float available = ImGui::GetContentRegionAvail().x;
-    if (available > buttonWidth) {
-        ImGui::SetCursorPosX(ImGui::GetCursorPosX() + (available - buttonWidth) * 0.5f);
+    if (available > dialogButtonWidth) {
+        ImGui::SetCursorPosX(ImGui::GetCursorPosX() + (available - dialogButtonWidth) * 0.5f);
     }
-    if (ImGui::Button("Ok", ImVec2(buttonWidth, 0))) {
+    if (ImGui::Button("Ok", ImVec2(dialogButtonWidth, 0))) {
         closeAndDestroy();
     }
 }
@@ -63,7 +62,7 @@ void QuestionDialog::drawContents() {
     centredText(question_);
     ImGui::Spacing();
     const float spacing = ImGui::GetStyle().ItemSpacing.x;
-    const float width = std::max(buttonWidth, (ImGui::GetContentRegionAvail().x - spacing) * 0.5f);
+    const float width = std::max(dialogButtonWidth, (ImGui::GetContentRegionAvail().x - spacing) * 0.5f);
     if (ImGui::Button("Yes", ImVec2(width, 0))) {
         choose(true);
     }

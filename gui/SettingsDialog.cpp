@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr float buttonWidth = 110.0f;
 constexpr float fieldWidth = 90.0f;
 constexpr float labelColumn = 130.0f;
 
@@ -59,7 +58,7 @@ public:
     void drawContents() override {
         colorPicker.draw();
         ImGui::Spacing();
-        if (ImGui::Button("OK", ImVec2(buttonWidth, 0))) {
+        if (ImGui::Button("OK", ImVec2(dialogButtonWidth, 0))) {
             accept();
         }
     }
@@ -133,11 +132,11 @@ void SettingsDialog::drawContents() {
     if (ImGui::GetCursorPosY() < buttonsY) {
         ImGui::SetCursorPosY(buttonsY);
     }
-    if (ImGui::Button("OK", ImVec2(buttonWidth, 0))) {
+    if (ImGui::Button("OK", ImVec2(dialogButtonWidth, 0))) {
         accept();
     }
     ImGui::SameLine();
-    if (ImGui::Button("Cancel", ImVec2(buttonWidth, 0))) {
+    if (ImGui::Button("Cancel", ImVec2(dialogButtonWidth, 0))) {
         cancel();
     }
 }

@@ -91,9 +91,52 @@ bool Toolkit::takeEvent(const SDL_Event& event) {
         input_.keepOnlyPointer(event);
         return true;
     }
+    const bool away = awayFromWindows(event);
+    if (event.type == SDL_MOUSEMOTION) {
+        pointerX_ = event.motion.x;
+        pointerY_ = event.motion.y;
+    } else if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) {
+        pointerX_ = event.button.x;
+        pointerY_ = event.button.y;
+    }
+    // A move list left open must not make every move on the board cost frames of its own: each
+    // draws the whole scene.
+    if (away && event.type == SDL_MOUSEMOTION) {
+        input_.notePointer(event.motion.x, event.motion.y);
+        return true;
+    }
     input_.hold(event);
-    settleFrames_ = framesToSettle;
+    if (!away) {
+        settleFrames_ = framesToSettle;
+    }
     return true;
+}
+
+bool Toolkit::awayFromWindows(const SDL_Event& event) const {
+    int x = 0, y = 0;
+    if (event.type == SDL_MOUSEMOTION) {
+        x = event.motion.x;
+        y = event.motion.y;
+    } else if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) {
+        x = event.button.x;
+        y = event.button.y;
+    } else {
+        return false;
+    }
+    if (ImGui::IsAnyItemActive()) {
+        return false;
+    }
+    // The toolkit takes the mouse a few pixels outside a window as on its edge, to resize it.
+    constexpr float edge = 8.0f;
+    const auto near = [&](const ToolkitWindow& window, int px, int py) {
+        const ToolkitWindow::Rect& r = window.drawnAt_;
+        return px >= r.x - edge && px < r.x + r.w + edge && py >= r.y - edge &&
+               py < r.y + r.h + edge;
+    };
+    return std::none_of(windows_.begin(), windows_.end(), [&](const auto& w) {
+        return w->isShown() && (!w->passive || w->drawnAt_.w <= 0 || near(*w, x, y) ||
+                                near(*w, pointerX_, pointerY_));
+    });
 }
 
 bool Toolkit::wantsMoreFrames() const {

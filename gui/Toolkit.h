@@ -11,6 +11,8 @@
 
 // The least room a modal window leaves between itself and the program window's edges.
 inline constexpr float modalWindowMargin = 16.0f;
+// The width of the buttons under a dialog's text.
+inline constexpr float dialogButtonWidth = 110.0f;
 
 // A window of the interface toolkit: message boxes, dialogs, the settings. Windows are plain
 // objects: any thread may build, show and hide one while it holds the front-end's guiLock; only
@@ -104,12 +106,18 @@ public:
 
 private:
     void drawWindow(ToolkitWindow& window, bool takesInput, int width, int height);
+    // Whether the mouse event, and the mouse before it, are away from every window while only
+    // passive ones are shown and none of their widgets is in use: the windows then show nothing
+    // that depends on it.
+    bool awayFromWindows(const SDL_Event& event) const;
     void placeModal(ToolkitWindow& window, int height);
 
     std::vector<std::unique_ptr<ToolkitWindow>> windows_;
     ToolkitInput input_;
     bool running_ = false;
     int settleFrames_ = 0;
+    // Where the last mouse event was.
+    int pointerX_ = -1, pointerY_ = -1;
     // Some window was drawn in the last frame.
     bool windowsDrawn_ = false;
     uint32_t lastFrameTicks_ = 0;

@@ -98,10 +98,27 @@ void ToolkitInput::keepOnlyPointer(const SDL_Event& event) {
     held_.push_back(motion);
 }
 
+void ToolkitInput::notePointer(int x, int y) {
+    if (!held_.empty()) {
+        SDL_Event motion{};
+        motion.type = SDL_MOUSEMOTION;
+        motion.motion.x = static_cast<Uint16>(x);
+        motion.motion.y = static_cast<Uint16>(y);
+        held_.push_back(motion);
+        return;
+    }
+    notedPointer_ = {x, y};
+}
+
 void ToolkitInput::feedFrame(ImGuiIO& io) {
     buttonsChanged_.reset();
     keysChanged_.reset();
     frameClosed_ = false;
+    if (notedPointer_) {
+        io.MousePos = ImVec2(static_cast<float>(notedPointer_->first),
+                             static_cast<float>(notedPointer_->second));
+        notedPointer_.reset();
+    }
     if (framesToSkip_ > 0) {
         --framesToSkip_;
         return;

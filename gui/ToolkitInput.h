@@ -4,6 +4,8 @@
 
 #include <bitset>
 #include <deque>
+#include <optional>
+#include <utility>
 
 struct ImGuiIO;
 
@@ -18,6 +20,9 @@ public:
     void hold(const SDL_Event& event);
     // While no window is shown: only where the mouse is, as this event says, if it says so.
     void keepOnlyPointer(const SDL_Event& event);
+    // Where the mouse went, for a frame that something else asks for: the windows show
+    // nothing that depends on it.
+    void notePointer(int x, int y);
     // Passes on the held events that fit into the coming frame.
     void feedFrame(ImGuiIO& io);
     bool holding() const { return !held_.empty(); }
@@ -30,6 +35,8 @@ private:
     bool downForTheToolkit(const SDL_Event& up) const;
 
     std::deque<SDL_Event> held_;
+    // A pointer noted while nothing was held: it goes before everything held after it.
+    std::optional<std::pair<int, int>> notedPointer_;
     // Nothing more is fed in this frame.
     bool frameClosed_ = false;
     int framesToSkip_ = 0;

@@ -2,16 +2,12 @@
 
 #include "Environment.h"
 #include "SettingsFile.h"
+#include "WholeWrites.h"
 
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -45,37 +41,6 @@ std::optional<bool> onOff(std::string_view text) {
         return false;
     }
     return std::nullopt;
-}
-
-bool writeAll(int file, const std::string& text) {
-    for (std::size_t done = 0; done < text.size();) {
-        const ssize_t n = ::write(file, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// The new text goes to a temporary file first: a rename replaces the old file in one step, so
-// a failure part way leaves the old text as it was.
-bool replaceWhole(const std::string& path, const std::string& text) {
-    std::string temporary = path + ".XXXXXX";
-    const int file = ::mkstemp(temporary.data());
-    if (file < 0) {
-        return false;
-    }
-    const bool written = writeAll(file, text) && ::fsync(file) == 0;
-    const bool closed = ::close(file) == 0;
-    if (written && closed && std::rename(temporary.c_str(), path.c_str()) == 0) {
-        return true;
-    }
-    std::remove(temporary.c_str());
-    return false;
 }
 
 } // namespace
@@ -158,7 +123,5 @@ bool updateRememberedWindow(const std::function<void(RememberedWindow&)>& change
     }
     RememberedWindow remembered = loadRememberedWindow();
     change(remembered);
-    std::error_code error;
-    fs::create_directories(fs::path(*path).parent_path(), error);
-    return !error && replaceWhole(*path, formatRememberedWindow(remembered));
+    return replaceWhole(*path, formatRememberedWindow(remembered));
 }

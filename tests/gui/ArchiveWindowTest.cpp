@@ -145,22 +145,18 @@ TEST_F(ArchiveWindow, GamesPlayedByMouseAreArchivedAndListedWhileTheBoardStaysPl
 }
 
 TEST_F(ArchiveWindow, TheMoveListShowsTheWidestMovesWholeBesideItsScrollbar) {
-    WindowSession window(display, "widest-moves", humanAgainstHuman());
-    ASSERT_TRUE(window.waitForWindow());
-    window.closeOpeningDialog();
-    // Quiet moves enough for the scrollbar, then a pawn each way that takes a queen on its
-    // last rank with check: "exd8=Q+" and, the last move, "exd1=Q+".
-    window.play({"a2a3", "a7a6", "a3a4", "b7b6", "b2b3", "c7c6", "c2c3", "g7g6", "g2g3", "h7h6",
-                 "h2h3", "a6a5", "f2f4", "d7d5", "f4f5", "d5d4", "f5f6", "d4d3", "f6e7", "d3e2"});
-    const auto promote = [&](const std::string& from, const std::string& to) {
-        window.drag(from, to);
-        window.waitForScreen(toolkitWindowShown, 15);
-        window.key("q");
-        window.waitForScreen([](const Screenshot& s) { return !toolkitWindowShown(s); }, 15);
+    // Quiet moves enough for the scrollbar, then a pawn each way that takes a queen on its last
+    // rank with check: "exd8=Q+" and, the last move, "exd1=Q+".
+    const auto game = [](const fs::path& directory) {
+        std::ofstream(directory / "widest.pgn")
+            << "[White \"Anna\"]\n[Black \"Ben\"]\n[Result \"*\"]\n\n"
+               "1. a3 a6 2. a4 b6 3. b3 c6 4. c3 g6 5. g3 h6 6. h3 a5 7. f4 d5 8. f5 d4 9. f6 d3 "
+               "10. fxe7 dxe2 11. exd8=Q+ Kxd8 12. Nf3 exd1=Q+ *\n";
     };
-    promote("e7", "d8");
-    window.play({"e8d8", "g1f3"});
-    promote("e2", "d1");
+    WindowSession window(display, "widest-moves", humanAgainstHuman(), {"widest.pgn"}, game);
+    ASSERT_TRUE(window.waitForWindow());
+    // A file of one game opens at once, at its last move.
+    window.waitForScreen([](const Screenshot& s) { return !toolkitWindowShown(s); }, 30);
     window.key("m");
     window.settledScreen();
     const Screenshot shot = window.settledScreen();

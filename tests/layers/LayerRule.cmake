@@ -1,5 +1,5 @@
-# cmake -DSOURCE_DIR=<repository> -DCOMPILE_COMMANDS=<build>/compile_commands.json
-#       -DWORK_DIR=<scratch folder> -DGUI_LOGIC_LINKS=<libraries> -P LayerRule.cmake
+# cmake -DSOURCE_DIR=<repository> -DBINARY_DIR=<build>
+#       -DCOMPILE_COMMANDS=<build>/compile_commands.json -DWORK_DIR=<scratch folder> -DGUI_LOGIC_LINKS=<libraries> -P LayerRule.cmake
 #
 # Compiles one-line sources that include a header, each with the compile command of a real
 # source of a layer, and checks that the header is found exactly when the layer may use it.
@@ -18,9 +18,11 @@ function(layer_command layer probe outCommand outDirectory)
   foreach(i RANGE ${last})
     string(JSON file GET "${compileCommands}" ${i} file)
     get_filename_component(folder "${file}" DIRECTORY)
-    if(folder STREQUAL "${SOURCE_DIR}/${layer}")
+    string(JSON directory GET "${compileCommands}" ${i} directory)
+    # A unity build compiles the layer's sources through one generated file in its build folder.
+    if(folder STREQUAL "${SOURCE_DIR}/${layer}" OR
+       (directory STREQUAL "${BINARY_DIR}/${layer}" AND folder MATCHES "/Unity$"))
       string(JSON command GET "${compileCommands}" ${i} command)
-      string(JSON directory GET "${compileCommands}" ${i} directory)
       separate_arguments(command UNIX_COMMAND "${command}")
       # The probe must leave the layer's own object file alone.
       list(FIND command "-o" outputAt)

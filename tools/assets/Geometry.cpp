@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr float pi = 3.14159265358979f;
-
 Vec3 operator+(Vec3 a, Vec3 b) {
     return {a.x + b.x, a.y + b.y, a.z + b.z};
 }

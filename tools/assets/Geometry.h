@@ -3,8 +3,11 @@
 #include "Lwo.h"
 
 #include <functional>
+#include <numbers>
 #include <utility>
 #include <vector>
+
+constexpr float pi = std::numbers::pi_v<float>;
 
 // A half outline of a turned piece in the plane of radius r and height y, from the bottom
 // centre outwards, up and back to the top centre.

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr float pi = 3.14159265358979f;
-
 // The foot shared by the turned pieces: a broad rounded plinth, a cove and a bead, scaled by the
 // base radius. Leaves the outline at the top of the bead, ready for the stem.
 void foot(Profile& p, float radius, const Detail& d) {
