@@ -21,6 +21,8 @@ build_and_run=(
 
 tests=(
   googletest libgtest-dev
+  # The compiler of the sanitizer builds.
+  clang
   # The window driven on a private display and checked through screenshots.
   xvfb xdotool imagemagick
   # A GUI and an engine to play a real match against, and the adapter through which the GUI

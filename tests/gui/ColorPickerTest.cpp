@@ -110,16 +110,16 @@ TEST(ColorPickerColour, AGreyOpensWithTheLowestSaturation) {
         picker.fromRgb(g, g, g);
         EXPECT_EQ(picker.saturation, ColorPickerModel::lowestSaturation);
         EXPECT_EQ(picker.hue, 0.0f);
-        EXPECT_EQ(RgbColor(picker.red, picker.green, picker.blue), RgbColor(g, g, g));
+        EXPECT_EQ((RgbColor{picker.red, picker.green, picker.blue}), (RgbColor{g, g, g}));
     }
 }
 
 TEST(ColorPickerColour, ConversionsAreTheStandardOnes) {
-    EXPECT_EQ(hsvToRgb(0.0f, 1.0f, 1.0f), RgbColor(255, 0, 0));
-    EXPECT_EQ(hsvToRgb(60.0f, 1.0f, 1.0f), RgbColor(255, 255, 0));
-    EXPECT_EQ(hsvToRgb(120.0f, 1.0f, 1.0f), RgbColor(0, 255, 0));
-    EXPECT_EQ(hsvToRgb(210.0f, 0.5f, 0.8f), RgbColor(102, 153, 204));
-    EXPECT_EQ(hsvToRgb(300.0f, 1.0f, 0.5f), RgbColor(128, 0, 128));
+    EXPECT_EQ(hsvToRgb(0.0f, 1.0f, 1.0f), (RgbColor{255, 0, 0}));
+    EXPECT_EQ(hsvToRgb(60.0f, 1.0f, 1.0f), (RgbColor{255, 255, 0}));
+    EXPECT_EQ(hsvToRgb(120.0f, 1.0f, 1.0f), (RgbColor{0, 255, 0}));
+    EXPECT_EQ(hsvToRgb(210.0f, 0.5f, 0.8f), (RgbColor{102, 153, 204}));
+    EXPECT_EQ(hsvToRgb(300.0f, 1.0f, 0.5f), (RgbColor{128, 0, 128}));
     const HsvColor brown = rgbToHsv(64, 32, 16);
     EXPECT_FLOAT_EQ(brown.hue, 20.0f);
     EXPECT_FLOAT_EQ(brown.saturation, 0.75f);

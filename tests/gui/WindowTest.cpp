@@ -215,6 +215,17 @@ TEST_F(Window, MouseInputDrawsOnlyTheFramesThatShowSomething) {
     EXPECT_GT(redAroundE2(picked), 200) << "e2 marked as picked";
     EXPECT_LE(framesDrawn() - beforePress, 2) << "one frame shows the pick";
     window.xdotool("mouseup 1");
+
+    // With the move list open in its corner, the mouse over the board still draws nothing.
+    window.key("m");
+    window.settledScreen();
+    const auto besideTheList = framesDrawn();
+    for (int i = 0; i < 12; ++i) {
+        window.moveMouse({300 + 30 * i, 350 + 20 * (i % 4)});
+        window.pause(60);
+    }
+    window.pause(500);
+    EXPECT_EQ(framesDrawn(), besideTheList) << "the mouse beside the move list changes nothing";
     EXPECT_EQ(window.terminate(), 0);
     fs::remove(frames);
 }
