@@ -82,9 +82,12 @@ debugLog="$outdir/$name.debug"
 rm -f "$pgn" "$debugLog" "${polyglotLog:-}"
 # xboard keeps its settings in HOME; a private one leaves the user's alone. On a loaded machine
 # the GUI may fail to reach the fresh display; that (and only that) is tried once more.
+# The match runs at the lowest priority, as the window runs its engine: beside the window tests,
+# two engines at full priority would take the processors from the window's for as long as the
+# game lasts.
 for attempt in 1 2; do
   status=0
-  DISPLAY=":$display" HOME="$work" timeout $((games * 600)) /usr/games/xboard \
+  DISPLAY=":$display" HOME="$work" nice -n 19 timeout $((games * 600)) /usr/games/xboard \
     -fcp "$firstEngine" -fd "$work" -scp /usr/games/fairymax -sd "$work" \
     -mg "$games" -sgf "$pgn" "${timeOptions[@]}" -xponder -xexit -saveSettingsOnExit false \
     -debug -nameOfDebugFile "$debugLog" >"$work/xboard.log" 2>&1 || status=$?
