@@ -107,7 +107,8 @@ bool Toolkit::takeEvent(const SDL_Event& event) {
     }
     input_.hold(event);
     if (!away) {
-        settleFrames_ = framesToSettle;
+        // The frame that takes a motion already draws what hovering shows.
+        settleFrames_ = std::max(settleFrames_, event.type == SDL_MOUSEMOTION ? 1 : framesToSettle);
     }
     return true;
 }
