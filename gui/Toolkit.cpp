@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -18,6 +20,17 @@ constexpr float fontPixels = 18.0f;
 constexpr float stackGap = 8.0f;
 // A box that does not fit below the one before it is moved this far right and down from it.
 constexpr float cascadeStep = 30.0f;
+
+// Where a mouse event happened; nothing for the other events.
+std::optional<std::pair<int, int>> pointerOf(const SDL_Event& event) {
+    if (event.type == SDL_MOUSEMOTION) {
+        return std::pair<int, int>{event.motion.x, event.motion.y};
+    }
+    if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) {
+        return std::pair<int, int>{event.button.x, event.button.y};
+    }
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -92,12 +105,9 @@ bool Toolkit::takeEvent(const SDL_Event& event) {
         return true;
     }
     const bool away = awayFromWindows(event);
-    if (event.type == SDL_MOUSEMOTION) {
-        pointerX_ = event.motion.x;
-        pointerY_ = event.motion.y;
-    } else if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) {
-        pointerX_ = event.button.x;
-        pointerY_ = event.button.y;
+    if (const auto pointer = pointerOf(event)) {
+        pointerX_ = pointer->first;
+        pointerY_ = pointer->second;
     }
     // A move list left open must not make every move on the board cost frames of its own: each
     // draws the whole scene.
@@ -114,19 +124,11 @@ bool Toolkit::takeEvent(const SDL_Event& event) {
 }
 
 bool Toolkit::awayFromWindows(const SDL_Event& event) const {
-    int x = 0, y = 0;
-    if (event.type == SDL_MOUSEMOTION) {
-        x = event.motion.x;
-        y = event.motion.y;
-    } else if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) {
-        x = event.button.x;
-        y = event.button.y;
-    } else {
+    const auto pointer = pointerOf(event);
+    if (!pointer || ImGui::IsAnyItemActive()) {
         return false;
     }
-    if (ImGui::IsAnyItemActive()) {
-        return false;
-    }
+    const auto [x, y] = *pointer;
     // The toolkit takes the mouse a few pixels outside a window as on its edge, to resize it.
     constexpr float edge = 8.0f;
     const auto near = [&](const ToolkitWindow& window, int px, int py) {

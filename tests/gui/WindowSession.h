@@ -406,7 +406,7 @@ public:
         moveMouse(b);
         pause(120);
         xdotool("mouseup 1");
-        pause(250);
+        pause(200);
     }
 
     // The screen now; kept as a PNG for a look at it when a name is given.
@@ -440,7 +440,7 @@ public:
                 if (!last.valid() || !condition(last)) {
                     return false;
                 }
-                pause(150);
+                pause(100);
                 last = screenshot();
                 return last.valid() && condition(last);
             },
@@ -460,7 +460,7 @@ public:
         waitUntil(
             [&] {
                 moveMouse({400 + ++looks % 2, 5});
-                pause(500);
+                pause(400);
                 Screenshot next = screenshot();
                 sameLooks = next.valid() && next.rgb == last.rgb ? sameLooks + 1 : 0;
                 last = std::move(next);

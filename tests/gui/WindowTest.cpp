@@ -189,13 +189,17 @@ TEST_F(Window, MouseInputDrawsOnlyTheFramesThatShowSomething) {
         return std::count(std::istreambuf_iterator<char>(in), {}, '\n');
     };
 
-    const auto beforeWandering = framesDrawn();
-    for (int i = 0; i < 12; ++i) {
-        window.moveMouse({200 + 30 * i, 250 + 20 * (i % 4)});
-        window.pause(60);
-    }
-    window.pause(500);
-    EXPECT_EQ(framesDrawn(), beforeWandering) << "the mouse over the board changes nothing";
+    // The mouse wanders over the board from the point given, and the frames drawn meanwhile.
+    const auto framesWhileWandering = [&](Point from) {
+        const auto before = framesDrawn();
+        for (int i = 0; i < 12; ++i) {
+            window.moveMouse({from.x + 30 * i, from.y + 20 * (i % 4)});
+            window.pause(60);
+        }
+        window.pause(500);
+        return framesDrawn() - before;
+    };
+    EXPECT_EQ(framesWhileWandering({200, 250}), 0) << "the mouse over the board changes nothing";
 
     const Point e2 = squareOnScreen("e2");
     window.moveMouse(e2);
@@ -216,13 +220,8 @@ TEST_F(Window, MouseInputDrawsOnlyTheFramesThatShowSomething) {
     // With the move list open in its corner, the mouse over the board still draws nothing.
     window.key("m");
     window.settledScreen();
-    const auto besideTheList = framesDrawn();
-    for (int i = 0; i < 12; ++i) {
-        window.moveMouse({300 + 30 * i, 350 + 20 * (i % 4)});
-        window.pause(60);
-    }
-    window.pause(500);
-    EXPECT_EQ(framesDrawn(), besideTheList) << "the mouse beside the move list changes nothing";
+    EXPECT_EQ(framesWhileWandering({300, 350}), 0)
+        << "the mouse beside the move list changes nothing";
     EXPECT_EQ(window.terminate(), 0);
     fs::remove(frames);
 }
