@@ -128,7 +128,8 @@ bool Toolkit::awayFromWindows(const SDL_Event& event) const {
     if (!pointer || ImGui::IsAnyItemActive()) {
         return false;
     }
-    const auto [x, y] = *pointer;
+    const int x = pointer->first;
+    const int y = pointer->second;
     // The toolkit takes the mouse a few pixels outside a window as on its edge, to resize it.
     constexpr float edge = 8.0f;
     const auto near = [&](const ToolkitWindow& window, int px, int py) {
