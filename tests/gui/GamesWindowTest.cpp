@@ -32,16 +32,6 @@ Point moveInList(int ply) {
     return {ply % 2 == 0 ? 72 : 152, 58 + 24 * (ply / 2)};
 }
 
-Settings humanAgainstEngine() {
-    Settings s = defaultSettings();
-    s.whitePlayer = 0;
-    s.blackPlayer = 1;
-    s.timePerMove = 0.2;
-    s.maxDepth = 3;
-    s.threadCount = 2;
-    return s;
-}
-
 class GamesWindowTest : public OnVirtualDisplay {};
 
 TEST_F(GamesWindowTest, AKilledGameIsOfferedAtTheNextStartAndReachesTheArchiveOnce) {
@@ -143,7 +133,7 @@ TEST_F(GamesWindowTest, AGameChosenFromAFileGoesOnAndABrokenOneIsNamed) {
 }
 
 TEST_F(GamesWindowTest, AClickOnAnEarlierMoveShowsItsBoardWhereTheGameGoesOnDifferently) {
-    WindowSession window(display, "stepping", humanAgainstEngine(), {"--log"});
+    WindowSession window(display, "stepping", preparedSettings(0, 1, 0.2, 3), {"--log"});
     ASSERT_TRUE(window.waitForWindow());
     window.closeOpeningDialog();
     window.play({"e2e4"});

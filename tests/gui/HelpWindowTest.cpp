@@ -18,12 +18,7 @@ bool thinkingShown(const Screenshot& shot) {
 }
 
 Settings againstTheEngine(double seconds) {
-    Settings s = defaultSettings();
-    s.whitePlayer = 0;
-    s.blackPlayer = 1;
-    s.timePerMove = seconds;
-    s.threadCount = 2;
-    return s;
+    return preparedSettings(0, 1, seconds, defaultSettings().maxDepth);
 }
 
 // The hint's mark: a blue that neither the board nor the pieces have.

@@ -525,6 +525,17 @@ private:
     std::optional<int> exitStatus_;
 };
 
+// Who plays each side (0 a human, 1 the engine) and the engine's limits, on two threads.
+inline Settings preparedSettings(int whitePlayer, int blackPlayer, double seconds, int depth) {
+    Settings s = defaultSettings();
+    s.whitePlayer = whitePlayer;
+    s.blackPlayer = blackPlayer;
+    s.timePerMove = seconds;
+    s.maxDepth = static_cast<uint8_t>(depth);
+    s.threadCount = 2;
+    return s;
+}
+
 inline Settings humanAgainstHuman() {
     Settings s = defaultSettings();
     s.whitePlayer = 0;

@@ -27,16 +27,6 @@ ScreenButtons buttonsOnScreen() {
 
 namespace {
 
-Settings preparedSettings(int whitePlayer, int blackPlayer, double seconds, int depth) {
-    Settings s = defaultSettings();
-    s.whitePlayer = whitePlayer;
-    s.blackPlayer = blackPlayer;
-    s.timePerMove = seconds;
-    s.maxDepth = static_cast<uint8_t>(depth);
-    s.threadCount = 2;
-    return s;
-}
-
 // The board without the texts and buttons around it.
 const Rect boardArea{100, 60, 600, 470};
 const Rect checkText{370, 548, 80, 28};
