@@ -21,10 +21,14 @@ build_and_run=(
 
 tests=(
   googletest libgtest-dev
+  # The suite's three trees are built with Ninja: less of the build's time goes to make itself.
+  ninja-build
   # The compiler of the sanitizer builds.
   clang
   # The window driven on a private display and checked through screenshots.
   xvfb xdotool imagemagick
+  # Their screenshots, read through the X server's shared memory.
+  libxext-dev
   # A GUI and an engine to play a real match against, and the adapter through which the GUI
   # drives the UCI face.
   xboard fairymax polyglot

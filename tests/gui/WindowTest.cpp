@@ -144,7 +144,11 @@ TEST_F(Window, PromotionByMouseTakesThePieceFromTheDialogByKey) {
 }
 
 TEST_F(Window, EngineAgainstEngineRunsToTheEndOfTheGame) {
-    WindowSession window(display, "engines", preparedSettings(1, 1, 5.0, 1), {"--log"});
+    // The last 14 plies of the game that depth 1 plays from the start, ending in White's mate:
+    // long enough for the settings to be opened beside it, without the 40 slid moves before.
+    const std::string lateInTheGame = "8/2p2p1Q/4k3/8/4P3/2KB4/2P2qPP/7R b - - 1 22";
+    WindowSession window(display, "engines", preparedSettings(1, 1, 5.0, 1),
+                         {"--log", "--fen", lateInTheGame});
     ASSERT_TRUE(window.waitForWindow());
     // The game begins when the settings dialog shown at start closes: a search of depth 1 takes
     // milliseconds, yet no move comes while it is open.
