@@ -376,14 +376,13 @@ public:
         std::system(("DISPLAY=" + display_ + " xdotool " + arguments + " >/dev/null 2>&1").c_str());
     }
     void key(const std::string& name) const { xdotool("key " + name); }
-    void moveMouse(Point p) const {
-        xdotool("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y));
+    static std::string mouseTo(Point p) {
+        return "mousemove " + std::to_string(p.x) + " " + std::to_string(p.y);
     }
+    void moveMouse(Point p) const { xdotool(mouseTo(p)); }
     void pause(int ms) const { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
     void click(Point p) const {
-        moveMouse(p);
-        pause(150);
-        xdotool("click 1");
+        xdotool(mouseTo(p) + " sleep 0.15 click 1");
         pause(150);
     }
     // Moves given as "e2e4", each dragged from square to square.
@@ -397,15 +396,10 @@ public:
               WindowSize window = {screenWidth, screenHeight}) const {
         const Point a = squareOnScreen(from, window);
         const Point b = squareOnScreen(to, window);
-        moveMouse(a);
-        pause(120);
-        xdotool("mousedown 1");
-        pause(80);
-        moveMouse({(a.x + b.x) / 2, (a.y + b.y) / 2});
-        pause(50);
-        moveMouse(b);
-        pause(120);
-        xdotool("mouseup 1");
+        // One xdotool for the whole gesture: its own pauses keep the steps apart.
+        xdotool(mouseTo(a) + " sleep 0.12 mousedown 1 sleep 0.08 " +
+                mouseTo({(a.x + b.x) / 2, (a.y + b.y) / 2}) + " sleep 0.05 " + mouseTo(b) +
+                " sleep 0.12 mouseup 1");
         pause(200);
     }
 
@@ -422,7 +416,9 @@ public:
                        static_cast<std::streamsize>(shot.rgb.size()));
             const std::string size =
                 std::to_string(screen_.width) + "x" + std::to_string(screen_.height);
-            std::system(("convert -size " + size + " -depth 8 rgb:" + quoted(raw.string()) + " " +
+            // The fastest compression: these pictures are looked at, not kept.
+            std::system(("convert -size " + size + " -depth 8 rgb:" + quoted(raw.string()) +
+                         " -define png:compression-level=1 " +
                          quoted((shots_ / (keepAs + ".png")).string()) + " >/dev/null 2>&1")
                             .c_str());
         }

@@ -19,9 +19,11 @@ function(layer_command layer probe outCommand outDirectory)
     string(JSON file GET "${compileCommands}" ${i} file)
     get_filename_component(folder "${file}" DIRECTORY)
     string(JSON directory GET "${compileCommands}" ${i} directory)
-    # A unity build compiles the layer's sources through one generated file in its build folder.
+    # A unity build compiles the layer's sources through one generated file, in
+    # <layer's build folder>/CMakeFiles/<target>.dir/Unity.
+    get_filename_component(unityOwner "${folder}/../../.." ABSOLUTE)
     if(folder STREQUAL "${SOURCE_DIR}/${layer}" OR
-       (directory STREQUAL "${BINARY_DIR}/${layer}" AND folder MATCHES "/Unity$"))
+       (unityOwner STREQUAL "${BINARY_DIR}/${layer}" AND folder MATCHES "/Unity$"))
       string(JSON command GET "${compileCommands}" ${i} command)
       separate_arguments(command UNIX_COMMAND "${command}")
       # The probe must leave the layer's own object file alone.
