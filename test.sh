@@ -17,16 +17,18 @@ stage() { printf '== %s (at %d s)\n' "$1" $((SECONDS - started)); }
 # test program, by Ninja (a tree made earlier keeps its generator).
 unity=-DCMAKE_UNITY_BUILD=ON
 export CMAKE_GENERATOR="${CMAKE_GENERATOR:-Ninja}"
+# LLVM's linker links the two dozen programs of each tree in a third less time.
+linker=-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld
 threaded_tests=(engine_tests xboard_tests uci_tests game_flow_tests)
 
 # Clang compiles the sanitized trees in about half the time GCC takes, and its warnings are a
 # second opinion on the code; the Release tree is the program as it is shipped, built by GCC.
 sanitizer_builds() {
   # Called in a condition, where a failing step would not end the function by itself.
-  cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Release -DVELTMARK_BUILD_TESTS=ON "$unity" \
+  cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Release -DVELTMARK_BUILD_TESTS=ON "$unity" "$linker" \
     -DCMAKE_CXX_COMPILER=clang++ -DVELTMARK_SANITIZE=thread -DVELTMARK_WERROR=ON >/dev/null &&
     cmake --build build-tsan -j "$jobs" --target "${threaded_tests[@]}" &&
-    cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Release -DVELTMARK_BUILD_TESTS=ON "$unity" \
+    cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Release -DVELTMARK_BUILD_TESTS=ON "$unity" "$linker" \
       -DCMAKE_CXX_COMPILER=clang++ -DVELTMARK_SANITIZE=address,undefined -DVELTMARK_WERROR=ON \
       >/dev/null &&
     cmake --build build-asan -j "$jobs" --target unit-test-programs
@@ -76,7 +78,7 @@ sanitizer_pid=$!
 trap 'pkill -P "$sanitizer_pid" 2>/dev/null; kill "$sanitizer_pid" 2>/dev/null || true' EXIT
 
 stage "Release build, the sanitized trees built beside it"
-scripts/build.sh build -DVELTMARK_WERROR=ON "$unity"
+scripts/build.sh build -DVELTMARK_WERROR=ON "$unity" "$linker"
 
 stage "Release: the whole suite, the sanitizers beside it"
 release_status=0

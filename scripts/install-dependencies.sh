@@ -23,8 +23,8 @@ tests=(
   googletest libgtest-dev
   # The suite's three trees are built with Ninja: less of the build's time goes to make itself.
   ninja-build
-  # The compiler of the sanitizer builds.
-  clang
+  # The compiler of the sanitizer builds, and the linker of the suite's three trees.
+  clang lld
   # The window driven on a private display and checked through screenshots.
   xvfb xdotool imagemagick
   # Their screenshots, read through the X server's shared memory.
