@@ -104,8 +104,9 @@ bool Toolkit::takeEvent(const SDL_Event& event) {
         input_.keepOnlyPointer(event);
         return true;
     }
-    const bool away = awayFromWindows(event);
-    if (const auto pointer = pointerOf(event)) {
+    const auto pointer = pointerOf(event);
+    const bool away = pointer && awayFromWindows(pointer->first, pointer->second);
+    if (pointer) {
         pointerX_ = pointer->first;
         pointerY_ = pointer->second;
     }
@@ -123,13 +124,10 @@ bool Toolkit::takeEvent(const SDL_Event& event) {
     return true;
 }
 
-bool Toolkit::awayFromWindows(const SDL_Event& event) const {
-    const auto pointer = pointerOf(event);
-    if (!pointer || ImGui::IsAnyItemActive()) {
+bool Toolkit::awayFromWindows(int x, int y) const {
+    if (ImGui::IsAnyItemActive()) {
         return false;
     }
-    const int x = pointer->first;
-    const int y = pointer->second;
     // The toolkit takes the mouse a few pixels outside a window as on its edge, to resize it.
     constexpr float edge = 8.0f;
     const auto near = [&](const ToolkitWindow& window, int px, int py) {

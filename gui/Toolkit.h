@@ -106,10 +106,10 @@ public:
 
 private:
     void drawWindow(ToolkitWindow& window, bool takesInput, int width, int height);
-    // Whether the mouse event, and the mouse before it, are away from every window while only
-    // passive ones are shown and none of their widgets is in use: the windows then show nothing
-    // that depends on it.
-    bool awayFromWindows(const SDL_Event& event) const;
+    // Whether a mouse event at (x, y), and the mouse before it, are away from every window while
+    // only passive ones are shown and none of their widgets is in use: the windows then show
+    // nothing that depends on it.
+    bool awayFromWindows(int x, int y) const;
     void placeModal(ToolkitWindow& window, int height);
 
     std::vector<std::unique_ptr<ToolkitWindow>> windows_;
