@@ -62,7 +62,8 @@ void QuestionDialog::drawContents() {
     centredText(question_);
     ImGui::Spacing();
     const float spacing = ImGui::GetStyle().ItemSpacing.x;
-    const float width = std::max(dialogButtonWidth, (ImGui::GetContentRegionAvail().x - spacing) * 0.5f);
+    const float width =
+        std::max(dialogButtonWidth, (ImGui::GetContentRegionAvail().x - spacing) * 0.5f);
     if (ImGui::Button("Yes", ImVec2(width, 0))) {
         choose(true);
     }

@@ -8,7 +8,6 @@
 #include <fstream>
 #include <sstream>
 
-
 namespace {
 
 // No screen is wider or taller; larger numbers are damage, not a size.
