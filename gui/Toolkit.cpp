@@ -7,8 +7,6 @@
 
 #include <algorithm>
 #include <cfloat>
-#include <optional>
-#include <utility>
 
 namespace {
 
@@ -20,17 +18,6 @@ constexpr float fontPixels = 18.0f;
 constexpr float stackGap = 8.0f;
 // A box that does not fit below the one before it is moved this far right and down from it.
 constexpr float cascadeStep = 30.0f;
-
-// Where a mouse event happened; nothing for the other events.
-std::optional<std::pair<int, int>> pointerOf(const SDL_Event& event) {
-    if (event.type == SDL_MOUSEMOTION) {
-        return std::pair<int, int>{event.motion.x, event.motion.y};
-    }
-    if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) {
-        return std::pair<int, int>{event.button.x, event.button.y};
-    }
-    return std::nullopt;
-}
 
 } // namespace
 

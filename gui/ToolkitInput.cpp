@@ -5,6 +5,28 @@
 #include <algorithm>
 #include <cfloat>
 
+namespace {
+
+SDL_Event motionTo(int x, int y) {
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = static_cast<Uint16>(x);
+    motion.motion.y = static_cast<Uint16>(y);
+    return motion;
+}
+
+} // namespace
+
+std::optional<std::pair<int, int>> pointerOf(const SDL_Event& event) {
+    if (event.type == SDL_MOUSEMOTION) {
+        return std::pair<int, int>{event.motion.x, event.motion.y};
+    }
+    if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) {
+        return std::pair<int, int>{event.button.x, event.button.y};
+    }
+    return std::nullopt;
+}
+
 void ToolkitInput::mapKeys(ImGuiIO& io) {
     io.KeyMap[ImGuiKey_Tab] = SDLK_TAB;
     io.KeyMap[ImGuiKey_LeftArrow] = SDLK_LEFT;
@@ -79,13 +101,8 @@ void ToolkitInput::keepOnlyPointer(const SDL_Event& event) {
         return;
     }
     SDL_Event motion{};
-    motion.type = SDL_MOUSEMOTION;
-    if (event.type == SDL_MOUSEMOTION) {
-        motion.motion.x = event.motion.x;
-        motion.motion.y = event.motion.y;
-    } else if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) {
-        motion.motion.x = event.button.x;
-        motion.motion.y = event.button.y;
+    if (const auto pointer = pointerOf(event)) {
+        motion = motionTo(pointer->first, pointer->second);
     } else if (event.type == SDL_ACTIVEEVENT) {
         // The mouse may have left the window.
         motion = event;
@@ -100,11 +117,7 @@ void ToolkitInput::keepOnlyPointer(const SDL_Event& event) {
 
 void ToolkitInput::notePointer(int x, int y) {
     if (!held_.empty()) {
-        SDL_Event motion{};
-        motion.type = SDL_MOUSEMOTION;
-        motion.motion.x = static_cast<Uint16>(x);
-        motion.motion.y = static_cast<Uint16>(y);
-        held_.push_back(motion);
+        held_.push_back(motionTo(x, y));
         return;
     }
     notedPointer_ = {x, y};

@@ -9,6 +9,9 @@
 
 struct ImGuiIO;
 
+// Where a mouse event happened; nothing for the other events.
+std::optional<std::pair<int, int>> pointerOf(const SDL_Event& event);
+
 // Hands SDL 1.2 input to the toolkit. The toolkit looks at button and key states once per frame,
 // so a press and its release that arrive between two frames would never be seen: events are held
 // here and passed on with at most one change of each button and each key per frame.
